@@ -1,0 +1,32 @@
+# Shared build helpers.
+#
+# Every portable subsystem is one static library made with heden_library().
+# Portable libraries call the platform seam (src/platform/platform.h) but do not
+# link a backend: the program links the real backend, the tests link the fake.
+# Static libraries resolve in link order, so programs link the portable
+# libraries from the top of the layering down and the backend last.
+
+set(HEDEN_WARNINGS -Wall -Wextra -Wshadow -Wno-unused-parameter)
+
+if(HEDEN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+function(heden_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${HEDEN_WARNINGS})
+endfunction()
+
+# Links `target` with the given portable libraries (top layer first) and then
+# the platform backend, so that every seam call resolves.
+function(heden_link target backend)
+  target_link_libraries(${target} PRIVATE ${ARGN} ${backend})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${target} PRIVATE ${HEDEN_WARNINGS})
+endfunction()

@@ -1,0 +1,19 @@
+// Console log lines and modal error boxes, used by every subsystem.
+#pragma once
+
+#if defined(__GNUC__)
+#define HEDEN_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
+#else
+#define HEDEN_PRINTF(fmt, args)
+#endif
+
+// Longest text either function shows; longer output is cut, not reported.
+constexpr int log_max_chars = 255;
+
+// Writes one formatted text to the console (nothing without a console).
+// Always returns 0.
+int log_print(const char* format, ...) HEDEN_PRINTF(1, 2);
+
+// Shows a formatted text in a modal box captioned "falta del alcalde" and
+// returns once the viewer dismisses it.
+void error_box(const char* format, ...) HEDEN_PRINTF(1, 2);

@@ -1,0 +1,24 @@
+// The demo clock: demo_time in seconds, from the playing soundtrack or from
+// the process clock. Callers go through ClockOps and never know which.
+#pragma once
+
+#include <cstdint>
+
+#include "config/settings.h"  // demo_length
+
+extern float demo_time;
+extern std::int32_t track_ended;
+extern float clock_offset;
+
+struct ClockTable {
+    void (*clock_tick)();
+    void (*clock_start)(float seconds);
+    void (*clock_stop)();
+    void (*clock_free)();
+    void (*clock_seek)(float seconds);
+};
+
+extern ClockTable ClockOps;
+
+// Writes the system-clock back-end into all five slots.
+void clock_install_system();

@@ -1,0 +1,34 @@
+#include "clock/clock.h"
+#include "platform/platform.h"
+
+float demo_time;
+std::int32_t track_ended;
+float clock_offset;
+ClockTable ClockOps;
+
+namespace {
+
+float process_seconds() { return static_cast<float>(platform::process_clock_ms()) * 0.001f; }
+
+void system_tick() {
+    float t = process_seconds() + clock_offset;
+    demo_time = t;
+    // Time stops at the end while the process clock runs on, so seeking
+    // backwards keeps working.
+    if (demo_length < t) demo_time = demo_length;
+}
+
+void system_seek(float t) {
+    demo_time = t;
+    clock_offset = t - process_seconds();
+}
+
+void system_start(float t) { ClockOps.clock_seek(t); }
+
+void system_nothing() {}
+
+}  // namespace
+
+void clock_install_system() {
+    ClockOps = ClockTable{system_tick, system_start, system_nothing, system_nothing, system_seek};
+}

@@ -1,0 +1,131 @@
+// The platform seam: every call heden makes into the operating system.
+//
+// Portable code decides what happens; a backend performs one OS action per
+// call and reports what happened (a handle, a flag, a code). Backends never
+// print the program's messages and never choose the next step.
+//
+// Backends: win32/ (Win32 + WGL), x11/ (Xlib + GLX), and the scripted fake in
+// tests/support/. Exactly one is linked into each program.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace platform {
+
+// Window, device-context and GL-context handles. Opaque to portable code,
+// printed as "0x%x" (truncated to 32 bits, as on the 32-bit target).
+using Handle = std::uintptr_t;
+
+inline unsigned handle_print(Handle h) { return static_cast<unsigned>(h); }
+
+// ---------------------------------------------------------------- messages
+// Message records use the Win32 numbering on every backend; the x11 backend
+// translates X events into these.
+enum : std::uint32_t {
+    msg_close = 0x0010,        // WM_CLOSE
+    msg_quit = 0x0012,         // WM_QUIT
+    msg_keydown = 0x0100,      // WM_KEYDOWN
+    msg_keyup = 0x0101,        // WM_KEYUP
+    msg_mousemove = 0x0200,    // WM_MOUSEMOVE
+    msg_lbuttonup = 0x0202,    // WM_LBUTTONUP
+    msg_rbuttonup = 0x0205,    // WM_RBUTTONUP
+};
+
+enum : std::uintptr_t {
+    key_escape = 27,
+    key_f4 = 115,
+    mk_lbutton = 0x0001,
+};
+
+struct Message {
+    Handle window = 0;
+    std::uint32_t message = 0;
+    std::uintptr_t wparam = 0;
+    std::intptr_t lparam = 0;
+};
+
+using WindowProc = std::intptr_t (*)(Handle window, std::uint32_t message,
+                                     std::uintptr_t wparam, std::intptr_t lparam);
+
+// Takes one message from the queue without waiting; false when it is empty.
+bool peek_message(Message* out);
+void translate_message(const Message& msg);
+// Hands the message to the window procedure of its window's class.
+std::intptr_t dispatch_message(const Message& msg);
+void post_quit_message(int exit_code);
+std::intptr_t default_window_proc(Handle window, std::uint32_t message,
+                                  std::uintptr_t wparam, std::intptr_t lparam);
+
+// ----------------------------------------------------------- console, boxes
+bool console_allocate();
+bool console_set_title(const char* title);
+// Writes `length` bytes to the process's standard output handle; shows
+// nothing unless a console was allocated.
+void console_write(const char* text, std::size_t length);
+
+// A modal error box with one OK button; returns when it is dismissed.
+void message_box(const char* text, const char* caption);
+
+// -------------------------------------------------------------------- time
+// Milliseconds of wall time since the process started.
+long process_clock_ms();
+
+// ------------------------------------------------------------------ window
+enum class WindowStyle { popup, sysmenu };
+
+struct WindowSpec {
+    const char* class_name = nullptr;
+    const char* caption = nullptr;
+    WindowStyle style = WindowStyle::sysmenu;
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+struct Size {
+    int width = 0, height = 0;
+};
+
+// The class uses its own DC per window (CS_OWNDC | CS_HREDRAW | CS_VREDRAW),
+// the standard icon and arrow cursor, and `proc` as its window procedure.
+bool register_window_class(const char* class_name, WindowProc proc);
+bool unregister_window_class(const char* class_name);
+Handle create_window(const WindowSpec& spec);  // 0 on failure
+bool destroy_window(Handle window);
+Size client_size(Handle window);
+// Resizes keeping the position and the stacking order.
+void resize_window(Handle window, int width, int height);
+void set_window_title(Handle window, const char* title);
+// Shows the window, brings it to the foreground and gives it the focus.
+void show_window(Handle window);
+void show_cursor(bool visible);
+// The screen's full-screen client area (SM_CXFULLSCREEN, SM_CYFULLSCREEN).
+Size screen_size();
+struct DisplayMode {
+    int width = 0, height = 0, bits_per_pixel = 0;
+};
+
+// Switches the display mode temporarily; returns 0 on success, else the
+// DISP_CHANGE code.
+int change_display_mode(const DisplayMode& mode);
+void restore_display_mode();
+// The last OS error code (GetLastError on win32).
+int last_error();
+
+// -------------------------------------------------------- device, GL context
+Handle get_dc(Handle window);
+bool release_dc(Handle window, Handle dc);
+
+struct PixelFormatRequest {
+    int color_bits = 32;
+    int depth_bits = 16;
+    int stencil_bits = 8;
+};
+
+int choose_pixel_format(Handle dc, const PixelFormatRequest& request);  // 0: none
+bool set_pixel_format(Handle dc, int format, const PixelFormatRequest& request);
+Handle create_gl_context(Handle dc);  // 0 on failure
+bool make_gl_current(Handle dc, Handle context);  // (0, 0) makes none current
+bool delete_gl_context(Handle context);
+bool swap_buffers(Handle dc);
+
+}  // namespace platform

@@ -1,0 +1,10 @@
+#include <ctime>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+// On Windows clock() counts wall-clock milliseconds since the process started.
+long process_clock_ms() { return static_cast<long>(std::clock()); }
+
+}  // namespace platform

@@ -1,0 +1,3 @@
+#include "app/demo_main.h"
+
+int main() { return demo_main(); }

@@ -1,0 +1,135 @@
+#include "window/window.h"
+
+#include <cstdint>
+
+#include "app/log.h"
+#include "config/settings.h"
+#include "window/window_proc.h"
+
+platform::Handle main_window;
+platform::Handle main_dc;
+platform::Handle main_context;
+
+namespace {
+
+using platform::handle_print;
+
+constexpr const char* window_title = "F4 = toggle fullscreen";
+constexpr int fullscreen_flag = 4;  // CDS_FULLSCREEN: the mode is temporary
+
+unsigned address_print(const void* p) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(p)); }
+
+// x (or y) of a window of `size` on a screen of `screen` for an alignment of
+// 0 (left/top), 1 (centred) or 2 (right/bottom).
+int aligned(int alignment, int screen, int size) {
+    if (alignment == 0) return 16;
+    if (alignment == 1) return (screen - size) / 2;
+    return screen - size - 16;
+}
+
+platform::Handle create_fullscreen() {
+    platform::WindowSpec spec{window_class_name, window_title, platform::WindowStyle::popup, 0, 0, window_width,
+                              window_height};
+    platform::Handle window = platform::create_window(spec);
+    platform::DisplayMode mode{window_width, window_height, color_depth};
+    int result = platform::change_display_mode(mode);
+    if (result != 0)
+        error_box("failure:\n ChangeDisplaySettings(0x%x,0x%x)\n returned %i", address_print(&mode), fullscreen_flag,
+                  result);
+    return window;
+}
+
+platform::Handle create_windowed() {
+    platform::restore_display_mode();
+    platform::Size screen = platform::screen_size();
+    platform::WindowSpec spec{window_class_name,
+                              window_title,
+                              platform::WindowStyle::sysmenu,
+                              aligned(halign, screen.width, window_width),
+                              aligned(valign, screen.height, window_height),
+                              window_width,
+                              window_height};
+    return platform::create_window(spec);
+}
+
+void choose_and_set_pixel_format() {
+    platform::PixelFormatRequest request{color_depth, 16, 8};
+    int format = platform::choose_pixel_format(main_dc, request);
+    if (format == 0)
+        error_box("window_create :: ChoosePixelFormat(0x%x,0x%x); \nreturned an errorcode %i", handle_print(main_dc),
+                  address_print(&request), platform::last_error());
+    if (!platform::set_pixel_format(main_dc, format, request))
+        error_box("window_create :: SetPixelFormat(0x%x,0x%x,0x%x); \nreturned an errorcode %i",
+                  handle_print(main_dc), static_cast<unsigned>(format), address_print(&request),
+                  platform::last_error());
+}
+
+}  // namespace
+
+int gl_make_current() {
+    if (platform::make_gl_current(main_dc, main_context)) return 0;
+    error_box("wglMakeCurrent(0x%x,0x%x) \n failure :( ", handle_print(main_dc), handle_print(main_context));
+    return -1;
+}
+
+int window_create() {
+    if (!platform::register_window_class(window_class_name, window_proc)) {
+        error_box("RegisterClass() failed");
+        return -1;
+    }
+    main_window = fullscreen ? create_fullscreen() : create_windowed();
+    if (!main_window) {
+        error_box("CreateWindow() failed");
+        return -2;
+    }
+    platform::Size client = platform::client_size(main_window);
+    platform::resize_window(main_window, 2 * window_width - client.width, 2 * window_height - client.height);
+    if (window_caption) platform::set_window_title(main_window, window_caption);
+    main_dc = platform::get_dc(main_window);
+    choose_and_set_pixel_format();
+    main_context = platform::create_gl_context(main_dc);
+    if (!main_context) {
+        int error = platform::last_error();
+        platform::release_dc(main_window, main_dc);
+        platform::destroy_window(main_window);
+        platform::unregister_window_class(window_class_name);
+        error_box("wglCreateContext(0x%x); \nreturned an errorcode %i", handle_print(main_dc), error);
+        main_window = main_dc = 0;
+        return -6;
+    }
+    if (gl_make_current() != 0) return -7;
+    platform::show_window(main_window);
+    platform::show_cursor(fullscreen == 0);
+    return 0;
+}
+
+int window_destroy() {
+    platform::make_gl_current(0, 0);
+    if (platform::delete_gl_context(main_context))
+        main_context = 0;
+    else
+        error_box("WglDeleteContext(0x%x) failure", handle_print(main_context));
+    if (platform::release_dc(main_window, main_dc))
+        main_dc = 0;
+    else
+        error_box("ReleaseDC(0x%x) failed ", handle_print(main_window));
+    if (platform::destroy_window(main_window))
+        main_window = 0;
+    else
+        error_box("DestroyWindow failed");
+    if (!platform::unregister_window_class(window_class_name)) error_box("UnregisterClassFailed");
+    return 0;
+}
+
+int window_setup(int first) {
+    if (first == 0) {
+        window_destroy();
+        fullscreen = fullscreen ? 0 : 1;
+    }
+    int result = window_create();
+    if (result != 0) {
+        error_box("window creation failed \n exiting now %i", result);
+        return -2;
+    }
+    return 0;
+}

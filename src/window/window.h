@@ -1,0 +1,23 @@
+// The demo's main window with its pixel format and GL context, re-created in
+// the other of windowed and fullscreen mode on every F4.
+#pragma once
+
+#include "platform/platform.h"
+
+extern platform::Handle main_window;
+extern platform::Handle main_dc;
+extern platform::Handle main_context;
+
+constexpr const char* window_class_name = "OWATZIJNWEHEDENBLIJ";
+
+// first = 1 at start-up, 0 on F4. 0 on success, -2 if window_create failed.
+int window_setup(int first);
+
+// 0; -1 class not registered; -2 no window; -6 no context; -7 not current.
+int window_create();
+
+// Tears down context, device context, window and class; always 0.
+int window_destroy();
+
+// Makes main_context current on main_dc; 0, or -1 after an error box.
+int gl_make_current();

@@ -1,0 +1,102 @@
+#include "app/demo_main.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "config/settings.h"
+#include "fake_platform.h"
+#include "temp_dir.h"
+
+namespace {
+
+const char* debug_config =
+    "<config><window><width>800</width><height>600</height><caption>heden</caption><depth>32</depth>"
+    "<fullscreen>0</fullscreen><halign>1</halign><valign>1</valign><multisample>0</multisample>"
+    "<glext>1</glext></window><viewport><width>16</width><height>9</height></viewport>"
+    "<audio><enabled>0</enabled><length>150</length></audio>"
+    "<debug><console>1</console><timeline>0</timeline></debug></config>";
+
+platform::Message key(std::uint32_t message, std::uintptr_t code) {
+    return platform::Message{0x1001, message, code, 0};
+}
+
+class DemoMain : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake::reset();
+        settings_defaults();
+    }
+    bool console_has(const std::string& text) { return fake::state.console.find(text) != std::string::npos; }
+    bool ends_with(const std::string& text, const std::string& tail) {
+        return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    }
+    fake::TempDir dir;
+};
+
+TEST_F(DemoMain, PrintSettingsWritesTheFiveLines) {
+    platform::console_allocate();
+    print_settings();
+    EXPECT_EQ(fake::state.console,
+              "window : 800 x 600 : 32b \narea : 800 x 450 \n ALIGNment:1,1 \n multisamp:0 wgl:1 \n"
+              "audio :: enabled:1 \n ");
+}
+
+TEST_F(DemoMain, RunsStartUpLoopAndShutDownInOrder) {
+    fake::write_file("config.xml", debug_config);
+    fake::write_file("pool/quorvane_28_juli.ogg", "music");
+    fake::state.queue = {std::nullopt, std::nullopt, key(platform::msg_keydown, 'A'), std::nullopt,
+                         key(platform::msg_keydown, platform::key_escape), key(platform::msg_keydown, 'B')};
+    EXPECT_EQ(demo_main(), 0);
+    EXPECT_FALSE(fake::state.ran_dry);
+    EXPECT_TRUE(fake::state.boxes.empty()) << fake::state.boxes[0];
+    EXPECT_EQ(fake::count("console_set_title(heden)"), 1);
+    EXPECT_EQ(fake::count("swap_buffers(0x2001)"), 3);
+    // Escape posts WM_QUIT behind B: B is still dispatched, then the loop ends.
+    EXPECT_EQ(fake::count("dispatch_message"), 3);
+    int quit = fake::find("post_quit_message");
+    EXPECT_EQ(fake::find("swap_buffers", quit), -1);
+    int destroy = fake::find("delete_gl_context(0x3001)");
+    EXPECT_GT(destroy, quit);
+    EXPECT_LT(destroy, fake::find("destroy_window(0x1001)"));
+    EXPECT_EQ(fake::state.console.rfind("window : 800 x 600 : 32b \n", 0), 0u);
+    EXPECT_TRUE(console_has("io blob system active..\n"));
+    EXPECT_TRUE(console_has("`pool/quorvane_28_juli.ogg`  5B \nsilence?\n"));
+    EXPECT_TRUE(ends_with(fake::state.console, "io blob system offline..  (5 bytes read in 1 files),\n"));
+}
+
+TEST_F(DemoMain, QuitEndsTheLoopWithMessagesStillQueued) {
+    fake::write_file("config.xml", debug_config);
+    platform::Message quit{0, platform::msg_quit, 0, 0};
+    fake::state.queue = {std::nullopt, quit, key(platform::msg_keydown, 'A'), std::nullopt, std::nullopt};
+    demo_main();
+    EXPECT_EQ(fake::count("swap_buffers"), 1);
+    EXPECT_EQ(fake::count("dispatch_message"), 0);
+    EXPECT_EQ(fake::state.queue.size(), 3u);
+}
+
+TEST_F(DemoMain, WindowFailureTakesTheFatalPath) {
+    fake::write_file("config.xml", debug_config);
+    fake::script("create_window", {0});
+    EXPECT_EQ(demo_main(), 0);
+    ASSERT_EQ(fake::state.boxes.size(), 3u);
+    EXPECT_EQ(fake::state.boxes[0], "CreateWindow() failed");
+    EXPECT_EQ(fake::state.boxes[1], "window creation failed \n exiting now -2");
+    EXPECT_EQ(fake::state.boxes[2], "su tentativa de programa ninja cojo es una falta completa!");
+    EXPECT_TRUE(ends_with(fake::state.console,
+                          "fatal errors.. exit app now \nio blob system offline..  (0 bytes read in 0 files),\n"));
+    EXPECT_FALSE(console_has("silence?"));  // no soundtrack
+    EXPECT_EQ(fake::count("swap_buffers"), 0);
+    EXPECT_EQ(fake::count("delete_gl_context"), 0);  // nothing else is torn down
+}
+
+TEST_F(DemoMain, MissingConfigRunsOnDefaultsAfterOneBox) {
+    fake::state.queue = {std::nullopt, platform::Message{0, platform::msg_quit, 0, 0}};
+    EXPECT_EQ(demo_main(), 0);
+    ASSERT_GE(fake::state.boxes.size(), 1u);
+    EXPECT_EQ(fake::state.boxes[0], "an xml errors occured FILE `config.xml` is missing or not readable :(\n ");
+    EXPECT_EQ(fake::count("console_allocate"), 0);
+    EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu,240,212,800,600)"), 1);
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+#!/bin/bash
+# Runs the real programs in a fresh run folder and checks what they print.
+# Usage: startup.sh HEDEN BLOBMAKER CONFIG_XML
+set -u
+heden=$1 maker=$2 shipped_config=$3
+run=$(mktemp -d)
+trap 'rm -rf "$run"' EXIT
+cd "$run"
+failures=0 checks=0
+check() {  # check DESCRIPTION COMMAND...
+    checks=$((checks + 1))
+    if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
+}
+
+# The shipped configuration parses without a single box.
+cp "$shipped_config" config.xml
+"$heden" >out.txt 2>err.txt
+check "exit code 0 on the fatal path" test $? -eq 0
+check "shipped config.xml shows no xml box" bash -c '! grep -q "xml" err.txt'
+
+# With the console on: settings, archive, fatal start-up path, archive summary.
+sed -i 's|<console>0</console>|<console>1</console>|' config.xml
+"$heden" >out.txt 2>err.txt
+code=$?
+expected=$(printf 'window : 800 x 600 : 32b \narea : 800 x 450 \n ALIGNment:1,1 \n multisamp:0 wgl:1 \naudio :: enabled:1 \n ')
+check "exit code 0 with the console on" test $code -eq 0
+check "settings summary comes first" test "$(head -c ${#expected} out.txt)" = "$expected"
+check "archive opened in disk mode" grep -q "^ no blob.dat: reading files from disk $" out.txt
+check "archive active line" grep -q "^io blob system active..$" out.txt
+check "missing archive is reported" grep -q "blob.dat gone fishing?" err.txt
+check "fatal start-up line" grep -q "^fatal errors.. exit app now $" out.txt
+check "fatal start-up box" grep -q "su tentativa de programa ninja cojo es una falta completa!" err.txt
+check "archive summary is the last line" test "$(tail -n 1 out.txt)" = "io blob system offline..  (0 bytes read in 0 files),"
+
+# The archive maker writes blob.dat at exit: nothing was loaded, so 8 bytes.
+rm -f blob.dat
+"$maker" >out.txt 2>err.txt
+check "archive maker exits with 0" test $? -eq 0
+check "archive maker writes the empty archive" test "$(od -An -tx1 blob.dat | tr -d ' \n')" = "9909606600000000"
+
+# The shipped program reads that archive without complaint.
+"$heden" >out.txt 2>err.txt
+check "an empty archive opens cleanly" bash -c '! grep -q "blob" err.txt'
+
+echo "$((checks - failures)) passed, $failures failed"
+test $failures -eq 0

@@ -1,0 +1,166 @@
+#include "window/window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "clock/clock.h"
+#include "config/settings.h"
+#include "fake_platform.h"
+#include "window/window_proc.h"
+
+namespace {
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake::reset();
+        settings_defaults();
+        main_window = main_dc = main_context = 0;
+    }
+    bool box_starts(int i, const std::string& prefix) {
+        return i < static_cast<int>(fake::state.boxes.size()) && fake::state.boxes[i].rfind(prefix, 0) == 0;
+    }
+};
+
+TEST_F(Window, WindowedIsPlacedByAlignmentWithAnExactClientArea) {
+    ASSERT_EQ(window_create(), 0);
+    EXPECT_EQ(fake::find("restore_display_mode()"), 1);
+    EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu,240,212,800,600)"), 1);
+    // The fake's client area is 784 x 561, so the frame needs 16 x 39 more.
+    EXPECT_EQ(fake::count("resize_window(0x1001,816,639)"), 1);
+    EXPECT_EQ(fake::count("choose_pixel_format(0x2001,32,16,8)"), 1);
+    EXPECT_EQ(fake::count("set_pixel_format(0x2001,7)"), 1);
+    EXPECT_EQ(fake::count("make_gl_current(0x2001,0x3001)"), 1);
+    EXPECT_EQ(fake::count("show_cursor(1)"), 1);
+    EXPECT_EQ(fake::count("set_window_title"), 0);
+    EXPECT_EQ(main_window, 0x1001u);
+    EXPECT_EQ(main_dc, 0x2001u);
+    EXPECT_EQ(main_context, 0x3001u);
+    EXPECT_TRUE(fake::state.boxes.empty());
+}
+
+TEST_F(Window, AlignmentsZeroAndTwoKeep16PixelsFromTheEdges) {
+    halign = 2;
+    valign = 0;
+    window_caption = "heden";
+    ASSERT_EQ(window_create(), 0);
+    EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu,464,16,800,600)"), 1);
+    EXPECT_EQ(fake::count("set_window_title(heden)"), 1);
+}
+
+TEST_F(Window, FullscreenCreatesThePopupBeforeChangingTheMode) {
+    fullscreen = 1;
+    fake::script("change_display_mode", {-2});
+    ASSERT_EQ(window_create(), 0);
+    int popup = fake::find("create_window(F4 = toggle fullscreen,popup,0,0,800,600)");
+    int mode = fake::find("change_display_mode(800,600,32)");
+    ASSERT_GE(popup, 0);
+    EXPECT_GT(mode, popup);
+    EXPECT_TRUE(box_starts(0, "failure:\n ChangeDisplaySettings(0x"));
+    EXPECT_NE(fake::state.boxes[0].find(",0x4)\n returned -2"), std::string::npos);
+    EXPECT_EQ(fake::count("show_cursor(0)"), 1);
+    EXPECT_EQ(fake::count("restore_display_mode"), 0);
+}
+
+TEST_F(Window, FailuresReturnTheirCodesWithTheirBoxes) {
+    fake::script("register_window_class", {0});
+    EXPECT_EQ(window_create(), -1);
+    EXPECT_EQ(fake::state.boxes.back(), "RegisterClass() failed");
+
+    fake::script("create_window", {0});
+    EXPECT_EQ(window_create(), -2);
+    EXPECT_EQ(fake::state.boxes.back(), "CreateWindow() failed");
+
+    fake::script("make_gl_current", {0});
+    EXPECT_EQ(window_create(), -7);
+    EXPECT_EQ(fake::state.boxes.back(), "wglMakeCurrent(0x2001,0x3001) \n failure :( ");
+}
+
+TEST_F(Window, MissingContextUndoesTheWindowInOrder) {
+    fake::script("create_gl_context", {0});
+    fake::script("last_error", {1450});
+    EXPECT_EQ(window_create(), -6);
+    int release = fake::find("release_dc(0x1001,0x2001)");
+    int destroy = fake::find("destroy_window(0x1001)");
+    int unregister = fake::find("unregister_window_class(OWATZIJNWEHEDENBLIJ)");
+    EXPECT_LT(release, destroy);
+    EXPECT_LT(destroy, unregister);
+    EXPECT_EQ(fake::state.boxes.back(), "wglCreateContext(0x2001); \nreturned an errorcode 1450");
+}
+
+TEST_F(Window, PixelFormatFailuresAreReportedAndCreationGoesOn) {
+    fake::script("choose_pixel_format", {0});
+    fake::script("set_pixel_format", {0});
+    EXPECT_EQ(window_create(), 0);
+    ASSERT_EQ(fake::state.boxes.size(), 2u);
+    EXPECT_TRUE(box_starts(0, "window_create :: ChoosePixelFormat(0x2001,0x"));
+    EXPECT_TRUE(box_starts(1, "window_create :: SetPixelFormat(0x2001,0x0,0x"));
+}
+
+TEST_F(Window, SetupReportsAFailedCreation) {
+    fake::script("create_window", {0});
+    EXPECT_EQ(window_setup(1), -2);
+    EXPECT_EQ(fake::state.boxes.back(), "window creation failed \n exiting now -2");
+}
+
+TEST_F(Window, DestroyRunsEveryStepAndReportsEachFailure) {
+    ASSERT_EQ(window_create(), 0);
+    fake::state.calls.clear();
+    fake::script("delete_gl_context", {0});
+    fake::script("release_dc", {0});
+    fake::script("destroy_window", {0});
+    fake::script("unregister_window_class", {0});
+    EXPECT_EQ(window_destroy(), 0);
+    EXPECT_EQ(fake::state.calls[0], "make_gl_current(0x0,0x0)");
+    ASSERT_EQ(fake::state.boxes.size(), 4u);
+    EXPECT_EQ(fake::state.boxes[0], "WglDeleteContext(0x3001) failure");
+    EXPECT_EQ(fake::state.boxes[1], "ReleaseDC(0x1001) failed ");
+    EXPECT_EQ(fake::state.boxes[2], "DestroyWindow failed");
+    EXPECT_EQ(fake::state.boxes[3], "UnregisterClassFailed");
+    fake::state.boxes.clear();
+    EXPECT_EQ(window_destroy(), 0);
+    EXPECT_TRUE(fake::state.boxes.empty());
+    EXPECT_EQ(main_window, 0u);
+}
+
+class WindowProc : public Window {
+protected:
+    std::intptr_t send(std::uint32_t message, std::uintptr_t wparam = 0, std::intptr_t lparam = 0) {
+        return window_proc(main_window, message, wparam, lparam);
+    }
+};
+
+TEST_F(WindowProc, EscapeAndCloseQuit) {
+    send(platform::msg_keydown, platform::key_escape);
+    send(platform::msg_keyup, platform::key_escape);
+    EXPECT_EQ(fake::count("post_quit_message(0)"), 2);
+    EXPECT_EQ(send(platform::msg_close), 0);
+    EXPECT_EQ(fake::count("post_quit_message(0)"), 3);
+    EXPECT_EQ(fake::count("default_window_proc(0x10)"), 0);  // close is not passed on
+    EXPECT_EQ(fake::count("destroy_window"), 0);
+}
+
+TEST_F(WindowProc, EveryF4MessageTogglesFullscreen) {
+    ASSERT_EQ(window_setup(1), 0);
+    send(platform::msg_keydown, platform::key_f4);
+    EXPECT_EQ(fullscreen, 1);
+    EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,popup"), 1);
+    send(platform::msg_keyup, platform::key_f4);
+    EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu"), 2);
+    EXPECT_EQ(fake::count("destroy_window"), 2);
+    EXPECT_EQ(fake::count("unregister_window_class"), 2);
+}
+
+TEST_F(WindowProc, DraggingWithTheLeftButtonSeeksTheClock) {
+    clock_install_system();
+    demo_length = 120.0f;
+    timeline_u = 0.5;
+    send(platform::msg_mousemove, 0, 10);
+    EXPECT_FLOAT_EQ(demo_time, 0.0f);
+    send(platform::msg_mousemove, platform::mk_lbutton, 10);
+    EXPECT_FLOAT_EQ(demo_time, 60.0f);
+}
+
+}  // namespace
