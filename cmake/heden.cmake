@@ -13,6 +13,14 @@ if(HEDEN_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# OpenGL 1.1 is called directly from portable code.
+if(WIN32)
+  set(HEDEN_GL_LIBS opengl32)
+else()
+  find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
+  set(HEDEN_GL_LIBS OpenGL::GL OpenGL::GLX)
+endif()
+
 if(WIN32 AND CMAKE_CROSSCOMPILING)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()

@@ -5,7 +5,9 @@
 #include "clock/soundtrack.h"
 #include "config/settings.h"
 #include "data/file_table.h"
+#include "demo/frame_schedule.h"
 #include "platform/platform.h"
+#include "window/debug_window.h"
 #include "window/window.h"
 
 namespace {
@@ -18,7 +20,9 @@ void open_console() {
 
 void render_frame() {
     ClockOps.clock_tick();
+    frame_render();
     platform::swap_buffers(main_dc);
+    if (debug_timeline) timeline_show();
 }
 
 void shut_down() {

@@ -72,7 +72,7 @@ void message_box(const char* text, const char* caption);
 long process_clock_ms();
 
 // ------------------------------------------------------------------ window
-enum class WindowStyle { popup, sysmenu };
+enum class WindowStyle { popup, sysmenu, overlapped };
 
 struct WindowSpec {
     const char* class_name = nullptr;
@@ -94,9 +94,14 @@ bool destroy_window(Handle window);
 Size client_size(Handle window);
 // Resizes keeping the position and the stacking order.
 void resize_window(Handle window, int width, int height);
+// Moves and resizes, repainting.
+void move_window(Handle window, int x, int y, int width, int height);
 void set_window_title(Handle window, const char* title);
 // Shows the window, brings it to the foreground and gives it the focus.
 void show_window(Handle window);
+// Shows the window normally and paints it, without taking the focus.
+void show_window_normal(Handle window);
+void set_focus(Handle window);
 void show_cursor(bool visible);
 // The screen's full-screen client area (SM_CXFULLSCREEN, SM_CYFULLSCREEN).
 Size screen_size();
@@ -117,6 +122,7 @@ bool release_dc(Handle window, Handle dc);
 
 struct PixelFormatRequest {
     int color_bits = 32;
+    int alpha_bits = 0;
     int depth_bits = 16;
     int stencil_bits = 8;
 };
@@ -127,5 +133,23 @@ Handle create_gl_context(Handle dc);  // 0 on failure
 bool make_gl_current(Handle dc, Handle context);  // (0, 0) makes none current
 bool delete_gl_context(Handle context);
 bool swap_buffers(Handle dc);
+// The DC of the current GL context (wglGetCurrentDC).
+Handle current_dc();
+// Address of a GL or WGL entry point, null when the driver has none. On x11
+// the WGL pbuffer, render-texture and pixel-format names are the backend's
+// own implementations on GLX, with the WGL signatures and semantics.
+void* gl_proc_address(const char* name);
+
+// ------------------------------------------------------- icons and bitmaps
+// An icon from a 1-bit AND mask (rows padded to 16 bits, most significant
+// bit leftmost, 1 = transparent) and 32-bit colour pixels (0x00RRGGBB,
+// rows top to bottom). 0 on failure.
+Handle create_icon(int width, int height, const std::uint8_t* and_mask, const std::uint32_t* color);
+enum class IconSize { small, big };
+// Attaches the icon (0 removes it).
+void set_window_icon(Handle window, IconSize size, Handle icon);
+
+// Copies a 32-bit bottom-up bitmap (0x00RRGGBB) to (0, 0) of the DC's window.
+void blit_bitmap(Handle dc, const std::uint32_t* pixels, int width, int height);
 
 }  // namespace platform

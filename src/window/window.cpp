@@ -4,6 +4,11 @@
 
 #include "app/log.h"
 #include "config/settings.h"
+#include "gl/gl_defaults.h"
+#include "gl/glext.h"
+#include "gl/multisample.h"
+#include "gl/pbuffer.h"
+#include "window/debug_window.h"
 #include "window/window_proc.h"
 
 platform::Handle main_window;
@@ -53,8 +58,9 @@ platform::Handle create_windowed() {
 }
 
 void choose_and_set_pixel_format() {
-    platform::PixelFormatRequest request{color_depth, 16, 8};
-    int format = platform::choose_pixel_format(main_dc, request);
+    platform::PixelFormatRequest request{color_depth, 0, 16, 8};
+    int format = 0;
+    if (multisample_format(main_dc, multisample, &format) != 0) format = platform::choose_pixel_format(main_dc, request);
     if (format == 0)
         error_box("window_create :: ChoosePixelFormat(0x%x,0x%x); \nreturned an errorcode %i", handle_print(main_dc),
                   address_print(&request), platform::last_error());
@@ -104,6 +110,7 @@ int window_create() {
 }
 
 int window_destroy() {
+    if (debug_timeline && debug_window && platform::destroy_window(debug_window)) debug_window = 0;
     platform::make_gl_current(0, 0);
     if (platform::delete_gl_context(main_context))
         main_context = 0;
@@ -121,15 +128,74 @@ int window_destroy() {
     return 0;
 }
 
-int window_setup(int first) {
-    if (first == 0) {
+namespace {
+
+int create_render_targets() {
+    platform::Handle dc = platform::current_dc();
+    int sum = 0;
+    for (Pbuffer& target : render_targets) sum += pbuffer_create(dc, &target);
+    return sum;
+}
+
+// Everything that follows a successful window creation. 0, or -4 when the
+// render targets could not be made.
+int finish_setup() {
+    if (glext_ready && create_render_targets() != 0) {
+        error_box("pbuffer_creation failed ");
         window_destroy();
-        fullscreen = fullscreen ? 0 : 1;
+        return -4;
     }
+    gl_defaults();
+    if (debug_timeline) {
+        debug_window_create();
+        platform::set_focus(main_window);
+    }
+    return 0;
+}
+
+int create_and_finish() {
     int result = window_create();
     if (result != 0) {
         error_box("window creation failed \n exiting now %i", result);
         return -2;
     }
-    return 0;
+    return finish_setup();
+}
+
+// Quietly releases whatever a failed creation left behind, so that a new
+// creation starts from nothing.
+void discard_partial_window() {
+    platform::make_gl_current(0, 0);
+    if (main_context) platform::delete_gl_context(main_context);
+    if (main_window) {
+        platform::release_dc(main_window, main_dc);
+        platform::destroy_window(main_window);
+    }
+    if (debug_window) platform::destroy_window(debug_window);
+    main_context = main_dc = main_window = debug_window = 0;
+    platform::unregister_window_class(window_class_name);
+}
+
+// F4: the whole window in the other mode. When the new mode cannot be made,
+// the previous one comes back; when that fails too, the demo quits instead
+// of rendering into handles that no longer exist.
+int toggle_fullscreen() {
+    if (glext_ready)
+        for (Pbuffer& target : render_targets) pbuffer_destroy(&target);
+    window_destroy();
+    fullscreen = fullscreen ? 0 : 1;
+    int result = create_and_finish();
+    if (result == 0) return 0;
+    discard_partial_window();
+    fullscreen = fullscreen ? 0 : 1;
+    if (create_and_finish() != 0) platform::post_quit_message(0);
+    return result;
+}
+
+}  // namespace
+
+int window_setup(int first) {
+    if (first == 0) return toggle_fullscreen();
+    multisample_test(color_depth);
+    return create_and_finish();
 }

@@ -1,9 +1,28 @@
 #include "window/window_proc.h"
 
 #include "clock/clock.h"
+#include "window/debug_window.h"
 #include "window/window.h"
 
 double timeline_u = 0.5;
+float hdr_level = 0.0f;
+
+namespace {
+
+constexpr std::intptr_t key_was_down = 1 << 30;  // lParam bit 30: an auto-repeat
+
+void mouse_x_to_timeline(std::intptr_t lparam) {
+    unsigned x = static_cast<unsigned>(lparam) & 0xFFFF;
+    timeline_u = x / static_cast<double>(timeline_width);
+}
+
+void key(std::uint32_t message, std::uintptr_t code, std::intptr_t lparam) {
+    if (code == platform::key_escape) platform::post_quit_message(0);
+    // One toggle per press: not on the release, not on auto-repeats.
+    if (code == platform::key_f4 && message == platform::msg_keydown && !(lparam & key_was_down)) window_setup(0);
+}
+
+}  // namespace
 
 void timeline_scrub() {
     float t = static_cast<float>(demo_length * timeline_u);
@@ -13,17 +32,27 @@ void timeline_scrub() {
 
 std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::uintptr_t wparam,
                           std::intptr_t lparam) {
+    bool from_debug_window = debug_window != 0 && window == debug_window;
     switch (message) {
         case platform::msg_close:
             platform::post_quit_message(0);
             return 0;
         case platform::msg_keydown:
         case platform::msg_keyup:
-            if (wparam == platform::key_escape) platform::post_quit_message(0);
-            if (wparam == platform::key_f4) window_setup(0);
+            key(message, wparam, lparam);
             break;
         case platform::msg_mousemove:
+            if (from_debug_window) mouse_x_to_timeline(lparam);
             if (wparam & platform::mk_lbutton) timeline_scrub();
+            break;
+        case platform::msg_lbuttonup:
+            if (from_debug_window) {
+                mouse_x_to_timeline(lparam);
+                timeline_scrub();
+            }
+            break;
+        case platform::msg_rbuttonup:
+            hdr_level = static_cast<float>(timeline_u);
             break;
         default:
             break;

@@ -18,7 +18,7 @@ const char* debug_config =
     "<debug><console>1</console><timeline>0</timeline></debug></config>";
 
 platform::Message key(std::uint32_t message, std::uintptr_t code) {
-    return platform::Message{0x1001, message, code, 0};
+    return platform::Message{0x1002, message, code, 1};
 }
 
 class DemoMain : public ::testing::Test {
@@ -56,9 +56,10 @@ TEST_F(DemoMain, RunsStartUpLoopAndShutDownInOrder) {
     EXPECT_EQ(fake::count("dispatch_message"), 3);
     int quit = fake::find("post_quit_message");
     EXPECT_EQ(fake::find("swap_buffers", quit), -1);
-    int destroy = fake::find("delete_gl_context(0x3001)");
+    // The probe's window was 0x1001; the main window is 0x1002.
+    int destroy = fake::find("delete_gl_context(0x3001)", quit);
     EXPECT_GT(destroy, quit);
-    EXPECT_LT(destroy, fake::find("destroy_window(0x1001)"));
+    EXPECT_LT(destroy, fake::find("destroy_window(0x1002)"));
     EXPECT_EQ(fake::state.console.rfind("window : 800 x 600 : 32b \n", 0), 0u);
     EXPECT_TRUE(console_has("io blob system active..\n"));
     EXPECT_TRUE(console_has("`pool/quorvane_28_juli.ogg`  5B \nsilence?\n"));
@@ -77,7 +78,7 @@ TEST_F(DemoMain, QuitEndsTheLoopWithMessagesStillQueued) {
 
 TEST_F(DemoMain, WindowFailureTakesTheFatalPath) {
     fake::write_file("config.xml", debug_config);
-    fake::script("create_window", {0});
+    fake::script("create_window", {0x4001, 0});  // the probe's window, then the main window
     EXPECT_EQ(demo_main(), 0);
     ASSERT_EQ(fake::state.boxes.size(), 3u);
     EXPECT_EQ(fake::state.boxes[0], "CreateWindow() failed");
@@ -87,7 +88,8 @@ TEST_F(DemoMain, WindowFailureTakesTheFatalPath) {
                           "fatal errors.. exit app now \nio blob system offline..  (0 bytes read in 0 files),\n"));
     EXPECT_FALSE(console_has("silence?"));  // no soundtrack
     EXPECT_EQ(fake::count("swap_buffers"), 0);
-    EXPECT_EQ(fake::count("delete_gl_context"), 0);  // nothing else is torn down
+    EXPECT_EQ(fake::count("delete_gl_context"), 1);  // the probe's own; nothing else is torn down
+    EXPECT_EQ(fake::count("destroy_window(0x1002)"), 0);
 }
 
 TEST_F(DemoMain, MissingConfigRunsOnDefaultsAfterOneBox) {

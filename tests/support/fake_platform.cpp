@@ -1,7 +1,11 @@
 #include "fake_platform.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <map>
+
+#include "platform/wgl.h"
 
 namespace fake {
 
@@ -130,10 +134,14 @@ bool unregister_window_class(const char* class_name) {
 }
 
 Handle create_window(const WindowSpec& spec) {
-    record(std::string("create_window(") + spec.caption + "," + (spec.style == WindowStyle::popup ? "popup" : "sysmenu") +
+    const char* style = spec.style == WindowStyle::popup     ? "popup"
+                        : spec.style == WindowStyle::sysmenu ? "sysmenu"
+                                                             : "overlapped";
+    record(std::string("create_window(") + spec.caption + "," + style +
            "," + std::to_string(spec.x) + "," + std::to_string(spec.y) + "," + std::to_string(spec.width) + "," +
            std::to_string(spec.height) + ")");
-    return static_cast<Handle>(result("create_window", 0x1001));
+    // Every window gets a handle of its own: 0x1001, 0x1002, ...
+    return static_cast<Handle>(result("create_window", 0x1001 + fake::count("create_window(") - 1));
 }
 
 bool destroy_window(Handle window) {
@@ -197,9 +205,105 @@ bool delete_gl_context(Handle context) {
     return result("delete_gl_context", 1) != 0;
 }
 
+void move_window(Handle window, int x, int y, int width, int height) {
+    record("move_window(" + hex(window) + "," + std::to_string(x) + "," + std::to_string(y) + "," +
+           std::to_string(width) + "," + std::to_string(height) + ")");
+}
+
+void show_window_normal(Handle window) { record("show_window_normal(" + hex(window) + ")"); }
+void set_focus(Handle window) { record("set_focus(" + hex(window) + ")"); }
+Handle current_dc() { return static_cast<Handle>(result("current_dc", 0x2001)); }
+
+Handle create_icon(int width, int height, const std::uint8_t*, const std::uint32_t*) {
+    record("create_icon(" + std::to_string(width) + "," + std::to_string(height) + ")");
+    return static_cast<Handle>(result("create_icon", 0x5001));
+}
+
+void set_window_icon(Handle window, IconSize size, Handle icon) {
+    record("set_window_icon(" + hex(window) + "," + (size == IconSize::small ? "small" : "big") + "," + hex(icon) +
+           ")");
+}
+
+void blit_bitmap(Handle dc, const std::uint32_t*, int width, int height) {
+    record("blit_bitmap(" + hex(dc) + "," + std::to_string(width) + "," + std::to_string(height) + ")");
+}
+
 bool swap_buffers(Handle dc) {
     record("swap_buffers(" + hex(dc) + ")");
     return true;
+}
+
+}  // namespace platform
+
+// A fake driver's WGL entry points: they record their calls and answer from
+// the state's settings.
+namespace fake {
+namespace {
+
+int choose_pixel_format_arb(void* dc, const int*, const float*, unsigned, int* format, unsigned* count) {
+    record("wglChoosePixelFormatARB(" + hex(reinterpret_cast<std::uintptr_t>(dc)) + ")");
+    *format = state.choose_format;
+    *count = static_cast<unsigned>(state.choose_format_count);
+    return state.choose_format_result;
+}
+
+void* create_pbuffer(void*, int format, int width, int height, const int*) {
+    record("wglCreatePbufferARB(" + std::to_string(format) + "," + std::to_string(width) + "," +
+           std::to_string(height) + ")");
+    return reinterpret_cast<void*>(result("wglCreatePbufferARB", 0x7001));
+}
+
+void* get_pbuffer_dc(void* pbuffer) {
+    record("wglGetPbufferDCARB(" + hex(reinterpret_cast<std::uintptr_t>(pbuffer)) + ")");
+    return reinterpret_cast<void*>(result("wglGetPbufferDCARB", 0x8001));
+}
+
+int release_pbuffer_dc(void* pbuffer, void* dc) {
+    record("wglReleasePbufferDCARB(" + hex(reinterpret_cast<std::uintptr_t>(pbuffer)) + "," +
+           hex(reinterpret_cast<std::uintptr_t>(dc)) + ")");
+    return static_cast<int>(result("wglReleasePbufferDCARB", 1));
+}
+
+int destroy_pbuffer(void* pbuffer) {
+    record("wglDestroyPbufferARB(" + hex(reinterpret_cast<std::uintptr_t>(pbuffer)) + ")");
+    return static_cast<int>(result("wglDestroyPbufferARB", 1));
+}
+
+int query_pbuffer(void*, int attribute, int* value) {
+    int granted = attribute == wgl::pbuffer_width ? state.pbuffer_granted_width : state.pbuffer_granted_height;
+    if (granted) *value = granted;
+    return 1;
+}
+
+int answer_true(void*, int) { return 1; }
+
+// Any address will do for entry points the tests never call.
+char never_called[64];
+
+}  // namespace
+}  // namespace fake
+
+namespace platform {
+
+void* gl_proc_address(const char* name) {
+    const auto& missing = fake::state.missing_entry_points;
+    if (std::find(missing.begin(), missing.end(), name) != missing.end()) return nullptr;
+    struct Known {
+        const char* name;
+        void* address;
+    } known[] = {
+        {"wglChoosePixelFormatARB", reinterpret_cast<void*>(fake::choose_pixel_format_arb)},
+        {"wglCreatePbufferARB", reinterpret_cast<void*>(fake::create_pbuffer)},
+        {"wglGetPbufferDCARB", reinterpret_cast<void*>(fake::get_pbuffer_dc)},
+        {"wglReleasePbufferDCARB", reinterpret_cast<void*>(fake::release_pbuffer_dc)},
+        {"wglDestroyPbufferARB", reinterpret_cast<void*>(fake::destroy_pbuffer)},
+        {"wglQueryPbufferARB", reinterpret_cast<void*>(fake::query_pbuffer)},
+        {"wglBindTexImageARB", reinterpret_cast<void*>(fake::answer_true)},
+        {"wglReleaseTexImageARB", reinterpret_cast<void*>(fake::answer_true)},
+    };
+    for (const Known& k : known)
+        if (std::strcmp(k.name, name) == 0) return k.address;
+    return fake::never_called + (std::strlen(name) % 64);
 }
 
 }  // namespace platform

@@ -25,6 +25,12 @@ struct State {
     int idle_polls_left = 1000;
     bool ran_dry = false;
     platform::Size client{784, 561};
+    // Entry points the fake driver lacks (gl_proc_address returns null).
+    std::vector<std::string> missing_entry_points;
+    // What the fake wglChoosePixelFormatARB reports: result, format, count.
+    int choose_format_result = 1, choose_format = 9, choose_format_count = 1;
+    // Size the fake driver grants to pbuffers (0 = as requested).
+    int pbuffer_granted_width = 0, pbuffer_granted_height = 0;
     platform::Size screen{1280, 1024};
 };
 

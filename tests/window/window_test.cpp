@@ -98,10 +98,12 @@ TEST_F(Window, PixelFormatFailuresAreReportedAndCreationGoesOn) {
     EXPECT_TRUE(box_starts(1, "window_create :: SetPixelFormat(0x2001,0x0,0x"));
 }
 
-TEST_F(Window, SetupReportsAFailedCreation) {
-    fake::script("create_window", {0});
+TEST_F(Window, SetupProbesOnceThenReportsAFailedCreation) {
+    fake::script("create_window", {0x4001, 0});  // the probe's window, then the main window
     EXPECT_EQ(window_setup(1), -2);
-    EXPECT_EQ(fake::state.boxes.back(), "window creation failed \n exiting now -2");
+    EXPECT_EQ(fake::count("create_window(loading..,overlapped,0,0,100,16)"), 1);
+    ASSERT_EQ(fake::state.boxes.size(), 2u);
+    EXPECT_EQ(fake::state.boxes[1], "window creation failed \n exiting now -2");
 }
 
 TEST_F(Window, DestroyRunsEveryStepAndReportsEachFailure) {
@@ -141,16 +143,21 @@ TEST_F(WindowProc, EscapeAndCloseQuit) {
     EXPECT_EQ(fake::count("destroy_window"), 0);
 }
 
-TEST_F(WindowProc, EveryF4MessageTogglesFullscreen) {
+// A press and release is one toggle; auto-repeats of a held key are none.
+TEST_F(WindowProc, EachF4PressTogglesOnce) {
     ASSERT_EQ(window_setup(1), 0);
-    send(platform::msg_keydown, platform::key_f4);
+    int files_before = fake::count("create_window(loading..");
+    send(platform::msg_keydown, platform::key_f4, 1);
     EXPECT_EQ(fullscreen, 1);
     EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,popup"), 1);
-    send(platform::msg_keyup, platform::key_f4);
+    send(platform::msg_keydown, platform::key_f4, (1 << 30) | 1);
+    send(platform::msg_keyup, platform::key_f4, static_cast<std::intptr_t>(0xC0000001));
+    EXPECT_EQ(fullscreen, 1);
+    send(platform::msg_keydown, platform::key_f4, 1);
     EXPECT_EQ(fullscreen, 0);
     EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu"), 2);
-    EXPECT_EQ(fake::count("destroy_window"), 2);
-    EXPECT_EQ(fake::count("unregister_window_class"), 2);
+    EXPECT_EQ(fake::count("unregister_window_class(OWATZIJNWEHEDENBLIJ)"), 2);
+    EXPECT_EQ(fake::count("create_window(loading.."), files_before);  // no second probe
 }
 
 TEST_F(WindowProc, DraggingWithTheLeftButtonSeeksTheClock) {

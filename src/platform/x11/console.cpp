@@ -1,5 +1,4 @@
-// The console is the process's standard output, shown once allocated; error
-// boxes go to standard error until the window system is wired in.
+// The console is the process's standard output, written once allocated.
 #include <cstdio>
 
 #include "platform/platform.h"
@@ -25,7 +24,5 @@ void console_write(const char* text, std::size_t length) {
     std::fwrite(text, 1, length, stdout);
     std::fflush(stdout);
 }
-
-void message_box(const char* text, const char* caption) { std::fprintf(stderr, "[%s] %s\n", caption, text); }
 
 }  // namespace platform

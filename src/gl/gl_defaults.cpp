@@ -1,0 +1,77 @@
+#include "gl/gl_defaults.h"
+
+#include <cmath>
+
+#include "app/log.h"
+#include "config/settings.h"
+#include "gl/glext.h"
+#include "gl/pbuffer.h"
+#include "window/window.h"
+
+namespace {
+
+constexpr double near_plane = 0.10000000149011612;  // 0.1f widened
+constexpr double far_plane = 2048.0;
+
+void make_current(platform::Handle dc, platform::Handle context) {
+    if (!platform::make_gl_current(dc, context))
+        error_box("wglMakeCurrent(0x%x,0x%x) \n failure :( ", platform::handle_print(dc),
+                  platform::handle_print(context));
+}
+
+void smooth_shading_and_hints() {
+    glShadeModel(GL_SMOOTH);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glHint(GL_FOG_HINT, GL_NICEST);
+}
+
+void drawing_area_projection() {
+    gl_perspective(field_of_view, static_cast<double>(area_width) / area_height, near_plane, far_plane);
+}
+
+void culling() {
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+}
+
+void target_defaults(int index) {
+    const Pbuffer& target = render_targets[index];
+    make_current(target.dc, target.context);
+    if (index != 1) smooth_shading_and_hints();
+    glViewport(0, 0, target.width, target.height);
+    drawing_area_projection();
+    culling();
+    if (index == 0)
+        glEnable(GL_DEPTH_TEST);
+    else
+        glDisable(GL_DEPTH_TEST);
+}
+
+}  // namespace
+
+void gl_perspective(double fov_degrees, double aspect, double near_value, double far_value) {
+    double t = std::tan(fov_degrees * half_angle_factor);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    double top = near_value * t;
+    double right = near_value * t * aspect;
+    glFrustum(-right, right, -top, top, near_value, far_value);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void gl_defaults() {
+    make_current(main_dc, main_context);
+    smooth_shading_and_hints();
+    glViewport((window_width - area_width) / 2, (window_height - area_height) / 2, area_width, area_height);
+    drawing_area_projection();
+    if (glIsEnabled(GL_MULTISAMPLE_ARB)) {
+        glEnable(GL_MULTISAMPLE_ARB);
+        glHint(GL_MULTISAMPLE_FILTER_HINT_NV, GL_NICEST);
+    }
+    culling();
+    glDisable(GL_DEPTH_TEST);
+    if (!glext_ready) return;
+    for (int i = 0; i < render_target_count; ++i) target_defaults(i);
+    make_current(main_dc, main_context);
+}

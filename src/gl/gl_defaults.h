@@ -1,0 +1,14 @@
+// The fixed starting state of every GL context: viewport, projection, hints.
+#pragma once
+
+// Vertical field of view in degrees.
+constexpr float field_of_view = 90.0f;
+// Turns degrees into the half angle in radians.
+constexpr double half_angle_factor = 0.008726646259969445;
+
+// Loads a perspective projection and leaves an identity model-view matrix.
+void gl_perspective(double fov_degrees, double aspect, double near_plane, double far_plane);
+
+// Sets up the main context and, with extensions, the four render targets;
+// leaves the main context current.
+void gl_defaults();

@@ -1,0 +1,98 @@
+#include "gl/multisample.h"
+
+#include <cstdint>
+
+#include "app/log.h"
+#include "config/settings.h"
+#include "gl/glext.h"
+#include "platform/wgl.h"
+
+namespace {
+
+constexpr const char* temp_class = "TEMP_WC";
+
+unsigned address_print(const void* p) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(p)); }
+
+std::intptr_t temp_proc(platform::Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
+    if (message == platform::msg_close) {
+        platform::post_quit_message(0);
+        return 0;
+    }
+    return platform::default_window_proc(window, message, wparam, lparam);
+}
+
+// The temporary context: every failing step is reported and the next tried.
+platform::Handle temp_context(platform::Handle dc, int color_bits) {
+    platform::PixelFormatRequest request{color_bits, 1, 16, 8};
+    int format = platform::choose_pixel_format(dc, request);
+    if (format == 0)
+        error_box("temp ChoosePixelFormat(0x%x,0x%x); \nreturned an errorcode %i", platform::handle_print(dc),
+                  address_print(&request), platform::last_error());
+    if (!platform::set_pixel_format(dc, format, request))
+        error_box("temp SetPixelFormat(0x%x,0x%x,0x%x); \nreturned an errorcode %i", platform::handle_print(dc),
+                  static_cast<unsigned>(format), address_print(&request), platform::last_error());
+    platform::Handle context = platform::create_gl_context(dc);
+    if (!context) error_box("nogl");
+    if (!platform::make_gl_current(dc, context))
+        error_box("temp wglMakeCurrent(0x%x,0x%x) \n failure :( ", platform::handle_print(dc),
+                  platform::handle_print(context));
+    return context;
+}
+
+void report_missing() {
+    const char* vendor = gl_string(GL_VENDOR);
+    const char* renderer = gl_string(GL_RENDERER);
+    const char* version = gl_string(GL_VERSION);
+    log_print("no wgl-extensions on your device?\ncom:%s\ndev:%s\nver:%s\n", vendor, renderer, version);
+    if (glext)
+        error_box("ningunas extensiones de wgl?\ncom:%s\ndev:%s\nver:%s\n", vendor, renderer, version);
+}
+
+}  // namespace
+
+int multisample_test(int color_bits) {
+    platform::register_window_class(temp_class, temp_proc);
+    platform::WindowSpec spec{temp_class, "loading..", platform::WindowStyle::overlapped, 0, 0, 100, 16};
+    platform::Handle window = platform::create_window(spec);
+    if (!window) {
+        log_print("no test window :(\n");
+        return -1;
+    }
+    platform::Handle dc = platform::get_dc(window);
+    platform::Handle context = temp_context(dc, color_bits);
+    int missing = gl_report();
+    if (missing) report_missing();
+    platform::make_gl_current(0, 0);
+    platform::delete_gl_context(context);
+    platform::destroy_window(window);
+    platform::unregister_window_class(temp_class);
+    if (missing) return -3;
+    log_print("multisample_test() done .. \n");
+    return 0;
+}
+
+int multisample_format(platform::Handle dc, int samples, int* format) {
+    if (!ext::wglChoosePixelFormatARB) {
+        log_print("\n no opengl multisample functions in hardware :( \n");
+        return -1;
+    }
+    const int attributes[] = {wgl::draw_to_window, 1,  wgl::support_opengl, 1,
+                              wgl::acceleration,   wgl::full_acceleration,
+                              wgl::color_bits,     24, wgl::alpha_bits,     8,
+                              wgl::depth_bits,     16, wgl::stencil_bits,   8,
+                              wgl::double_buffer,  1,  wgl::sample_buffers, 1,
+                              wgl::samples,        samples, 0};
+    const float no_float_attributes[] = {0, 0};
+    int found_format = 0;
+    unsigned count = 0;
+    ext::Bool valid = ext::wglChoosePixelFormatARB(reinterpret_cast<void*>(dc), attributes, no_float_attributes, 1,
+                                                   &found_format, &count);
+    log_print("wglChoosePixelFormatARB() format%i valid%i \n", found_format, valid);
+    if (valid && count >= 1) {
+        *format = found_format;
+        log_print("\n multisample %ix supported :) \n", samples);
+        return 0;
+    }
+    log_print("\n multisample unsupported :( \n");
+    return -2;
+}

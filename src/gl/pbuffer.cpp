@@ -1,0 +1,66 @@
+#include "gl/pbuffer.h"
+
+#include "app/log.h"
+#include "gl/glext.h"
+#include "platform/wgl.h"
+
+Pbuffer render_targets[render_target_count] = {
+    {nullptr, 0, 0, 1024, 512, 32},
+    {nullptr, 0, 0, 1024, 512, 32},
+    {nullptr, 0, 0, 256, 256, 32},
+    {nullptr, 0, 0, 256, 256, 32},
+};
+
+int pbuffer_create(platform::Handle dc, Pbuffer* target) {
+    const int format_attributes[] = {wgl::draw_to_pbuffer, 1,  wgl::color_bits,   target->bits,
+                                     wgl::alpha_bits,      8,  wgl::depth_bits,   16,
+                                     wgl::stencil_bits,    8,  wgl::double_buffer, 1,
+                                     wgl::bind_to_texture_rgba, 1, 0};
+    const int pbuffer_attributes[] = {wgl::texture_format, wgl::texture_rgba, wgl::texture_target, wgl::texture_2d, 0};
+    const float no_float_attributes[] = {0, 0};
+    int format = 0;
+    unsigned count = 0;
+    if (!ext::wglChoosePixelFormatARB(reinterpret_cast<void*>(dc), format_attributes, no_float_attributes, 1, &format,
+                                      &count)) {
+        error_box("\tglChoosePixelFormatARB(  failure ");
+        return -2;
+    }
+    target->handle =
+        ext::wglCreatePbufferARB(reinterpret_cast<void*>(dc), format, target->width, target->height, pbuffer_attributes);
+    if (!target->handle) {
+        error_box("no pbuffer for you mistar");
+        return -3;
+    }
+    target->dc = reinterpret_cast<platform::Handle>(ext::wglGetPbufferDCARB(target->handle));
+    if (!target->dc) {
+        error_box("wglGetPbufferDCARB(0x%x); failed", platform::handle_print(reinterpret_cast<platform::Handle>(target->handle)));
+        return -4;
+    }
+    target->context = platform::create_gl_context(target->dc);
+    if (!target->context) {
+        error_box("wglGetPbufferDCARB(, 0x%x); failed", platform::handle_print(target->dc));
+        ext::wglReleasePbufferDCARB(target->handle, reinterpret_cast<void*>(target->dc));
+        // A pbuffer without a context is of no use to anyone: give it back.
+        ext::wglDestroyPbufferARB(target->handle);
+        target->handle = nullptr;
+        target->dc = 0;
+        return -5;
+    }
+    ext::wglQueryPbufferARB(target->handle, wgl::pbuffer_width, &target->width);
+    ext::wglQueryPbufferARB(target->handle, wgl::pbuffer_height, &target->height);
+    log_print("pbuffer_create(0x%x) done with no errors\n", platform::handle_print(dc));
+    return 0;
+}
+
+int pbuffer_destroy(Pbuffer* target) {
+    if (target->context && platform::delete_gl_context(target->context))
+        target->context = 0;
+    else
+        error_box("wglDeleteContext");
+    if (target->dc && ext::wglReleasePbufferDCARB(target->handle, reinterpret_cast<void*>(target->dc)))
+        target->dc = 0;
+    else
+        error_box("wglReleasePbufferDCARB");
+    if (!ext::wglDestroyPbufferARB(target->handle)) error_box("wglDestroyPbufferARB");
+    return 0;
+}

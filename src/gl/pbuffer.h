@@ -1,0 +1,23 @@
+// Off-screen render targets: pbuffers whose front and back colour buffers
+// can be bound as textures.
+#pragma once
+
+#include "platform/platform.h"
+
+struct Pbuffer {
+    void* handle;             // the pbuffer, null when absent
+    platform::Handle dc;      // its device context, 0 when absent
+    platform::Handle context; // its GL context, 0 when absent
+    int width;                // requested, then the size actually granted
+    int height;
+    int bits;
+};
+
+constexpr int render_target_count = 4;
+extern Pbuffer render_targets[render_target_count];
+
+// 0; -2 no pixel format; -3 no pbuffer; -4 no pbuffer DC; -5 no context.
+int pbuffer_create(platform::Handle dc, Pbuffer* target);
+
+// Releases context, DC and pbuffer, reporting each failure; always 0.
+int pbuffer_destroy(Pbuffer* target);

@@ -1,0 +1,55 @@
+#include <cstdlib>
+
+#include "platform/x11/x11_state.h"
+
+namespace {
+
+Display* connection = nullptr;
+bool tried = false;
+int last_error_code = 0;
+GLXContext root = nullptr;
+
+int record_error(Display*, XErrorEvent* event) {
+    last_error_code = event->error_code;
+    return 0;
+}
+
+}  // namespace
+
+namespace x11 {
+
+Display* display() {
+    if (!tried) {
+        tried = true;
+        connection = XOpenDisplay(nullptr);
+        if (connection) XSetErrorHandler(record_error);
+    }
+    return connection;
+}
+
+const std::vector<GLXFBConfig>& configs() {
+    static std::vector<GLXFBConfig> list;
+    static bool listed = false;
+    if (!listed && display()) {
+        listed = true;
+        int count = 0;
+        GLXFBConfig* all = glXGetFBConfigs(display(), DefaultScreen(display()), &count);
+        if (all) list.assign(all, all + count);
+        if (all) XFree(all);
+    }
+    return list;
+}
+
+GLXContext share_root(int format) {
+    if (!root && format >= 1 && format <= static_cast<int>(configs().size()))
+        root = glXCreateNewContext(display(), configs()[format - 1], GLX_RGBA_TYPE, nullptr, True);
+    return root;
+}
+
+}  // namespace x11
+
+namespace platform {
+
+int last_error() { return last_error_code; }
+
+}  // namespace platform

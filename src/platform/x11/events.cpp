@@ -1,0 +1,115 @@
+// The thread's message queue: posted messages first, then X events turned
+// into the message records the Win32 build receives.
+#include <X11/XKBlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <deque>
+#include <set>
+
+#include "platform/x11/x11_state.h"
+
+namespace {
+
+std::deque<platform::Message> posted;
+std::set<unsigned> keys_down;
+
+x11::WindowRecord* record_of(Window xwindow) {
+    for (x11::WindowRecord* w : x11::windows())
+        if (w->xwindow == xwindow) return w;
+    return nullptr;
+}
+
+std::uintptr_t virtual_key(XKeyEvent* event) {
+    KeySym sym = XLookupKeysym(event, 0);
+    if (sym == XK_Escape) return platform::key_escape;
+    if (sym >= XK_F1 && sym <= XK_F12) return 112 + (sym - XK_F1);
+    if (sym >= XK_a && sym <= XK_z) return 'A' + (sym - XK_a);
+    if (sym >= XK_0 && sym <= XK_9) return sym;
+    if (sym == XK_space || sym == XK_Return) return sym == XK_space ? 32 : 13;
+    return 0;
+}
+
+std::intptr_t mouse_position(int x, int y) {
+    return static_cast<std::intptr_t>((static_cast<unsigned>(y) & 0xFFFF) << 16 | (static_cast<unsigned>(x) & 0xFFFF));
+}
+
+// Fills `out` from one X event; false for events the program has no use for.
+bool translate(XEvent& event, platform::Message* out) {
+    x11::WindowRecord* w = record_of(event.xany.window);
+    if (!w) return false;
+    out->window = reinterpret_cast<platform::Handle>(w);
+    switch (event.type) {
+        case KeyPress: {
+            unsigned code = event.xkey.keycode;
+            bool repeat = !keys_down.insert(code).second;
+            // Bit 30 carries the previous key state, as on Windows.
+            *out = {out->window, platform::msg_keydown, virtual_key(&event.xkey), repeat ? (1 << 30) | 1 : 1};
+            return true;
+        }
+        case KeyRelease:
+            keys_down.erase(event.xkey.keycode);
+            *out = {out->window, platform::msg_keyup, virtual_key(&event.xkey), static_cast<std::intptr_t>(0xC0000001)};
+            return true;
+        case MotionNotify:
+            *out = {out->window, platform::msg_mousemove,
+                    (event.xmotion.state & Button1Mask) ? platform::mk_lbutton : 0u,
+                    mouse_position(event.xmotion.x, event.xmotion.y)};
+            return true;
+        case ButtonRelease:
+            if (event.xbutton.button != Button1 && event.xbutton.button != Button3) return false;
+            *out = {out->window, event.xbutton.button == Button1 ? platform::msg_lbuttonup : platform::msg_rbuttonup,
+                    0, mouse_position(event.xbutton.x, event.xbutton.y)};
+            return true;
+        case ClientMessage:
+            if (static_cast<Atom>(event.xclient.data.l[0]) != XInternAtom(x11::display(), "WM_DELETE_WINDOW", False))
+                return false;
+            *out = {out->window, platform::msg_close, 0, 0};
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+namespace platform {
+
+bool peek_message(Message* out) {
+    if (!posted.empty()) {
+        *out = posted.front();
+        posted.pop_front();
+        return true;
+    }
+    Display* dpy = x11::display();
+    if (!dpy) return false;
+    static bool detectable = false;
+    if (!detectable) {
+        // Held keys then send presses only, so repeats are told apart.
+        XkbSetDetectableAutoRepeat(dpy, True, nullptr);
+        detectable = true;
+    }
+    while (XPending(dpy) > 0) {
+        XEvent event;
+        XNextEvent(dpy, &event);
+        if (translate(event, out)) return true;
+    }
+    return false;
+}
+
+void translate_message(const Message&) {}
+
+std::intptr_t dispatch_message(const Message& msg) {
+    x11::WindowRecord* w = x11::window_of(msg.window);
+    if (!w) return 0;
+    WindowProc proc = x11::class_proc(w->class_name);
+    return proc ? proc(msg.window, msg.message, msg.wparam, msg.lparam) : 0;
+}
+
+void post_quit_message(int exit_code) {
+    posted.push_back(Message{0, msg_quit, static_cast<std::uintptr_t>(exit_code), 0});
+}
+
+std::intptr_t default_window_proc(Handle, std::uint32_t, std::uintptr_t, std::intptr_t) { return 0; }
+
+}  // namespace platform

@@ -1,0 +1,134 @@
+// Device contexts, pixel formats and GL contexts on GLX 1.3.
+#include <cstring>
+
+#include "platform/x11/x11_state.h"
+#include "platform/x11/wgl_emulation.h"
+
+namespace {
+
+x11::DeviceContext* current = nullptr;
+
+int config_attribute(GLXFBConfig config, int attribute) {
+    int value = 0;
+    glXGetFBConfigAttrib(x11::display(), config, attribute, &value);
+    return value;
+}
+
+bool window_config_matches(GLXFBConfig config, const platform::PixelFormatRequest& request) {
+    int color = config_attribute(config, GLX_RED_SIZE) + config_attribute(config, GLX_GREEN_SIZE) +
+                config_attribute(config, GLX_BLUE_SIZE);
+    return (config_attribute(config, GLX_DRAWABLE_TYPE) & GLX_WINDOW_BIT) &&
+           (config_attribute(config, GLX_RENDER_TYPE) & GLX_RGBA_BIT) && config_attribute(config, GLX_DOUBLEBUFFER) &&
+           config_attribute(config, GLX_VISUAL_ID) != 0 && color >= std::min(request.color_bits, 24) &&
+           config_attribute(config, GLX_DEPTH_SIZE) >= request.depth_bits &&
+           config_attribute(config, GLX_STENCIL_SIZE) >= request.stencil_bits &&
+           config_attribute(config, GLX_SAMPLE_BUFFERS) == 0;
+}
+
+}  // namespace
+
+namespace x11 {
+
+DeviceContext* dc_of(platform::Handle handle) {
+    if (!handle) return nullptr;
+    for (WindowRecord* w : windows())
+        if (reinterpret_cast<platform::Handle>(&w->dc) == handle) return &w->dc;
+    return pbuffer_dc(handle);
+}
+
+}  // namespace x11
+
+namespace platform {
+
+Handle get_dc(Handle window) {
+    x11::WindowRecord* w = x11::window_of(window);
+    return w ? reinterpret_cast<Handle>(&w->dc) : 0;
+}
+
+bool release_dc(Handle window, Handle dc) {
+    x11::WindowRecord* w = x11::window_of(window);
+    return w && reinterpret_cast<Handle>(&w->dc) == dc;
+}
+
+int choose_pixel_format(Handle dc, const PixelFormatRequest& request) {
+    if (!x11::dc_of(dc)) return 0;
+    const std::vector<GLXFBConfig>& all = x11::configs();
+    // The first match with the fewest extra bits, as a driver would rank them.
+    int best = 0, best_extra = 0;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (!window_config_matches(all[i], request)) continue;
+        int extra = config_attribute(all[i], GLX_DEPTH_SIZE) - request.depth_bits +
+                    config_attribute(all[i], GLX_STENCIL_SIZE) - request.stencil_bits +
+                    config_attribute(all[i], GLX_ACCUM_RED_SIZE) + config_attribute(all[i], GLX_AUX_BUFFERS);
+        if (best == 0 || extra < best_extra) {
+            best = static_cast<int>(i) + 1;
+            best_extra = extra;
+        }
+    }
+    return best;
+}
+
+bool set_pixel_format(Handle dc, int format, const PixelFormatRequest&) {
+    x11::DeviceContext* d = x11::dc_of(dc);
+    const std::vector<GLXFBConfig>& all = x11::configs();
+    if (!d || !d->window || d->format != 0 || format < 1 || format > static_cast<int>(all.size())) return false;
+    GLXFBConfig config = all[format - 1];
+    XVisualInfo* visual = glXGetVisualFromFBConfig(x11::display(), config);
+    if (!visual) return false;
+    bool ok = visual->visualid == XVisualIDFromVisual(d->window->visual) ||
+              x11::realize(d->window, visual->visual, visual->depth);
+    XFree(visual);
+    if (!ok) return false;
+    d->drawable = glXCreateWindow(x11::display(), config, d->window->xwindow, nullptr);
+    d->format = format;
+    return d->drawable != 0;
+}
+
+Handle create_gl_context(Handle dc) {
+    x11::DeviceContext* d = x11::dc_of(dc);
+    if (!d || d->format == 0) return 0;
+    GLXContext context = glXCreateNewContext(x11::display(), x11::configs()[d->format - 1], GLX_RGBA_TYPE,
+                                             x11::share_root(d->format), True);
+    d->context = context;
+    return reinterpret_cast<Handle>(context);
+}
+
+bool make_gl_current(Handle dc, Handle context) {
+    Display* dpy = x11::display();
+    if (!dpy) return false;
+    if (!dc && !context) {
+        current = nullptr;
+        return glXMakeContextCurrent(dpy, None, None, nullptr) == True;
+    }
+    x11::DeviceContext* d = x11::dc_of(dc);
+    if (!d || !context) return false;
+    if (!glXMakeContextCurrent(dpy, d->drawable, d->drawable, reinterpret_cast<GLXContext>(context))) return false;
+    current = d;
+    return true;
+}
+
+bool delete_gl_context(Handle context) {
+    if (!context || !x11::display()) return false;
+    if (glXGetCurrentContext() == reinterpret_cast<GLXContext>(context)) {
+        glXMakeContextCurrent(x11::display(), None, None, nullptr);
+        current = nullptr;
+    }
+    glXDestroyContext(x11::display(), reinterpret_cast<GLXContext>(context));
+    return true;
+}
+
+bool swap_buffers(Handle dc) {
+    x11::DeviceContext* d = x11::dc_of(dc);
+    if (!d || !d->drawable) return false;
+    glXSwapBuffers(x11::display(), d->drawable);
+    return true;
+}
+
+Handle current_dc() { return reinterpret_cast<Handle>(current); }
+
+void* gl_proc_address(const char* name) {
+    if (std::strncmp(name, "wgl", 3) == 0) return x11::wgl_proc_address(name);
+    return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
+}  // namespace platform

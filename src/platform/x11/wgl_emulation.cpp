@@ -1,0 +1,194 @@
+#include "platform/x11/wgl_emulation.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/wgl.h"
+
+namespace {
+
+struct Pbuffer {
+    x11::DeviceContext dc;
+    bool dc_handed_out = false;
+};
+
+std::vector<Pbuffer*> pbuffers;
+
+Pbuffer* pbuffer_of(void* handle) {
+    auto* p = static_cast<Pbuffer*>(handle);
+    return std::find(pbuffers.begin(), pbuffers.end(), p) != pbuffers.end() ? p : nullptr;
+}
+
+// Translates a WGL attribute list into GLX terms. Attributes GLX has no
+// counterpart for (acceleration, OpenGL support, render-texture binding) are
+// satisfied by every configuration here.
+std::vector<int> glx_attributes(const int* wgl_list) {
+    std::vector<int> out = {GLX_RENDER_TYPE, GLX_RGBA_BIT};
+    int drawable = 0;
+    for (const int* a = wgl_list; a && a[0] != 0; a += 2) {
+        int value = a[1];
+        switch (a[0]) {
+            case wgl::draw_to_window: drawable |= value ? GLX_WINDOW_BIT : 0; break;
+            case wgl::draw_to_pbuffer: drawable |= value ? GLX_PBUFFER_BIT : 0; break;
+            case wgl::double_buffer: out.insert(out.end(), {GLX_DOUBLEBUFFER, value ? True : False}); break;
+            case wgl::color_bits: {
+                int channel = value >= 24 ? 8 : value / 3;
+                out.insert(out.end(), {GLX_RED_SIZE, channel, GLX_GREEN_SIZE, channel, GLX_BLUE_SIZE, channel});
+                break;
+            }
+            case wgl::alpha_bits: out.insert(out.end(), {GLX_ALPHA_SIZE, value}); break;
+            case wgl::depth_bits: out.insert(out.end(), {GLX_DEPTH_SIZE, value}); break;
+            case wgl::stencil_bits: out.insert(out.end(), {GLX_STENCIL_SIZE, value}); break;
+            case wgl::sample_buffers: out.insert(out.end(), {GLX_SAMPLE_BUFFERS, value}); break;
+            case wgl::samples: out.insert(out.end(), {GLX_SAMPLES, value}); break;
+            default: break;
+        }
+    }
+    if (drawable) out.insert(out.end(), {GLX_DRAWABLE_TYPE, drawable});
+    out.push_back(None);
+    return out;
+}
+
+int format_number(GLXFBConfig config) {
+    const std::vector<GLXFBConfig>& all = x11::configs();
+    auto found = std::find(all.begin(), all.end(), config);
+    return found == all.end() ? 0 : static_cast<int>(found - all.begin()) + 1;
+}
+
+const char* wglGetExtensionsStringARB(void*) {
+    return "WGL_ARB_extensions_string WGL_ARB_pixel_format WGL_ARB_pbuffer WGL_ARB_render_texture "
+           "WGL_ARB_multisample";
+}
+
+int wglChoosePixelFormatARB(void*, const int* int_attributes, const float*, unsigned max_formats, int* formats,
+                            unsigned* count) {
+    *count = 0;
+    if (!x11::display()) return 0;
+    std::vector<int> attributes = glx_attributes(int_attributes);
+    int found = 0;
+    GLXFBConfig* list =
+        glXChooseFBConfig(x11::display(), DefaultScreen(x11::display()), attributes.data(), &found);
+    for (int i = 0; i < found && *count < max_formats; ++i) formats[(*count)++] = format_number(list[i]);
+    if (list) XFree(list);
+    return 1;
+}
+
+void* wglCreatePbufferARB(void*, int format, int width, int height, const int*) {
+    const std::vector<GLXFBConfig>& all = x11::configs();
+    if (format < 1 || format > static_cast<int>(all.size()) || width < 1 || height < 1) return nullptr;
+    const int attributes[] = {GLX_PBUFFER_WIDTH, width, GLX_PBUFFER_HEIGHT, height, GLX_PRESERVED_CONTENTS, True,
+                              None};
+    GLXPbuffer drawable = glXCreatePbuffer(x11::display(), all[format - 1], attributes);
+    if (!drawable) return nullptr;
+    auto* p = new Pbuffer;
+    p->dc.drawable = drawable;
+    p->dc.format = format;
+    unsigned value = 0;
+    glXQueryDrawable(x11::display(), drawable, GLX_WIDTH, &value);
+    p->dc.width = static_cast<int>(value);
+    glXQueryDrawable(x11::display(), drawable, GLX_HEIGHT, &value);
+    p->dc.height = static_cast<int>(value);
+    pbuffers.push_back(p);
+    return p;
+}
+
+void* wglGetPbufferDCARB(void* handle) {
+    Pbuffer* p = pbuffer_of(handle);
+    if (!p) return nullptr;
+    p->dc_handed_out = true;
+    return &p->dc;
+}
+
+int wglReleasePbufferDCARB(void* handle, void* dc) {
+    Pbuffer* p = pbuffer_of(handle);
+    if (!p || dc != &p->dc || !p->dc_handed_out) return 0;
+    p->dc_handed_out = false;
+    return 1;
+}
+
+int wglDestroyPbufferARB(void* handle) {
+    Pbuffer* p = pbuffer_of(handle);
+    if (!p) return 0;
+    glXDestroyPbuffer(x11::display(), p->dc.drawable);
+    pbuffers.erase(std::find(pbuffers.begin(), pbuffers.end(), p));
+    delete p;
+    return 1;
+}
+
+int wglQueryPbufferARB(void* handle, int attribute, int* value) {
+    Pbuffer* p = pbuffer_of(handle);
+    if (!p) return 0;
+    if (attribute == wgl::pbuffer_width) *value = p->dc.width;
+    else if (attribute == wgl::pbuffer_height) *value = p->dc.height;
+    else return 0;
+    return 1;
+}
+
+// Binding copies the chosen colour buffer into the texture bound in the
+// calling context. Nothing draws into a pbuffer while it is bound, so a
+// snapshot reads the same as a live binding would.
+int wglBindTexImageARB(void* handle, int buffer) {
+    Pbuffer* p = pbuffer_of(handle);
+    if (!p || !p->dc.context || (buffer != wgl::front_left && buffer != wgl::back_left)) return 0;
+    Display* dpy = x11::display();
+    GLint texture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    GLXContext caller = glXGetCurrentContext();
+    GLXDrawable draw = glXGetCurrentDrawable(), read = glXGetCurrentReadDrawable();
+    glFlush();
+    if (!glXMakeContextCurrent(dpy, p->dc.drawable, p->dc.drawable, p->dc.context)) return 0;
+    GLint previous = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    glReadBuffer(buffer == wgl::front_left ? GL_FRONT : GL_BACK);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, p->dc.width, p->dc.height, 0);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+    glFinish();
+    glXMakeContextCurrent(dpy, draw, read, caller);
+    return 1;
+}
+
+int wglReleaseTexImageARB(void* handle, int buffer) {
+    return pbuffer_of(handle) && (buffer == wgl::front_left || buffer == wgl::back_left) ? 1 : 0;
+}
+
+int wglSetPbufferAttribARB(void* handle, const int*) { return pbuffer_of(handle) ? 1 : 0; }
+
+struct Entry {
+    const char* name;
+    void* address;
+};
+
+const Entry entries[] = {
+    {"wglGetExtensionsStringARB", reinterpret_cast<void*>(wglGetExtensionsStringARB)},
+    {"wglChoosePixelFormatARB", reinterpret_cast<void*>(wglChoosePixelFormatARB)},
+    {"wglCreatePbufferARB", reinterpret_cast<void*>(wglCreatePbufferARB)},
+    {"wglGetPbufferDCARB", reinterpret_cast<void*>(wglGetPbufferDCARB)},
+    {"wglReleasePbufferDCARB", reinterpret_cast<void*>(wglReleasePbufferDCARB)},
+    {"wglDestroyPbufferARB", reinterpret_cast<void*>(wglDestroyPbufferARB)},
+    {"wglQueryPbufferARB", reinterpret_cast<void*>(wglQueryPbufferARB)},
+    {"wglBindTexImageARB", reinterpret_cast<void*>(wglBindTexImageARB)},
+    {"wglReleaseTexImageARB", reinterpret_cast<void*>(wglReleaseTexImageARB)},
+    {"wglSetPbufferAttribARB", reinterpret_cast<void*>(wglSetPbufferAttribARB)},
+};
+
+}  // namespace
+
+namespace x11 {
+
+void* wgl_proc_address(const char* name) {
+    if (!display()) return nullptr;
+    for (const Entry& e : entries)
+        if (std::strcmp(e.name, name) == 0) return e.address;
+    return nullptr;
+}
+
+DeviceContext* pbuffer_dc(platform::Handle handle) {
+    for (Pbuffer* p : pbuffers)
+        if (reinterpret_cast<platform::Handle>(&p->dc) == handle) return &p->dc;
+    return nullptr;
+}
+
+}  // namespace x11

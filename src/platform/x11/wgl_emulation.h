@@ -1,0 +1,15 @@
+// The WGL pbuffer, render-texture and pixel-format entry points, implemented
+// on GLX with the WGL signatures and semantics.
+#pragma once
+
+#include "platform/x11/x11_state.h"
+
+namespace x11 {
+
+// Address of one of the emulated wgl* functions, null for other names.
+void* wgl_proc_address(const char* name);
+
+// The device context of a live pbuffer, or null.
+DeviceContext* pbuffer_dc(platform::Handle handle);
+
+}  // namespace x11

@@ -1,0 +1,98 @@
+#include "window/debug_window.h"
+
+#include <cmath>
+
+#include "app/log.h"
+#include "clock/clock.h"
+#include "config/settings.h"
+#include "window/window.h"
+
+platform::Handle debug_window;
+std::uint32_t timeline_bitmap[timeline_width * timeline_height];
+
+namespace {
+
+constexpr double beats_per_second = 2.533333333333333;
+
+struct Bar {
+    double start, end;
+    int lane;
+    std::uint32_t color;
+};
+
+constexpr Bar bars[] = {
+    {0, 22, 0, 0x7F0000},    {48, 80, 1, 0xFF0000},   {80, 104, 2, 0x00FF00},  {104, 160, 1, 0xFFDD00},
+    {160, 192, 0, 0xFF0000}, {224, 256, 1, 0x00FF00}, {256, 320, 2, 0x00FF00}, {320, 336, 0, 0xFF0000},
+};
+
+constexpr std::uint32_t playhead_color = 0x00FF00;
+
+void draw_bands(double length) {
+    for (int c = 0; c < timeline_width; ++c) {
+        int v = demo_time > 0 ? static_cast<int>(c * length / timeline_width * beats_per_second * 0.0625) : 0;
+        std::uint32_t blue = static_cast<std::uint32_t>((v % 4 + 4) * 32);
+        for (int r = 0; r < timeline_height; ++r) timeline_bitmap[r * timeline_width + c] = blue;
+    }
+}
+
+// Bars are clipped to the bitmap, so a short demo cannot push them into the
+// rows above.
+void draw_bar(const Bar& bar, double beats) {
+    double x0 = std::trunc(timeline_width * bar.start / beats);
+    double w = std::trunc((bar.end - bar.start) * timeline_width / beats);
+    if (w <= 0) return;
+    int y0 = static_cast<int>(timeline_height * bar.lane * 0.125);
+    double first = x0 < 0 ? 0 : x0;
+    double last = x0 + w > timeline_width ? timeline_width : x0 + w;
+    for (int r = y0; r < y0 + 8; ++r)
+        for (int c = static_cast<int>(first); c < static_cast<int>(last); ++c)
+            timeline_bitmap[r * timeline_width + c] = bar.color;
+}
+
+void draw_playhead(double length) {
+    double position = std::trunc(timeline_width / length * demo_time);
+    if (!std::isfinite(position)) return;
+    int p = static_cast<int>(std::fmod(position, timeline_width));
+    if (p < 0) p += timeline_width;  // keep the column inside the bitmap
+    for (int r = 0; r < timeline_height; ++r) timeline_bitmap[r * timeline_width + p] = playhead_color;
+}
+
+int aligned(int alignment, int screen, int size) { return alignment == 0 ? screen - size - 16 : 16; }
+
+}  // namespace
+
+int debug_window_create() {
+    platform::Size screen = platform::screen_size();
+    int x = aligned(halign, screen.width, timeline_width);
+    int y = aligned(valign, screen.height, timeline_height);
+    platform::WindowSpec spec{window_class_name, "debug window", platform::WindowStyle::sysmenu, x, y,
+                              timeline_width, timeline_height};
+    debug_window = platform::create_window(spec);
+    if (!debug_window) {
+        log_print("error");
+        return -2;
+    }
+    platform::show_window_normal(debug_window);
+    platform::Size client = platform::client_size(debug_window);
+    platform::move_window(debug_window, x, y, 2 * timeline_width - client.width, 2 * timeline_height - client.height);
+    if (window_caption) platform::set_window_title(debug_window, window_caption);
+    return 0;
+}
+
+void timeline_draw() {
+    double length = demo_length;
+    draw_bands(length);
+    if (length > 0) {
+        double beats = length * beats_per_second;
+        for (const Bar& bar : bars) draw_bar(bar, beats);
+        draw_playhead(length);
+    }
+    timeline_show();
+}
+
+void timeline_show() {
+    if (!debug_window) return;
+    platform::Handle dc = platform::get_dc(debug_window);
+    platform::blit_bitmap(dc, timeline_bitmap, timeline_width, timeline_height);
+    platform::release_dc(debug_window, dc);
+}
