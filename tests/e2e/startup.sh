@@ -1,8 +1,10 @@
 #!/bin/bash
-# Runs the real programs in a fresh run folder and checks what they print.
-# Usage: startup.sh HEDEN BLOBMAKER CONFIG_XML
+# Runs the real programs without a display and checks what they print: the
+# start-up path up to the failed window, and the archive maker's empty
+# archive. Usage: startup.sh HEDEN BLOBMAKER CONFIG_XML
 set -u
 heden=$1 maker=$2 shipped_config=$3
+unset DISPLAY
 run=$(mktemp -d)
 trap 'rm -rf "$run"' EXIT
 cd "$run"
@@ -25,9 +27,10 @@ code=$?
 expected=$(printf 'window : 800 x 600 : 32b \narea : 800 x 450 \n ALIGNment:1,1 \n multisamp:0 wgl:1 \naudio :: enabled:1 \n ')
 check "exit code 0 with the console on" test $code -eq 0
 check "settings summary comes first" test "$(head -c ${#expected} out.txt)" = "$expected"
+check "missing archive is reported" grep -q "blob.dat gone fishing?" err.txt
 check "archive opened in disk mode" grep -q "^ no blob.dat: reading files from disk $" out.txt
 check "archive active line" grep -q "^io blob system active..$" out.txt
-check "missing archive is reported" grep -q "blob.dat gone fishing?" err.txt
+check "no display: no probe window" grep -q "^no test window :($" out.txt
 check "fatal start-up line" grep -q "^fatal errors.. exit app now $" out.txt
 check "fatal start-up box" grep -q "su tentativa de programa ninja cojo es una falta completa!" err.txt
 check "archive summary is the last line" test "$(tail -n 1 out.txt)" = "io blob system offline..  (0 bytes read in 0 files),"

@@ -45,4 +45,8 @@ bool delete_gl_context(Handle context) { return wglDeleteContext(hglrc(context))
 
 bool swap_buffers(Handle dc) { return SwapBuffers(hdc(dc)) != 0; }
 
+Handle current_dc() { return reinterpret_cast<Handle>(wglGetCurrentDC()); }
+
+void* gl_proc_address(const char* name) { return reinterpret_cast<void*>(wglGetProcAddress(name)); }
+
 }  // namespace platform

@@ -36,7 +36,9 @@ bool unregister_window_class(const char* class_name) {
 }
 
 Handle create_window(const WindowSpec& spec) {
-    DWORD style = spec.style == WindowStyle::popup ? WS_POPUP : WS_SYSMENU;
+    DWORD style = spec.style == WindowStyle::popup     ? WS_POPUP
+                  : spec.style == WindowStyle::sysmenu ? WS_SYSMENU
+                                                       : 0;
     HWND window = CreateWindowExA(0, spec.class_name, spec.caption, style, spec.x, spec.y, spec.width, spec.height,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     return reinterpret_cast<Handle>(window);
@@ -54,6 +56,10 @@ void resize_window(Handle window, int width, int height) {
     SetWindowPos(hwnd(window), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOOWNERZORDER);
 }
 
+void move_window(Handle window, int x, int y, int width, int height) {
+    MoveWindow(hwnd(window), x, y, width, height, TRUE);
+}
+
 void set_window_title(Handle window, const char* title) { SetWindowTextA(hwnd(window), title); }
 
 void show_window(Handle window) {
@@ -61,6 +67,13 @@ void show_window(Handle window) {
     SetForegroundWindow(hwnd(window));
     SetFocus(hwnd(window));
 }
+
+void show_window_normal(Handle window) {
+    ShowWindow(hwnd(window), SW_SHOWNORMAL);
+    UpdateWindow(hwnd(window));
+}
+
+void set_focus(Handle window) { SetFocus(hwnd(window)); }
 
 void show_cursor(bool visible) { ShowCursor(visible ? TRUE : FALSE); }
 

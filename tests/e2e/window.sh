@@ -1,0 +1,83 @@
+#!/bin/bash
+# The real programs in a window on the X display in DISPLAY: the archive
+# maker records a run, the shipped program plays it back with the debug
+# console and timeline, a click in the timeline seeks, Escape quits.
+# Usage: window.sh HEDEN BLOBMAKER CONFIG_XML SCREENSHOT_DIR
+set -u
+heden=$1 maker=$2 shipped_config=$3 shots=$4
+run=$(mktemp -d)
+trap 'rm -rf "$run"; [ -n "${pid:-}" ] && kill $pid 2>/dev/null' EXIT
+cd "$run"
+mkdir -p "$shots" pool
+failures=0 checks=0
+check() {  # check DESCRIPTION COMMAND...
+    checks=$((checks + 1))
+    if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
+}
+window_named() {  # waits for a window with this exact title, prints its id
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+wait_exit() {  # waits up to 10 s for $pid, sets $code
+    for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+    if kill -0 $pid 2>/dev/null; then code=timeout; kill $pid; else wait $pid; code=$?; fi
+    pid=
+}
+# The column of the green playhead in one row of the debug window.
+playhead_column() {
+    import -window "$1" "$2" 2>/dev/null
+    convert "$2" -crop 512x1+0+10 +repage txt:- | awk -F'[,:]' '/#00FF00/ {print $1; exit}'
+}
+
+sed 's|<console>0</console>|<console>1</console>|; s|<timeline>0</timeline>|<timeline>1</timeline>|; s|<enabled>1</enabled>|<enabled>0</enabled>|' \
+    "$shipped_config" > config.xml
+printf 'placeholder music' > pool/quorvane_28_juli.ogg
+
+# Record the run's files into blob.dat.
+"$maker" >maker.txt 2>maker_err.txt &
+pid=$!
+main=$(window_named heden)
+check "archive maker opens its window" test -n "$main"
+sleep 0.5
+xdotool key --window "$main" Escape
+wait_exit
+check "archive maker quits on Escape with 0" test "$code" = 0
+check "blob.dat holds the one file loaded" test "$(tail -c 4 blob.dat | od -An -tu4 | tr -d ' ')" = 1
+check "the maker showed no box" test ! -s maker_err.txt
+
+# Play it back from the archive.
+"$heden" >out.txt 2>err.txt &
+pid=$!
+window_named heden >/dev/null
+sleep 1
+debug= main=
+# Both windows carry the caption; the debug window is the 512 x 128 one.
+for id in $(xdotool search --onlyvisible --name '^heden$'); do
+    xdotool getwindowgeometry "$id" | grep -q "Geometry: 512x128" && debug=$id || main=$id
+done
+check "main window and debug window" test -n "$main" -a -n "$debug"
+check "driver table" grep -q "^ vendor               | device                               | version$" out.txt
+check "33 entry points found" test "$(grep -cE '^ +([1-9]|[12][0-9]|3[0-3]) \| +[a-zA-Z0-9]+ \| 0x[0-9a-f]{8} $' out.txt)" = 33
+check "probe done" grep -qx "multisample_test() done .. " out.txt
+check "four render targets" test "$(grep -c 'done with no errors' out.txt)" = 4
+check "the archive serves the music" grep -q "^blob read 1 :: \`pool/quorvane_28_juli.ogg\` 17B $" out.txt
+check "silent run" grep -qx "silence?" out.txt
+import -window root "$shots/window_start.png" 2>/dev/null
+before=$(playhead_column "$debug" "$shots/timeline_before.png")
+check "playhead starts near the left edge" test -n "$before" -a "${before:-999}" -lt 40
+xdotool mousemove --window "$debug" 256 64 click 1
+sleep 0.3
+after=$(playhead_column "$debug" "$shots/timeline_after.png")
+check "a click at x 256 seeks to the middle (column $after)" test -n "$after" -a "${after:-0}" -ge 256 -a "${after:-0}" -le 262
+xdotool key --window "$main" Escape
+wait_exit
+check "Escape quits with 0" test "$code" = 0
+check "no box in a clean run" test ! -s err.txt
+check "archive summary at exit" grep -q "^io blob system offline..  (17 bytes read in 1 files),$" out.txt
+
+echo "$((checks - failures)) passed, $failures failed"
+test $failures -eq 0
