@@ -68,7 +68,9 @@ TEST(DamagedInput, TruncatedFilesPlayWhatIsThere) {
         SCOPED_TRACE(cut);
         expect_consistent(part);
         audio::VorbisStream stream;
-        if (stream.open(part.data(), part.size())) EXPECT_LE(stream.length(), whole.length());
+        if (stream.open(part.data(), part.size())) {
+            EXPECT_LE(stream.length(), whole.length());
+        }
     }
 }
 
