@@ -22,3 +22,8 @@ extern ClockTable ClockOps;
 
 // Writes the system-clock back-end into all five slots.
 void clock_install_system();
+
+// The soundtrack's stream, driven by the stream back-end.
+extern std::uint32_t stream_handle;
+// Writes the stream back-end into all five slots.
+void clock_install_stream();

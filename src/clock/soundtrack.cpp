@@ -1,9 +1,22 @@
 #include "clock/soundtrack.h"
 
 #include "app/log.h"
+#include "audio/bass.h"
 #include "clock/clock.h"
 #include "config/settings.h"
 #include "data/file_table.h"
+
+namespace {
+
+void log_version() {
+    std::uint32_t v = BASS_GetVersion();
+    log_print("BASS.DLL == %i.%i.%i.%i \n", static_cast<int>(v >> 24), static_cast<int>(v >> 16 & 255),
+              static_cast<int>(v >> 8 & 255), static_cast<int>(v & 255));
+    if (BASS_GetVersion() >> 16 != 0x0203)
+        log_print("wrong BASSMOD dll?\n version conflict %x %x", BASS_GetVersion(), 0x302u);
+}
+
+}  // namespace
 
 int soundtrack_init(const char* path, platform::Handle window) {
     clock_install_system();
@@ -14,6 +27,19 @@ int soundtrack_init(const char* path, platform::Handle window) {
         log_print("silence?\n");
         return 0;
     }
-    log_print("no audio library in this build: the demo runs silent \n");
-    return -2;
+    log_version();
+    if (!BASS_Init(-1, 44100, 0, window, nullptr)) {
+        error_box("Bass_Init(-1) oops? %i", BASS_ErrorGetCode());
+        return -2;
+    }
+    stream_handle = BASS_StreamCreateFile(1, music.data, 0, static_cast<QWORD>(music.size), BASS_STREAM_PRESCAN);
+    // Without a stream there is nothing to follow: the system clock stays
+    // in charge and the configured length stands.
+    if (stream_handle == 0) {
+        log_print("no music stream from `%s` (error %i): running on the system clock \n", path, BASS_ErrorGetCode());
+        return -3;
+    }
+    clock_install_stream();
+    demo_length = BASS_ChannelBytes2Seconds(stream_handle, BASS_ChannelGetLength(stream_handle));
+    return 0;
 }

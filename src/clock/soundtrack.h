@@ -4,5 +4,6 @@
 #include "platform/platform.h"
 
 // 0 when the clock runs on the stream, or on the system clock because audio
-// is disabled; -2 when audio output could not be set up (system clock).
+// is disabled; -2 when audio output could not be set up, -3 when the music
+// could not be made into a stream (system clock in both cases).
 int soundtrack_init(const char* path, platform::Handle window);

@@ -71,6 +71,13 @@ void message_box(const char* text, const char* caption);
 // Milliseconds of wall time since the process started.
 long process_clock_ms();
 
+// ----------------------------------------------------------------- threads
+// The audio library decodes and plays on a thread of its own.
+using ThreadBody = void (*)(void* argument);
+Handle thread_start(ThreadBody body, void* argument);  // 0 on failure
+void thread_join(Handle thread);
+void sleep_ms(int milliseconds);
+
 // ------------------------------------------------------------------ window
 enum class WindowStyle { popup, sysmenu, overlapped };
 

@@ -1,0 +1,42 @@
+#include "app/log.h"
+#include "audio/bass.h"
+#include "clock/clock.h"
+
+std::uint32_t stream_handle;
+
+namespace {
+
+void play_on() {
+    if (!BASS_ChannelPlay(stream_handle, 0)) log_print(" Bass_ChannellPlay() :: error \n ");
+}
+
+void stream_tick() {
+    QWORD pos = BASS_ChannelGetPosition(stream_handle);
+    QWORD len = BASS_ChannelGetLength(stream_handle);
+    if (pos >= len) track_ended = 1;
+    demo_time = BASS_ChannelBytes2Seconds(stream_handle, pos);
+}
+
+void stream_seek(float t) {
+    if (track_ended) {
+        track_ended = 0;
+        play_on();
+    }
+    demo_time = t;
+    BASS_ChannelSetPosition(stream_handle, BASS_ChannelSeconds2Bytes(stream_handle, t));
+}
+
+void stream_start(float t) {
+    play_on();
+    if (t != 0.0f) stream_seek(t);
+}
+
+void stream_stop() { BASS_ChannelStop(stream_handle); }
+
+void stream_free() { BASS_StreamFree(stream_handle); }
+
+}  // namespace
+
+void clock_install_stream() {
+    ClockOps = ClockTable{stream_tick, stream_start, stream_stop, stream_free, stream_seek};
+}
