@@ -171,3 +171,38 @@ TEST_F(WindowProc, DraggingWithTheLeftButtonSeeksTheClock) {
 }
 
 }  // namespace
+
+namespace {
+
+class FullscreenToggle : public Window {};
+
+TEST_F(FullscreenToggle, FailedNewModeFallsBackToThePreviousOne) {
+    ASSERT_EQ(window_setup(1), 0);
+    int created = fake::count("create_window(");
+    fake::script("create_window", {0});  // fullscreen cannot be made
+    EXPECT_EQ(window_setup(0), -2);
+    EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(fake::count("create_window(") - created, 2);
+    EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu"), 2);
+    EXPECT_NE(main_window, 0u);
+    EXPECT_NE(main_context, 0u);
+    EXPECT_EQ(fake::count("post_quit_message"), 0);
+}
+
+TEST_F(FullscreenToggle, WhenNeitherModeCanBeMadeTheDemoQuits) {
+    ASSERT_EQ(window_setup(1), 0);
+    fake::script("create_gl_context", {0, 0});
+    EXPECT_EQ(window_setup(0), -2);
+    EXPECT_EQ(fake::count("post_quit_message(0)"), 1);
+    EXPECT_EQ(main_window, 0u);
+    EXPECT_EQ(main_context, 0u);
+    // Nothing is left registered behind.
+    int last_register = -1, last_unregister = -1;
+    for (int i = 0; i < static_cast<int>(fake::state.calls.size()); ++i) {
+        if (fake::state.calls[i] == "register_window_class(OWATZIJNWEHEDENBLIJ)") last_register = i;
+        if (fake::state.calls[i] == "unregister_window_class(OWATZIJNWEHEDENBLIJ)") last_unregister = i;
+    }
+    EXPECT_GT(last_unregister, last_register);
+}
+
+}  // namespace
