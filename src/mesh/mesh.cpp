@@ -19,7 +19,11 @@ Mesh::Mesh(std::uint32_t triangle_capacity, std::uint32_t vertex_capacity)
       displayList(0),
       planeDistances(new float[std::min(triangle_capacity, max_mesh_triangles)]()),
       // The drawing code installs its default operation when it is linked in.
-      draw(nullptr) {
+      draw(nullptr),
+      weldIndex(vertexCapacity),
+      weldIndexed(0),
+      weldIndexStale(false),
+      edgeIndex(3 * triangleCapacity) {
     clear();
 }
 
@@ -33,10 +37,9 @@ void Mesh::clear() {
 }
 
 std::uint32_t Mesh::addVertex(double x, double y, double z) {
-    for (std::uint32_t i = 0; i < vertexCount; ++i) {
-        double dx = vertices[i].x - x, dy = vertices[i].y - y, dz = vertices[i].z - z;
-        if (dx * dx + dy * dy + dz * dz < weld_distance_squared) return i;
-    }
+    indexNewVertices();
+    std::uint32_t partner = findWeldPartner(x, y, z);
+    if (partner < vertexCount) return partner;
     if (vertexCount >= vertexCapacity) {
         log_print("uhoh out of vertexMem");
         return vertexCount;
@@ -92,4 +95,4 @@ void Mesh::scale(double sx, double sy, double sz) {
     computeVertexNormals();
 }
 
-void Mesh::verticesMoved() {}
+void Mesh::verticesMoved() { weldIndexStale = true; }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "mesh/hash_chains.h"
+
 struct Vector3 {
     double x, y, z;
 };
@@ -88,5 +90,16 @@ struct Mesh {
     MeshDraw draw;
 
 private:
+    void indexNewVertices();
+    std::uint32_t findWeldPartner(double x, double y, double z) const;
+    std::uint32_t findEdge(std::uint16_t p, std::uint16_t q) const;
     void buildEdgeTable();
+
+    // Vertices by the cell of a coarse grid they lie in, so that a weld looks
+    // at the 27 cells around a point instead of every vertex.
+    HashChains weldIndex;
+    std::uint32_t weldIndexed;  // vertices [0, weldIndexed) are filed
+    bool weldIndexStale;
+    // Edge records by their pair of vertices.
+    HashChains edgeIndex;
 };

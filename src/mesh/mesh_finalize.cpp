@@ -4,6 +4,15 @@
 #include "app/log.h"
 #include "mesh/mesh.h"
 
+namespace {
+
+// The same key for both directions of an edge.
+std::uint64_t edge_key(std::uint16_t p, std::uint16_t q) {
+    return p < q ? std::uint64_t{p} << 16 | q : std::uint64_t{q} << 16 | p;
+}
+
+}  // namespace
+
 void Mesh::computeVertexNormals() {
     for (std::uint32_t i = 0; i < vertexCount; ++i) normals[i] = Vector3{0, 0, 0};
     for (std::uint32_t i = 0; i < triangleCount; ++i) {
@@ -22,18 +31,27 @@ void Mesh::computeVertexNormals() {
     }
 }
 
+// Records are appended only for a pair of vertices that has none yet, so
+// each pair has at most one record and the lookup finds the same record that
+// a scan of the whole table would.
+std::uint32_t Mesh::findEdge(std::uint16_t p, std::uint16_t q) const {
+    for (std::uint32_t e = edgeIndex.first(edge_key(p, q)); e != HashChains::end; e = edgeIndex.next(e))
+        if ((edges[e].from == p && edges[e].to == q) || (edges[e].from == q && edges[e].to == p)) return e;
+    return edgeCount;
+}
+
 void Mesh::buildEdgeTable() {
     edgeCount = 0;
+    edgeIndex.clear();
     for (std::uint32_t i = 0; i < triangleCount; ++i) {
         const std::uint16_t* corner = triangles[i].index;
         for (int k = 0; k < 3; ++k) {
             std::uint16_t p = corner[k], q = corner[(k + 1) % 3];
-            std::uint32_t match = edgeCount;
-            for (std::uint32_t e = 0; e < edgeCount; ++e)
-                if ((edges[e].from == p && edges[e].to == q) || (edges[e].from == q && edges[e].to == p)) match = e;
+            std::uint32_t match = findEdge(p, q);
             if (match < edgeCount) {
                 edges[match].secondTriangle = static_cast<std::uint16_t>(i);
             } else {
+                edgeIndex.file(edge_key(p, q), edgeCount);
                 edges[edgeCount++] = Edge{p, q, static_cast<std::uint16_t>(i), no_second_triangle};
             }
         }
