@@ -43,19 +43,15 @@ int basket_direction(int i) {
 
 }  // namespace
 
-void iso_sphere(CellPolygonizer& polygonizer, const char* name) {
-    BitVolume volume;
+void fill_sphere_volume(BitVolume& volume) {
     volume.clear();
     for (int z = 0; z < volume_size; ++z)
         for (int y = 0; y < volume_size; ++y)
             for (int x = 0; x < volume_size; ++x)
                 if (sphere_inside(x, y, z)) volume.set(x, y, z);
-    polygonize_into(polygonizer, volume);
-    report_then_normals(*polygonizer.mesh, name);
 }
 
-void iso_basket(CellPolygonizer& polygonizer, const char* name) {
-    BitVolume volume;
+void fill_basket_volume(BitVolume& volume) {
     volume.clear();
     int p[3] = {16, 16, 16};
     for (int i = 0; i < 1000; ++i) {
@@ -67,16 +63,32 @@ void iso_basket(CellPolygonizer& polygonizer, const char* name) {
         volume.set(x, y, z);
         volume.set(30 - x, y, 30 - z);
     }
+}
+
+void fill_pole_volume(BitVolume& volume) {
+    volume.clear();
+    for (int z = 1; z <= 30; ++z)
+        for (int x = 1; x <= 30; ++x)
+            for (int y = 1; y <= 30; ++y)
+                if (pole_inside(x, y, z)) volume.set(x, y, z);
+}
+
+void iso_sphere(CellPolygonizer& polygonizer, const char* name) {
+    BitVolume volume;
+    fill_sphere_volume(volume);
+    polygonize_into(polygonizer, volume);
+    report_then_normals(*polygonizer.mesh, name);
+}
+
+void iso_basket(CellPolygonizer& polygonizer, const char* name) {
+    BitVolume volume;
+    fill_basket_volume(volume);
     polygonize_into(polygonizer, volume);
     report_then_normals(*polygonizer.mesh, name);
 }
 
 void iso_pole(CellPolygonizer& polygonizer, const char* name) {
     BitVolume volume;
-    volume.clear();
-    for (int z = 1; z <= 30; ++z)
-        for (int x = 1; x <= 30; ++x)
-            for (int y = 1; y <= 30; ++y)
-                if (pole_inside(x, y, z)) volume.set(x, y, z);
+    fill_pole_volume(volume);
     polygonize_into(polygonizer, volume);
 }

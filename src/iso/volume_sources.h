@@ -4,6 +4,11 @@
 
 #include "iso/cell_polygonizer.h"
 
+// The volumes alone; each clears `volume` first.
+void fill_sphere_volume(BitVolume& volume);
+void fill_basket_volume(BitVolume& volume);
+void fill_pole_volume(BitVolume& volume);
+
 // A ball of radius 7 roughened by high-frequency sine terms. Reports the
 // mesh under `name`, then computes vertex normals.
 void iso_sphere(CellPolygonizer& polygonizer, const char* name);
