@@ -125,40 +125,42 @@ TEST_F(Builders, ConsecutiveTunnelSegmentsCompleteEachOthersRings) {
     EXPECT_EQ(slab_back, 14);   // 29 - (A + B)
 }
 
-class Manifold : public Builders {};
+class Manifold : public Builders {
+protected:
+    // Vertices 0, 1, 2 and `copies` copies of the triangle (0, 1, 2).
+    void triangles(int copies) {
+        for (int i = 0; i < 3; ++i) mesh.addVertex(i, i * i, 0);
+        for (int c = 0; c < copies; ++c) mesh.addTriangle(0, 1, 2, 0, 0, 0, 0, 0, 0);
+    }
+    Mesh mesh{4, 4};
+};
 
 TEST_F(Manifold, EmptyMeshSaysNothing) {
-    Mesh mesh(4, 4);
     EXPECT_EQ(mesh.manifoldTest(), 0);
     EXPECT_EQ(console(), "");
 }
 
 TEST_F(Manifold, SingleTriangleHasThreeOpenEdges) {
-    Mesh mesh(4, 4);
-    for (int i = 0; i < 3; ++i) mesh.addVertex(i, i * i, 0);
-    mesh.addTriangle(0, 1, 2, 0, 0, 0, 0, 0, 0);
+    triangles(1);
     EXPECT_EQ(mesh.manifoldTest(), 0);
     EXPECT_EQ(console(), "[manifold test: 3edges(expected around1) ]\n[R0 0 1]\n[R0 1 2]\n[R0 2 0]\n");
 }
 
 TEST_F(Manifold, RepeatedTriangleRunsItsEdgesTwiceTheSameWay) {
-    Mesh mesh(4, 4);
-    for (int i = 0; i < 3; ++i) mesh.addVertex(i, i * i, 0);
-    mesh.addTriangle(0, 1, 2, 0, 0, 0, 0, 0, 0);
-    mesh.addTriangle(0, 1, 2, 0, 0, 0, 0, 0, 0);
+    triangles(2);
     mesh.manifoldTest();
     EXPECT_EQ(console(), "[L2  0-1]\n[R0 0 1]\n[L2  1-2]\n[R0 1 2]\n[L2  2-0]\n[R0 2 0]\n");
 }
 
 TEST_F(Manifold, StopsRecordingAtItsTableSize) {
     // 1500 separate triangles: 4500 edges, more than the table holds.
-    Mesh mesh(1500, 4500);
+    Mesh big(1500, 4500);
     for (int t = 0; t < 1500; ++t) {
-        std::uint32_t a = mesh.addVertex(t, 0, 0), b = mesh.addVertex(t, 1, 0), c = mesh.addVertex(t, 0, 1);
-        mesh.addTriangle(a, b, c, 0, 0, 0, 0, 0, 0);
+        std::uint32_t a = big.addVertex(t, 0, 0), b = big.addVertex(t, 1, 0), c = big.addVertex(t, 0, 1);
+        big.addTriangle(a, b, c, 0, 0, 0, 0, 0, 0);
     }
     console().clear();
-    mesh.manifoldTest();
+    big.manifoldTest();
     const std::string& log = console();
     EXPECT_EQ(log.rfind("[manifold test: more than 4096 edges, the rest is not checked]\n", 0), 0u) << log.substr(0, 200);
     EXPECT_NE(log.find("[manifold test: 4096edges(expected around2250) ]\n"), std::string::npos);
