@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/log.h"
+#include "mesh/mesh_draw.h"
 
 Mesh::Mesh(std::uint32_t triangle_capacity, std::uint32_t vertex_capacity)
     : vertices(new Vector3[std::min(vertex_capacity, max_mesh_vertices)]()),
@@ -18,8 +19,7 @@ Mesh::Mesh(std::uint32_t triangle_capacity, std::uint32_t vertex_capacity)
       edges(new Edge[8 * std::size_t{std::min(triangle_capacity, max_mesh_triangles)}]()),
       displayList(0),
       planeDistances(new float[std::min(triangle_capacity, max_mesh_triangles)]()),
-      // The drawing code installs its default operation when it is linked in.
-      draw(nullptr),
+      draw(drawTextured),
       weldIndex(vertexCapacity),
       weldIndexed(0),
       weldIndexStale(false),

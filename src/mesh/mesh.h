@@ -68,6 +68,10 @@ struct Mesh {
     void buildCubeFrame(const char* name, double inner, double outer);
     int buildTunnelSegment(const char* name, double inner, double outer);
 
+    // Records the current draw operation into the display list `list` and
+    // switches the mesh to playing it back.
+    void compileList(std::uint32_t list);
+
     // Appends the points and triangles of a LightWave object file image.
     void readLightWave(std::int32_t size, const std::uint8_t* data);
 
