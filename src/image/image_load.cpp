@@ -1,0 +1,31 @@
+#include <cstring>
+
+#include "data/file_table.h"
+#include "image/pcx.h"
+#include "image/png.h"
+
+void png_load(const char* path, Image* image) {
+    FileData file{};
+    if (load_file(path, &file) != 0) return;
+    PngInfo info;
+    PngBuffer rgba{nullptr, 0};
+    if (png_decode(file.data, file.size, &info, &rgba, image->capacity) == 0) {
+        image->width = info.width;
+        image->height = info.height;
+        image->bits = 24;
+        std::size_t row_bytes = std::size_t{info.width} * 4;
+        for (std::uint32_t row = 0; row < info.height; ++row)
+            std::memcpy(image->pixels + row * row_bytes, rgba.data + row * row_bytes, row_bytes);
+    } else {
+        image->width = image->height = 0;
+    }
+    png_buffer_free(&rgba);
+    release_file(path, &file);
+}
+
+void pcx_load(const char* path, Image* image) {
+    FileData file{};
+    if (load_file(path, &file) != 0) return;
+    pcx_decode(file.data, image, file.size);
+    release_file(path, &file);
+}
