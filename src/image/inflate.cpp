@@ -73,7 +73,7 @@ unsigned length_run(BitReader& in, unsigned symbol, unsigned index, unsigned tot
         if (index == 0) return inflate_error_repeat_first;
         count = 3 + extra;
         length = sequence_length(index - 1, literal_count);
-        return index + count > total ? inflate_error_repeat_overrun : 0;
+        return index + count > total ? unsigned{inflate_error_repeat_overrun} : 0u;
     }
     count = (symbol == 17 ? 3 : 11) + extra;
     length = 0;
@@ -163,7 +163,7 @@ unsigned inflate_block(BitReader& in, Output& out, unsigned kind) {
 }
 
 unsigned read_byte(BitReader& in, unsigned& value) {
-    return read_bits(in, 8, value) ? 0 : inflate_error_input_end;
+    return read_bits(in, 8, value) ? 0u : unsigned{inflate_error_input_end};
 }
 
 unsigned stored_block(BitReader& in, Output& out) {
