@@ -13,6 +13,13 @@ if(HEDEN_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Fuzzing: everything is instrumented for coverage; only the fuzz targets
+# link libFuzzer's driver.
+if(HEDEN_FUZZ)
+  add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # OpenGL 1.1 is called directly from portable code.
 if(WIN32)
   set(HEDEN_GL_LIBS opengl32)
