@@ -20,8 +20,8 @@ constexpr std::uint32_t side = 512;
 
 // Smooth shapes, lighting gradients and sensor-like noise: compresses about
 // as poorly as a photograph does.
-test_image::PngSpec photographic(unsigned seed) {
-    test_image::PngSpec spec = test_image::png_random(side, side, test_image::png_rgba, 8, false, seed);
+test_image::PngPicture photographic(unsigned seed) {
+    test_image::PngPicture picture = test_image::png_random(side, side, test_image::png_rgba, 8, false, seed);
     std::mt19937 rng(seed);
     std::normal_distribution<double> noise(0.0, 6.0);
     for (std::uint32_t y = 0; y < side; ++y)
@@ -30,24 +30,24 @@ test_image::PngSpec photographic(unsigned seed) {
                 double v = c == 3 ? 255.0
                                   : 128 + 60 * std::sin(x * 0.013 * (c + 1) + y * 0.007) + 40 * std::cos(y * 0.021 - x * 0.004 * c) +
                                         noise(rng);
-                spec.rows[(std::size_t{y} * side + x) * 4 + c] = static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
+                picture.rows[(std::size_t{y} * side + x) * 4 + c] = static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
             }
-    return spec;
+    return picture;
 }
 
 // Large areas of a few colours, as in flat-shaded art and the loading picture.
-test_image::PngSpec flat(unsigned seed) {
-    test_image::PngSpec spec = test_image::png_random(side, side, test_image::png_rgba, 8, false, seed);
+test_image::PngPicture flat(unsigned seed) {
+    test_image::PngPicture picture = test_image::png_random(side, side, test_image::png_rgba, 8, false, seed);
     std::mt19937 rng(seed);
-    std::fill(spec.rows.begin(), spec.rows.end(), 40);
+    std::fill(picture.rows.begin(), picture.rows.end(), 40);
     for (int box = 0; box < 60; ++box) {
         std::uint32_t x0 = rng() % side, y0 = rng() % side, w = 8 + rng() % 120, h = 8 + rng() % 120;
         std::uint8_t colour[4] = {std::uint8_t(rng()), std::uint8_t(rng()), std::uint8_t(rng()), 255};
         for (std::uint32_t y = y0; y < std::min(side, y0 + h); ++y)
             for (std::uint32_t x = x0; x < std::min(side, x0 + w); ++x)
-                std::copy(colour, colour + 4, &spec.rows[(std::size_t{y} * side + x) * 4]);
+                std::copy(colour, colour + 4, &picture.rows[(std::size_t{y} * side + x) * 4]);
     }
-    return spec;
+    return picture;
 }
 
 template <class F>
@@ -62,12 +62,12 @@ double best_ms(F&& run, int rounds = 15) {
     return best;
 }
 
-void measure(const char* name, const test_image::PngSpec& spec) {
+void measure(const char* name, const test_image::PngPicture& picture) {
     // Inflate alone: the image as filter-less scanlines, deflated by zlib.
     std::vector<std::uint8_t> scanlines;
     for (std::uint32_t y = 0; y < side; ++y) {
         scanlines.push_back(0);
-        scanlines.insert(scanlines.end(), spec.rows.begin() + y * side * 4, spec.rows.begin() + (y + 1) * side * 4);
+        scanlines.insert(scanlines.end(), picture.rows.begin() + y * side * 4, picture.rows.begin() + (y + 1) * side * 4);
     }
     uLongf packed_size = compressBound(static_cast<uLong>(scanlines.size()));
     std::vector<std::uint8_t> packed(packed_size), out(scanlines.size());
@@ -81,7 +81,7 @@ void measure(const char* name, const test_image::PngSpec& spec) {
         uncompress(out.data(), &size, packed.data(), packed_size);
     });
 
-    std::string file = test_image::png_encode(spec);
+    std::string file = test_image::png_encode(picture);
     double ours_png = best_ms([&] {
         PngInfo info;
         PngBuffer rgba{nullptr, 0};

@@ -42,10 +42,10 @@ void pack(std::vector<std::uint8_t>& row, const std::vector<unsigned>& values, i
     }
 }
 
-unsigned sample_at(const PngSpec& spec, std::size_t index) {
-    if (spec.bit_depth == 16) return spec.rows[2 * index] << 8 | spec.rows[2 * index + 1];
-    std::size_t bit = index * spec.bit_depth;
-    return spec.rows[bit / 8] >> (8 - spec.bit_depth - bit % 8) & ((1u << spec.bit_depth) - 1);
+unsigned sample_at(const PngPicture& picture, std::size_t index) {
+    if (picture.bit_depth == 16) return picture.rows[2 * index] << 8 | picture.rows[2 * index + 1];
+    std::size_t bit = index * picture.bit_depth;
+    return picture.rows[bit / 8] >> (8 - picture.bit_depth - bit % 8) & ((1u << picture.bit_depth) - 1);
 }
 
 struct Writer {
@@ -67,43 +67,43 @@ struct Reader {
     }
 };
 
-void set_chunks(png_structp png, png_infop info, const PngSpec& spec) {
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth, spec.colour_type,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+void set_chunks(png_structp png, png_infop info, const PngPicture& picture) {
+    png_set_IHDR(png, info, picture.width, picture.height, picture.bit_depth, picture.colour_type,
+                 picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (const PngColour& c : spec.palette) palette.push_back(png_color{c.red, c.green, c.blue});
+    for (const PngColour& c : picture.palette) palette.push_back(png_color{c.red, c.green, c.blue});
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    if (!spec.palette_alpha.empty())
-        png_set_tRNS(png, info, spec.palette_alpha.data(), static_cast<int>(spec.palette_alpha.size()), nullptr);
-    png_color_16 key = colour_16(spec.key), background = colour_16(spec.background);
-    if (spec.keyed) png_set_tRNS(png, info, nullptr, 0, &key);
-    if (spec.with_background) png_set_bKGD(png, info, &background);
-    png_set_filter(png, 0, spec.filters);
-    png_set_compression_level(png, spec.level);
-    png_set_compression_buffer_size(png, spec.idat_size);
+    if (!picture.palette_alpha.empty())
+        png_set_tRNS(png, info, picture.palette_alpha.data(), static_cast<int>(picture.palette_alpha.size()), nullptr);
+    png_color_16 key = colour_16(picture.key), background = colour_16(picture.background);
+    if (picture.keyed) png_set_tRNS(png, info, nullptr, 0, &key);
+    if (picture.with_background) png_set_bKGD(png, info, &background);
+    png_set_filter(png, 0, picture.filters);
+    png_set_compression_level(png, picture.level);
+    png_set_compression_buffer_size(png, picture.idat_size);
 }
 
 }  // namespace
 
-std::size_t png_row_bytes(const PngSpec& spec) {
-    return (std::size_t{spec.width} * channels_of(spec.colour_type) * spec.bit_depth + 7) / 8;
+std::size_t png_row_bytes(const PngPicture& picture) {
+    return (std::size_t{picture.width} * channels_of(picture.colour_type) * picture.bit_depth + 7) / 8;
 }
 
-PngSpec png_random(std::uint32_t width, std::uint32_t height, int colour_type, int bit_depth, bool interlaced,
+PngPicture png_random(std::uint32_t width, std::uint32_t height, int colour_type, int bit_depth, bool interlaced,
                    unsigned seed, bool few_colours, int palette_size) {
     std::mt19937 rng(seed);
-    PngSpec spec;
-    spec.width = width, spec.height = height, spec.colour_type = colour_type, spec.bit_depth = bit_depth;
-    spec.interlaced = interlaced;
+    PngPicture picture;
+    picture.width = width, picture.height = height, picture.colour_type = colour_type, picture.bit_depth = bit_depth;
+    picture.interlaced = interlaced;
     int channels = channels_of(colour_type);
     unsigned limit = colour_type == PNG_COLOR_TYPE_PALETTE ? static_cast<unsigned>(palette_size) : 1u << bit_depth;
     for (int i = 0; i < palette_size; ++i)
-        spec.palette.push_back(PngColour{static_cast<std::uint8_t>(rng()), static_cast<std::uint8_t>(rng()), static_cast<std::uint8_t>(rng())});
+        picture.palette.push_back(PngColour{static_cast<std::uint8_t>(rng()), static_cast<std::uint8_t>(rng()), static_cast<std::uint8_t>(rng())});
     std::vector<unsigned> pool(4 * channels);
     for (unsigned& value : pool) value = rng() % limit;
-    std::size_t row_bytes = png_row_bytes(spec);
-    spec.rows.resize(row_bytes * height);
+    std::size_t row_bytes = png_row_bytes(picture);
+    picture.rows.resize(row_bytes * height);
     std::vector<std::uint8_t> row(row_bytes);
     for (std::uint32_t y = 0; y < height; ++y) {
         std::vector<unsigned> values(std::size_t{width} * channels);
@@ -112,44 +112,44 @@ PngSpec png_random(std::uint32_t width, std::uint32_t height, int colour_type, i
             for (int c = 0; c < channels; ++c) values[x * channels + c] = few_colours ? pool[pick * channels + c] : rng() % limit;
         }
         pack(row, values, bit_depth);
-        std::copy(row.begin(), row.end(), spec.rows.begin() + static_cast<std::ptrdiff_t>(y * row_bytes));
+        std::copy(row.begin(), row.end(), picture.rows.begin() + static_cast<std::ptrdiff_t>(y * row_bytes));
     }
-    return spec;
+    return picture;
 }
 
-void png_add_transparency(PngSpec& spec, unsigned seed, std::size_t count) {
+void png_add_transparency(PngPicture& picture, unsigned seed, std::size_t count) {
     std::mt19937 rng(seed);
-    if (spec.colour_type == PNG_COLOR_TYPE_PALETTE) {
-        spec.palette_alpha.resize(count);
-        for (auto& alpha : spec.palette_alpha) alpha = static_cast<std::uint8_t>(rng());
+    if (picture.colour_type == PNG_COLOR_TYPE_PALETTE) {
+        picture.palette_alpha.resize(count);
+        for (auto& alpha : picture.palette_alpha) alpha = static_cast<std::uint8_t>(rng());
         return;
     }
-    spec.keyed = true;
-    if (spec.colour_type == PNG_COLOR_TYPE_GRAY) {
-        spec.key.gray = static_cast<std::uint16_t>(sample_at(spec, 0));
+    picture.keyed = true;
+    if (picture.colour_type == PNG_COLOR_TYPE_GRAY) {
+        picture.key.gray = static_cast<std::uint16_t>(sample_at(picture, 0));
     } else {
-        spec.key.red = static_cast<std::uint16_t>(sample_at(spec, 0));
-        spec.key.green = static_cast<std::uint16_t>(sample_at(spec, 1));
-        spec.key.blue = static_cast<std::uint16_t>(sample_at(spec, 2));
+        picture.key.red = static_cast<std::uint16_t>(sample_at(picture, 0));
+        picture.key.green = static_cast<std::uint16_t>(sample_at(picture, 1));
+        picture.key.blue = static_cast<std::uint16_t>(sample_at(picture, 2));
     }
 }
 
-std::string png_encode(const PngSpec& spec) {
+std::string png_encode(const PngPicture& picture) {
     Writer writer;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    std::vector<png_bytep> rows(spec.height);
-    for (std::uint32_t y = 0; y < spec.height; ++y)
-        rows[y] = const_cast<png_bytep>(spec.rows.data()) + y * png_row_bytes(spec);
+    std::vector<png_bytep> rows(picture.height);
+    for (std::uint32_t y = 0; y < picture.height; ++y)
+        rows[y] = const_cast<png_bytep>(picture.rows.data()) + y * png_row_bytes(picture);
     static const png_byte private_chunk[] = {'h', 'e', 'D', 'n', 0};
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         return {};
     }
     png_set_write_fn(png, &writer, Writer::write, Writer::flush);
-    set_chunks(png, info, spec);
+    set_chunks(png, info, picture);
     png_write_info(png, info);
-    if (spec.with_private_chunk) png_write_chunk(png, private_chunk, reinterpret_cast<png_const_bytep>("ours"), 4);
+    if (picture.with_private_chunk) png_write_chunk(png, private_chunk, reinterpret_cast<png_const_bytep>("ours"), 4);
     png_write_image(png, rows.data());
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);

@@ -22,7 +22,7 @@ enum : int { png_grey = 0, png_rgb = 2, png_palette = 3, png_grey_alpha = 4, png
 enum : int { png_filter_none = 0x08, png_filter_sub = 0x10, png_filter_up = 0x20, png_filter_average = 0x40,
              png_filter_paeth = 0x80, png_filter_all = 0xF8 };
 
-struct PngSpec {
+struct PngPicture {
     std::uint32_t width = 1, height = 1;
     int colour_type = png_rgba;
     int bit_depth = 8;
@@ -40,19 +40,19 @@ struct PngSpec {
     std::size_t idat_size = 8192;  // largest IDAT chunk
 };
 
-std::size_t png_row_bytes(const PngSpec& spec);
+std::size_t png_row_bytes(const PngPicture& picture);
 
 // Random samples; `few_colours` draws every pixel from four, so that keys
 // and long matches occur. Palette images get `palette_size` random entries.
-PngSpec png_random(std::uint32_t width, std::uint32_t height, int colour_type, int bit_depth, bool interlaced,
+PngPicture png_random(std::uint32_t width, std::uint32_t height, int colour_type, int bit_depth, bool interlaced,
                    unsigned seed, bool few_colours = false, int palette_size = 0);
 
 // Sets the tRNS key (grey, RGB) to the first pixel's value, or gives a
 // palette image `count` entries of random alpha.
-void png_add_transparency(PngSpec& spec, unsigned seed, std::size_t count = 0);
+void png_add_transparency(PngPicture& picture, unsigned seed, std::size_t count = 0);
 
 // Writes the file with libpng; empty on failure.
-std::string png_encode(const PngSpec& spec);
+std::string png_encode(const PngPicture& picture);
 
 // Reads a file with libpng as 8-bit RGBA: expanded, 16-bit samples cut to
 // their high byte, a colour key turned into alpha 0. False on failure.

@@ -16,7 +16,7 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using test_image::PngSpec;
+using test_image::PngPicture;
 
 constexpr std::uint32_t four_mib = 4u << 20;
 
@@ -36,12 +36,12 @@ Decoded decode(const std::string& file, std::uint32_t limit = four_mib) {
     return result;
 }
 
-void expect_same_as_libpng(const PngSpec& spec) {
-    SCOPED_TRACE(testing::Message() << "type " << spec.colour_type << " depth " << spec.bit_depth << " "
-                                    << spec.width << "x" << spec.height << (spec.interlaced ? " interlaced" : "")
-                                    << " palette " << spec.palette.size() << " alphas " << spec.palette_alpha.size()
-                                    << (spec.keyed ? " keyed" : "") << " filters " << spec.filters);
-    std::string file = test_image::png_encode(spec);
+void expect_same_as_libpng(const PngPicture& picture) {
+    SCOPED_TRACE(testing::Message() << "type " << picture.colour_type << " depth " << picture.bit_depth << " "
+                                    << picture.width << "x" << picture.height << (picture.interlaced ? " interlaced" : "")
+                                    << " palette " << picture.palette.size() << " alphas " << picture.palette_alpha.size()
+                                    << (picture.keyed ? " keyed" : "") << " filters " << picture.filters);
+    std::string file = test_image::png_encode(picture);
     ASSERT_FALSE(file.empty());
     Bytes expected;
     std::uint32_t width = 0, height = 0;
@@ -77,17 +77,17 @@ TEST(PngOracle, EveryColourTypeDepthSizeAndInterlaceMatchesLibpng) {
             for (const auto& size : sizes) {
                 ++n;
                 int palette = format.colour_type == 3 ? 1 + static_cast<int>(n * 37 % (1u << format.bit_depth)) : 0;
-                PngSpec spec = test_image::png_random(size[0], size[1], format.colour_type, format.bit_depth, interlaced,
+                PngPicture picture = test_image::png_random(size[0], size[1], format.colour_type, format.bit_depth, interlaced,
                                                       n, n % 2 == 0, palette);
                 if (n % 3 != 0 && format.colour_type != 4 && format.colour_type != 6)
-                    test_image::png_add_transparency(spec, n, static_cast<std::size_t>(palette) * (n % 5) / 4);
-                spec.with_background = n % 4 == 1;
-                spec.background = {1, 2, 3, 0};
-                spec.with_private_chunk = n % 5 == 2;
-                spec.filters = filters[n % 6];
-                spec.level = static_cast<int>(n % 10);
-                spec.idat_size = idat_sizes[n % 3];
-                expect_same_as_libpng(spec);
+                    test_image::png_add_transparency(picture, n, static_cast<std::size_t>(palette) * (n % 5) / 4);
+                picture.with_background = n % 4 == 1;
+                picture.background = {1, 2, 3, 0};
+                picture.with_private_chunk = n % 5 == 2;
+                picture.filters = filters[n % 6];
+                picture.level = static_cast<int>(n % 10);
+                picture.idat_size = idat_sizes[n % 3];
+                expect_same_as_libpng(picture);
             }
 }
 
@@ -99,18 +99,18 @@ TEST(PngOracle, EachFilterTypeOnEveryFormat) {
         for (bool interlaced : {false, true})
             for (int filter : filters) {
                 int palette = format.colour_type == 3 ? 1 << format.bit_depth : 0;
-                PngSpec spec = test_image::png_random(37, 23, format.colour_type, format.bit_depth, interlaced, ++seed,
+                PngPicture picture = test_image::png_random(37, 23, format.colour_type, format.bit_depth, interlaced, ++seed,
                                                       false, palette);
-                spec.filters = filter;
-                expect_same_as_libpng(spec);
+                picture.filters = filter;
+                expect_same_as_libpng(picture);
             }
 }
 
 TEST(PngOracle, PalettesOfEverySizeWithTransparency) {
     for (int size = 1; size <= 256; ++size) {
-        PngSpec spec = test_image::png_random(17, 3, test_image::png_palette, 8, size % 2 == 0, size, false, size);
-        test_image::png_add_transparency(spec, size, static_cast<std::size_t>(size * (size % 3) / 2));
-        expect_same_as_libpng(spec);
+        PngPicture picture = test_image::png_random(17, 3, test_image::png_palette, 8, size % 2 == 0, size, false, size);
+        test_image::png_add_transparency(picture, size, static_cast<std::size_t>(size * (size % 3) / 2));
+        expect_same_as_libpng(picture);
     }
 }
 
@@ -118,11 +118,11 @@ TEST(PngOracle, SixteenBitKeysCompareWholeSamples) {
     for (int colour_type : {test_image::png_grey, test_image::png_rgb}) {
         // Few distinct colours, so the key hits many pixels; neighbours that
         // share the key's high byte but not its low byte must stay opaque.
-        PngSpec spec = test_image::png_random(40, 30, colour_type, 16, false, 5, true);
-        test_image::png_add_transparency(spec, 5);
-        expect_same_as_libpng(spec);
-        spec.rows[1] ^= 1;  // first pixel's low byte now differs from the key
-        expect_same_as_libpng(spec);
+        PngPicture picture = test_image::png_random(40, 30, colour_type, 16, false, 5, true);
+        test_image::png_add_transparency(picture, 5);
+        expect_same_as_libpng(picture);
+        picture.rows[1] ^= 1;  // first pixel's low byte now differs from the key
+        expect_same_as_libpng(picture);
     }
 }
 

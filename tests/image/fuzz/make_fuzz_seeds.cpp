@@ -42,9 +42,9 @@ void png_seeds(const std::filesystem::path& dir) {
     unsigned seed = 1;
     for (const Kind& k : kinds)
         for (bool interlaced : {false, true}) {
-            test_image::PngSpec spec = test_image::png_random(9, 7, k.type, k.depth, interlaced, seed++, true, k.palette);
-            if (k.type == 0 || k.type == 2 || k.type == 3) test_image::png_add_transparency(spec, seed, k.palette / 2);
-            save(dir / ("png" + std::to_string(seed)), test_image::png_encode(spec));
+            test_image::PngPicture picture = test_image::png_random(9, 7, k.type, k.depth, interlaced, seed++, true, k.palette);
+            if (k.type == 0 || k.type == 2 || k.type == 3) test_image::png_add_transparency(picture, seed, k.palette / 2);
+            save(dir / ("png" + std::to_string(seed)), test_image::png_encode(picture));
         }
 }
 
