@@ -1,0 +1,2 @@
+#include "meshes.h"
+bool write_meshes(const std::string&) { return true; }
