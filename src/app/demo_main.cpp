@@ -6,6 +6,7 @@
 #include "config/settings.h"
 #include "data/file_table.h"
 #include "demo/frame_schedule.h"
+#include "demo/precalc.h"
 #include "platform/platform.h"
 #include "window/debug_window.h"
 #include "window/window.h"
@@ -57,6 +58,7 @@ int demo_main() {
         blob_close();
         return 0;
     }
+    precalc();
     if (soundtrack_init("pool/quorvane_28_juli.ogg", main_window) != 0) log_print("bass bork?\n");
     ClockOps.clock_start(0.0f);
     main_loop();

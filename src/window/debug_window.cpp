@@ -5,6 +5,7 @@
 #include "app/log.h"
 #include "clock/clock.h"
 #include "config/settings.h"
+#include "image/window_icons.h"
 #include "window/window.h"
 
 platform::Handle debug_window;
@@ -76,6 +77,7 @@ int debug_window_create() {
     platform::Size client = platform::client_size(debug_window);
     platform::move_window(debug_window, x, y, 2 * timeline_width - client.width, 2 * timeline_height - client.height);
     if (window_caption) platform::set_window_title(debug_window, window_caption);
+    window_icons_set(debug_window);
     return 0;
 }
 

@@ -8,6 +8,8 @@
 #include "gl/glext.h"
 #include "gl/multisample.h"
 #include "gl/pbuffer.h"
+#include "image/icon.h"
+#include "image/window_icons.h"
 #include "window/debug_window.h"
 #include "window/window_proc.h"
 
@@ -91,6 +93,7 @@ int window_create() {
     platform::Size client = platform::client_size(main_window);
     platform::resize_window(main_window, 2 * window_width - client.width, 2 * window_height - client.height);
     if (window_caption) platform::set_window_title(main_window, window_caption);
+    window_icons_set(main_window);
     main_dc = platform::get_dc(main_window);
     choose_and_set_pixel_format();
     main_context = platform::create_gl_context(main_dc);
@@ -197,5 +200,6 @@ int toggle_fullscreen() {
 int window_setup(int first) {
     if (first == 0) return toggle_fullscreen();
     multisample_test(color_depth);
+    icon_images_load();
     return create_and_finish();
 }

@@ -6,6 +6,7 @@
 
 #include "config/settings.h"
 #include "fake_platform.h"
+#include "start_up_files.h"
 #include "temp_dir.h"
 
 namespace {
@@ -26,8 +27,16 @@ protected:
     void SetUp() override {
         fake::reset();
         settings_defaults();
+        fake::write_start_up_files();
     }
     bool console_has(const std::string& text) { return fake::state.console.find(text) != std::string::npos; }
+    // The archive's closing line after loading these files from the pool.
+    std::string summary(std::initializer_list<const char*> paths) {
+        std::size_t bytes = 0;
+        for (const char* path : paths) bytes += fake::read_file(path).size();
+        return "io blob system offline..  (" + std::to_string(bytes) + " bytes read in " +
+               std::to_string(paths.size()) + " files),\n";
+    }
     bool ends_with(const std::string& text, const std::string& tail) {
         return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
     }
@@ -51,7 +60,7 @@ TEST_F(DemoMain, RunsStartUpLoopAndShutDownInOrder) {
     EXPECT_FALSE(fake::state.ran_dry);
     EXPECT_TRUE(fake::state.boxes.empty()) << fake::state.boxes[0];
     EXPECT_EQ(fake::count("console_set_title(heden)"), 1);
-    EXPECT_EQ(fake::count("swap_buffers(0x2001)"), 3);
+    EXPECT_EQ(fake::count("swap_buffers(0x2001)"), 1 + 3);  // the loading screen, then three frames
     // Escape posts WM_QUIT behind B: B is still dispatched, then the loop ends.
     EXPECT_EQ(fake::count("dispatch_message"), 3);
     int quit = fake::find("post_quit_message");
@@ -63,7 +72,8 @@ TEST_F(DemoMain, RunsStartUpLoopAndShutDownInOrder) {
     EXPECT_EQ(fake::state.console.rfind("window : 800 x 600 : 32b \n", 0), 0u);
     EXPECT_TRUE(console_has("io blob system active..\n"));
     EXPECT_TRUE(console_has("`pool/quorvane_28_juli.ogg`  5B \nsilence?\n"));
-    EXPECT_TRUE(ends_with(fake::state.console, "io blob system offline..  (5 bytes read in 1 files),\n"));
+    EXPECT_TRUE(ends_with(fake::state.console, summary({"pool/icon.pcx", "pool/icons.pcx", "pool/loading.png",
+                                                         "pool/quorvane_28_juli.ogg"})));
 }
 
 TEST_F(DemoMain, QuitEndsTheLoopWithMessagesStillQueued) {
@@ -71,7 +81,7 @@ TEST_F(DemoMain, QuitEndsTheLoopWithMessagesStillQueued) {
     platform::Message quit{0, platform::msg_quit, 0, 0};
     fake::state.queue = {std::nullopt, quit, key(platform::msg_keydown, 'A'), std::nullopt, std::nullopt};
     demo_main();
-    EXPECT_EQ(fake::count("swap_buffers"), 1);
+    EXPECT_EQ(fake::count("swap_buffers"), 1 + 1);  // the loading screen and one frame
     EXPECT_EQ(fake::count("dispatch_message"), 0);
     EXPECT_EQ(fake::state.queue.size(), 3u);
 }
@@ -84,8 +94,9 @@ TEST_F(DemoMain, WindowFailureTakesTheFatalPath) {
     EXPECT_EQ(fake::state.boxes[0], "CreateWindow() failed");
     EXPECT_EQ(fake::state.boxes[1], "window creation failed \n exiting now -2");
     EXPECT_EQ(fake::state.boxes[2], "su tentativa de programa ninja cojo es una falta completa!");
-    EXPECT_TRUE(ends_with(fake::state.console,
-                          "fatal errors.. exit app now \nio blob system offline..  (0 bytes read in 0 files),\n"));
+    // The icons were read before the window was tried.
+    EXPECT_TRUE(console_has("fatal errors.. exit app now \noffset 0 |\t size "));
+    EXPECT_TRUE(ends_with(fake::state.console, summary({"pool/icon.pcx", "pool/icons.pcx"})));
     EXPECT_FALSE(console_has("silence?"));  // no soundtrack
     EXPECT_EQ(fake::count("swap_buffers"), 0);
     EXPECT_EQ(fake::count("delete_gl_context"), 1);  // the probe's own; nothing else is torn down

@@ -2,13 +2,14 @@
 # The real programs in a window on the X display in DISPLAY: the archive
 # maker records a run, the shipped program plays it back with the debug
 # console and timeline, a click in the timeline seeks, Escape quits.
-# Usage: window.sh HEDEN BLOBMAKER CONFIG_XML SCREENSHOT_DIR
+# Usage: window.sh HEDEN BLOBMAKER CONFIG_XML SCREENSHOT_DIR POOL_DIR
 set -u
-heden=$1 maker=$2 shipped_config=$3 shots=$4
+heden=$1 maker=$2 shipped_config=$3 shots=$4 pool=$5
 run=$(mktemp -d)
 trap 'rm -rf "$run"; [ -n "${pid:-}" ] && kill $pid 2>/dev/null' EXIT
 cd "$run"
-mkdir -p "$shots" pool
+mkdir -p "$shots"
+ln -s "$pool" pool
 failures=0 checks=0
 check() {  # check DESCRIPTION COMMAND...
     checks=$((checks + 1))
@@ -35,7 +36,11 @@ playhead_column() {
 
 sed 's|<console>0</console>|<console>1</console>|; s|<timeline>0</timeline>|<timeline>1</timeline>|; s|<enabled>1</enabled>|<enabled>0</enabled>|' \
     "$shipped_config" > config.xml
-printf 'placeholder music' > pool/quorvane_28_juli.ogg
+# What the run loads so far, in order: the two icons, the loading picture
+# and the music.
+loads="pool/icon.pcx pool/icons.pcx pool/loading.png pool/quorvane_28_juli.ogg"
+total=$(cat $loads | wc -c)
+music=$(wc -c < pool/quorvane_28_juli.ogg)
 
 # Record the run's files into blob.dat.
 "$maker" >maker.txt 2>maker_err.txt &
@@ -46,7 +51,8 @@ sleep 0.5
 xdotool key --window "$main" Escape
 wait_exit
 check "archive maker quits on Escape with 0" test "$code" = 0
-check "blob.dat holds the one file loaded" test "$(tail -c 4 blob.dat | od -An -tu4 | tr -d ' ')" = 1
+check "blob.dat holds the four files loaded" test "$(tail -c 4 blob.dat | od -An -tu4 | tr -d ' ')" = 4
+check "blob.dat is those files back to back" cmp <(tail -c +5 blob.dat | head -c "$total") <(cat $loads)
 check "the maker showed no box" test ! -s maker_err.txt
 
 # Play it back from the archive.
@@ -64,7 +70,7 @@ check "driver table" grep -q "^ vendor               | device                   
 check "33 entry points found" test "$(grep -cE '^ +([1-9]|[12][0-9]|3[0-3]) \| +[a-zA-Z0-9]+ \| 0x[0-9a-f]{8} $' out.txt)" = 33
 check "probe done" grep -qx "multisample_test() done .. " out.txt
 check "four render targets" test "$(grep -c 'done with no errors' out.txt)" = 4
-check "the archive serves the music" grep -q "^blob read 1 :: \`pool/quorvane_28_juli.ogg\` 17B $" out.txt
+check "the archive serves the music fourth" grep -q "^blob read 4 :: \`pool/quorvane_28_juli.ogg\` ${music}B $" out.txt
 check "silent run" grep -qx "silence?" out.txt
 import -window root "$shots/window_start.png" 2>/dev/null
 before=$(playhead_column "$debug" "$shots/timeline_before.png")
@@ -77,7 +83,7 @@ xdotool key --window "$main" Escape
 wait_exit
 check "Escape quits with 0" test "$code" = 0
 check "no box in a clean run" test ! -s err.txt
-check "archive summary at exit" grep -q "^io blob system offline..  (17 bytes read in 1 files),$" out.txt
+check "archive summary at exit" grep -q "^io blob system offline..  ($total bytes read in 4 files),$" out.txt
 
 echo "$((checks - failures)) passed, $failures failed"
 test $failures -eq 0

@@ -21,11 +21,17 @@ namespace {
 class Mesa : public ::testing::Test {
 protected:
     void SetUp() override {
+        fake::link_pool(HEDEN_POOL_DIR);
+        blob_open();
         settings_defaults();
         ASSERT_EQ(window_setup(1), 0) << "needs an X display with GLX (DISPLAY=" << (getenv("DISPLAY") ? getenv("DISPLAY") : "") << ")";
         ASSERT_EQ(glext_ready, 1);
     }
-    void TearDown() override { window_destroy(); }
+    void TearDown() override {
+        window_destroy();
+        blob_close();
+    }
+    fake::TempDir dir;
 
     std::vector<GLint> integers(GLenum name, int count) {
         std::vector<GLint> values(static_cast<std::size_t>(count));
@@ -137,7 +143,7 @@ TEST_F(Mesa, ObjectsMadeBeforeAFullscreenToggleStillWork) {
 class Shaders : public Mesa {
 protected:
     std::string build(const std::string& text, ext::Handle* program) {
-        fake::TempDir dir;
+        fake::TempDir scratch;
         fake::write_file("pool/shader/test.txt", text);
         blob_open();
         while (glGetError() != GL_NO_ERROR) {

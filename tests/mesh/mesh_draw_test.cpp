@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "config/settings.h"
+#include "data/file_table.h"
 #include "gl/glext.h"
 #include "mesh/mesh.h"
 #include "mesh/mesh_draw.h"
+#include "temp_dir.h"
 #include "window/window.h"
 
 namespace {
@@ -33,6 +35,8 @@ using Polygons = std::vector<std::vector<Corner>>;
 class MeshDraw : public ::testing::Test {
 protected:
     void SetUp() override {
+        fake::link_pool(HEDEN_POOL_DIR);
+        blob_open();
         settings_defaults();
         glext = 0;  // no render targets needed here
         ASSERT_EQ(window_setup(1), 0) << "needs an X display with GLX";
@@ -63,7 +67,11 @@ protected:
         glEnable(GL_LIGHT0);
         glDisable(GL_CULL_FACE);
     }
-    void TearDown() override { window_destroy(); }
+    void TearDown() override {
+        window_destroy();
+        blob_close();
+    }
+    fake::TempDir dir;
 
     // One triangle at z = 0 whose vertex normals lean away from its face
     // normal, with texture coordinates.

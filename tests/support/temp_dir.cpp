@@ -31,6 +31,8 @@ void write_file(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
+void link_pool(const std::string& pool_dir) { fs::create_directory_symlink(pool_dir, "pool"); }
+
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -22,6 +22,9 @@ private:
 };
 
 void write_file(const std::string& path, const std::string& bytes);
+
+// Makes `pool` in the current directory point at a generated pool folder.
+void link_pool(const std::string& pool_dir);
 std::string read_file(const std::string& path);
 
 }  // namespace fake

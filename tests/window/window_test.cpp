@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "clock/clock.h"
 #include "config/settings.h"
 #include "fake_platform.h"
+#include "image/icon.h"
+#include "start_up_files.h"
+#include "temp_dir.h"
 #include "window/window_proc.h"
 
 namespace {
@@ -17,7 +21,10 @@ protected:
         fake::reset();
         settings_defaults();
         main_window = main_dc = main_context = 0;
+        icon_image.width = icon_image.height = small_icon_image.width = small_icon_image.height = 0;
+        fake::write_start_up_files();
     }
+    fake::TempDir dir;
     bool box_starts(int i, const std::string& prefix) {
         return i < static_cast<int>(fake::state.boxes.size()) && fake::state.boxes[i].rfind(prefix, 0) == 0;
     }
@@ -104,6 +111,29 @@ TEST_F(Window, SetupProbesOnceThenReportsAFailedCreation) {
     EXPECT_EQ(fake::count("create_window(loading..,overlapped,0,0,100,16)"), 1);
     ASSERT_EQ(fake::state.boxes.size(), 2u);
     EXPECT_EQ(fake::state.boxes[1], "window creation failed \n exiting now -2");
+}
+
+TEST_F(Window, BothWindowsGetTheSmallAndTheBigIcon) {
+    debug_timeline = 1;
+    ASSERT_EQ(window_setup(1), 0);
+    EXPECT_EQ(fake::count("create_icon(16,16)"), 2);
+    EXPECT_EQ(fake::count("create_icon(32,32)"), 2);
+    EXPECT_EQ(fake::count("set_window_icon(0x1002,small,0x5001)"), 1);  // the main window
+    EXPECT_EQ(fake::count("set_window_icon(0x1002,big,0x5001)"), 1);
+    EXPECT_EQ(fake::count("set_window_icon(0x1003,small,0x5001)"), 1);  // the debug window
+    EXPECT_EQ(fake::count("set_window_icon(0x1003,big,0x5001)"), 1);
+    EXPECT_TRUE(fake::state.boxes.empty());
+}
+
+TEST_F(Window, MissingIconPicturesLeaveNoSmallIconAndRemoveTheBigOne) {
+    std::remove("pool/icon.pcx");
+    std::remove("pool/icons.pcx");
+    ASSERT_EQ(window_setup(1), 0);
+    EXPECT_EQ(fake::count("create_icon"), 0);
+    EXPECT_EQ(fake::count("set_window_icon(0x1002,small"), 0);
+    EXPECT_EQ(fake::count("set_window_icon(0x1002,big,0x0)"), 1);
+    ASSERT_EQ(fake::state.boxes.size(), 2u);
+    EXPECT_EQ(fake::state.boxes[0], "file pool/icon.pcx does not exist?");
 }
 
 TEST_F(Window, DestroyRunsEveryStepAndReportsEachFailure) {

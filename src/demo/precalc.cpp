@@ -1,0 +1,5 @@
+#include "demo/precalc.h"
+
+#include "image/texture.h"
+
+void precalc() { loading_screen(0.0); }

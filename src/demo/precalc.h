@@ -1,0 +1,4 @@
+// Everything the demo builds before it starts, behind the loading screen.
+#pragma once
+
+void precalc();

@@ -1,0 +1,53 @@
+#include <cmath>
+#include <cstdlib>
+
+#include "config/settings.h"
+#include "gl/gl_defaults.h"
+#include "gl/glext.h"
+#include "image/image.h"
+#include "image/png.h"
+#include "image/texture.h"
+#include "window/window.h"
+
+float loading_half_width;
+float loading_half_height;
+
+namespace {
+
+constexpr std::uint32_t loading_buffer_bytes = 1048576;  // 512 x 512 pixels
+
+void load_picture() {
+    auto* buffer = static_cast<std::uint8_t*>(std::malloc(loading_buffer_bytes));
+    Image picture{0, 0, 0, buffer, buffer ? loading_buffer_bytes : 0};
+    if (buffer) png_load("pool/loading.png", &picture);
+    // A picture that could not be read has no size: nothing is uploaded.
+    texture_create(buffer, static_cast<int>(picture.width), static_cast<int>(picture.height), 0, 0);
+    std::free(buffer);
+    // One texel per screen pixel at distance 1.
+    double t = std::tan(field_of_view * half_angle_factor);
+    loading_half_height = static_cast<float>(t * picture.height / area_height);
+    loading_half_width = static_cast<float>((area_width * t / area_height) * picture.width / area_width);
+}
+
+}  // namespace
+
+void loading_screen(double progress) {
+    load_picture();
+    float g = static_cast<float>(1.0 - progress);
+    glColor3f(g, g, g);
+    float x = loading_half_width, y = loading_half_height;
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    glTexCoord2f(1, 0);
+    glVertex3f(x, y, -1);
+    glTexCoord2f(0, 0);
+    glVertex3f(-x, y, -1);
+    glTexCoord2f(0, 1);
+    glVertex3f(-x, -y, -1);
+    glTexCoord2f(1, 1);
+    glVertex3f(x, -y, -1);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    platform::swap_buffers(main_dc);
+    glColor3f(1, 1, 1);
+}
