@@ -12,13 +12,28 @@ snd_pcm_t* pcm = nullptr;
 
 constexpr unsigned latency_us = 100000;
 
+// snd_pcm_set_params starts the PCM only once the whole buffer (rounded
+// down to periods) is queued. The library's thread writes in chunks that
+// need not add up to that, so the PCM could wait forever with most of its
+// buffer full: it starts as soon as one period is queued instead.
+bool start_after_one_period() {
+    snd_pcm_uframes_t buffer = 0, period = 0;
+    snd_pcm_sw_params_t* sw = nullptr;
+    if (snd_pcm_get_params(pcm, &buffer, &period) < 0 || snd_pcm_sw_params_malloc(&sw) < 0) return false;
+    bool ok = snd_pcm_sw_params_current(pcm, sw) >= 0 && snd_pcm_sw_params_set_start_threshold(pcm, sw, period) >= 0 &&
+              snd_pcm_sw_params(pcm, sw) >= 0;
+    snd_pcm_sw_params_free(sw);
+    return ok;
+}
+
 int alsa_open(int rate) {
     if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
         pcm = nullptr;
         return 0;
     }
     if (snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 2,
-                           static_cast<unsigned>(rate), 1, latency_us) < 0) {
+                           static_cast<unsigned>(rate), 1, latency_us) < 0 ||
+        !start_after_one_period()) {
         snd_pcm_close(pcm);
         pcm = nullptr;
         return 0;

@@ -1,0 +1,246 @@
+// The library playing through the ALSA output device, without a sound card:
+// ALSA is pointed at a private configuration whose default PCM is a `file`
+// PCM (raw 16-bit little-endian) in front of a sink that plays at real-time
+// speed and underruns like a card. What the file PCM captured is compared
+// with libvorbisfile's decode of the same file.
+#include <alsa/asoundlib.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/bass.h"
+#include "audio/library.h"
+#include "audio/output_device.h"
+#include "temp_dir.h"
+#include "vorbis_oracle.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+double seconds_since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+// ALSA's configuration for one test: the default PCM records into
+// `capture.raw` in the test's folder.
+class AlsaCapture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        capture_path = dir.path() + "/capture.raw";
+        std::string conf = "pcm_type.paced_sink { lib \"" HEDEN_PACED_SINK "\" }\n"
+                           "pcm.!default {\n"
+                           "  type file\n"
+                           "  slave.pcm { type paced_sink }\n"
+                           "  file \"" + capture_path + "\"\n"
+                           "  format \"raw\"\n"
+                           "}\n";
+        fake::write_file(dir.path() + "/asound.conf", conf);
+        setenv("ALSA_CONFIG_PATH", (dir.path() + "/asound.conf").c_str(), 1);
+        snd_config_update_free_global();
+    }
+    void TearDown() override {
+        audio_library_close();
+        unsetenv("ALSA_CONFIG_PATH");
+        snd_config_update_free_global();
+    }
+
+    std::vector<std::int16_t> captured() const {
+        std::string bytes = fake::read_file(capture_path);
+        std::vector<std::int16_t> samples(bytes.size() / 2);
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[2 * i]) |
+                                                   static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8);
+        return samples;
+    }
+
+    fake::TempDir dir;
+    std::string capture_path;
+};
+
+struct Music {
+    std::vector<std::uint8_t> file;
+    oracle::Decoded reference;
+};
+
+const Music& music() {
+    static const Music m = [] {
+        oracle::Encoding e;
+        e.frames = 66150;  // 1.5 s at 44.1 kHz, stereo
+        e.quality = 0.3f;
+        Music made;
+        made.file = oracle::encode(e);
+        made.reference = oracle::decode(made.file);
+        return made;
+    }();
+    return m;
+}
+
+bool matches_at(const std::vector<std::int16_t>& got, std::size_t at, const std::int16_t* want, std::size_t count) {
+    if (at + count > got.size()) return false;
+    for (std::size_t i = 0; i < count; ++i)
+        if (std::abs(got[at + i] - want[i]) > 1) return false;
+    return true;
+}
+
+// Where `count` samples of `want` appear in `got` (frame aligned, from
+// `from` on), within the decoder's ±1; -1 when nowhere.
+long find(const std::vector<std::int16_t>& got, std::size_t from, const std::int16_t* want, std::size_t count) {
+    for (std::size_t at = from; at + count <= got.size(); at += 2)
+        if (matches_at(got, at, want, count)) return static_cast<long>(at);
+    return -1;
+}
+
+bool silent(const std::vector<std::int16_t>& v, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i)
+        if (v[i] != 0) return false;
+    return true;
+}
+
+HSTREAM start_library() {
+    if (!BASS_Init(-1, 44100, 0, 0, nullptr)) return 0;
+    const std::vector<std::uint8_t>& file = music().file;
+    return BASS_StreamCreateFile(1, file.data(), 0, file.size(), BASS_STREAM_PRESCAN);
+}
+
+TEST_F(AlsaCapture, PlaysAStreamToTheEndInRealTimeAndTheDeviceGetsEveryFrame) {
+    const oracle::Decoded& ref = music().reference;
+    ASSERT_TRUE(ref.ok);
+    HSTREAM h = start_library();
+    ASSERT_NE(h, 0u) << "error " << BASS_ErrorGetCode();
+    QWORD length = BASS_ChannelGetLength(h);
+    ASSERT_EQ(length, static_cast<QWORD>(ref.total) * 4);
+
+    sleep_ms(150);  // the device runs on silence first
+    Clock::time_point started = Clock::now();
+    ASSERT_TRUE(BASS_ChannelPlay(h, 0));
+    QWORD last = 0, at_half = 0;
+    double reached = -1;
+    while (seconds_since(started) < 4.0) {
+        QWORD pos = BASS_ChannelGetPosition(h);
+        ASSERT_GE(pos, last);
+        last = pos;
+        if (at_half == 0 && seconds_since(started) >= 0.75) at_half = pos;
+        if (pos == length) {
+            reached = seconds_since(started);
+            break;
+        }
+        sleep_ms(5);
+    }
+    ASSERT_GT(reached, 0) << "position stuck at " << last << " of " << length;
+    // Paced by the sink: the end is heard after the music's 1.5 s, not
+    // before, and the position follows the sink's clock.
+    EXPECT_GE(reached, 1.45);
+    EXPECT_LE(reached, 1.9);
+    EXPECT_NEAR(BASS_ChannelBytes2Seconds(h, at_half), 0.75, 0.15);
+    sleep_ms(100);
+    EXPECT_EQ(BASS_ChannelGetPosition(h), length);
+    EXPECT_TRUE(BASS_ChannelStop(h));
+    EXPECT_TRUE(BASS_StreamFree(h));
+    audio_library_close();
+
+    std::vector<std::int16_t> got = captured();
+    long at = find(got, 0, ref.pcm.data(), 2 * 4096);
+    ASSERT_GE(at, 0) << "the music's start is not in " << got.size() << " captured samples";
+    EXPECT_TRUE(matches_at(got, static_cast<std::size_t>(at), ref.pcm.data(), ref.pcm.size()));
+    EXPECT_TRUE(silent(got, 0, static_cast<std::size_t>(at)));
+    EXPECT_TRUE(silent(got, static_cast<std::size_t>(at) + ref.pcm.size(), got.size()));
+    EXPECT_GT(got.size(), static_cast<std::size_t>(at) + ref.pcm.size()) << "the device should play silence after the end";
+}
+
+TEST_F(AlsaCapture, StopHoldsThePlaceAndPlayGoesOnFromThereSeamlessly) {
+    const oracle::Decoded& ref = music().reference;
+    HSTREAM h = start_library();
+    ASSERT_NE(h, 0u) << "error " << BASS_ErrorGetCode();
+    ASSERT_TRUE(BASS_ChannelPlay(h, 0));
+    sleep_ms(400);
+    ASSERT_TRUE(BASS_ChannelStop(h));
+    QWORD stopped = BASS_ChannelGetPosition(h);
+    EXPECT_NEAR(BASS_ChannelBytes2Seconds(h, stopped), 0.4, 0.12);
+    sleep_ms(200);
+    EXPECT_EQ(BASS_ChannelGetPosition(h), stopped);
+    ASSERT_TRUE(BASS_ChannelPlay(h, 0));
+    sleep_ms(300);
+    QWORD resumed = BASS_ChannelGetPosition(h);
+    EXPECT_NEAR(BASS_ChannelBytes2Seconds(h, resumed - stopped), 0.3, 0.12);
+    EXPECT_TRUE(BASS_StreamFree(h));
+    EXPECT_FALSE(BASS_ChannelPlay(h, 0));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_HANDLE);
+    audio_library_close();
+
+    // The device got the music from its start, and after the stop the
+    // frames from the stopped place on.
+    std::vector<std::int16_t> got = captured();
+    std::size_t first_part = static_cast<std::size_t>(stopped / 2);
+    long at = find(got, 0, ref.pcm.data(), 2 * 4096);
+    ASSERT_GE(at, 0);
+    EXPECT_TRUE(matches_at(got, static_cast<std::size_t>(at), ref.pcm.data(), first_part));
+    std::size_t second_part = static_cast<std::size_t>((resumed - stopped) / 2);
+    long again = find(got, static_cast<std::size_t>(at) + first_part, ref.pcm.data() + first_part, 2 * 4096);
+    ASSERT_GE(again, 0) << "the music after the stopped place is not in the capture";
+    EXPECT_TRUE(matches_at(got, static_cast<std::size_t>(again), ref.pcm.data() + first_part, second_part));
+}
+
+std::vector<std::int16_t> ramp(int frames, int from) {
+    std::vector<std::int16_t> v(2 * static_cast<std::size_t>(frames));
+    for (int i = 0; i < frames; ++i) {
+        v[2 * i] = static_cast<std::int16_t>(from + i);
+        v[2 * i + 1] = static_cast<std::int16_t>(-(from + i));
+    }
+    return v;
+}
+
+// The device straight, as the library's thread drives it: fill, let it run
+// dry (an underrun), and write again.
+TEST_F(AlsaCapture, DeviceStartsOnItsOwnAndComesBackAfterAnUnderrun) {
+    const audio::OutputDevice* device = audio::default_output_device();
+    ASSERT_EQ(device->open(44100), 44100);
+    int room = device->writable();
+    ASSERT_GT(room, 1000);
+    std::vector<std::int16_t> first = ramp(room, 1);
+    device->write(first.data(), room);
+    EXPECT_EQ(device->writable(), 0);
+    EXPECT_NEAR(device->queued(), room, 64);
+    sleep_ms(room * 1000 / 44100 / 2);
+    int half = device->queued();
+    EXPECT_GT(half, room / 5);
+    EXPECT_LT(half, room * 4 / 5);
+    EXPECT_GT(device->writable(), room / 5);
+    sleep_ms(room * 1000 / 44100 + 200);  // ran dry
+    EXPECT_EQ(device->queued(), 0);
+    int again = device->writable();
+    ASSERT_GT(again, 1000);
+    std::vector<std::int16_t> second = ramp(again, 10000);
+    device->write(second.data(), again);
+    EXPECT_NEAR(device->queued(), again, 64);
+    sleep_ms(again * 1000 / 44100 + 50);
+    EXPECT_LT(device->queued(), again);
+    device->close();
+
+    std::vector<std::int16_t> got = captured();
+    long at = find(got, 0, first.data(), first.size());
+    ASSERT_EQ(at, 0);
+    EXPECT_EQ(find(got, first.size(), second.data(), second.size()), static_cast<long>(first.size()));
+}
+
+// Writing more than there is room for must not block the caller.
+TEST_F(AlsaCapture, FullDeviceTakesNoMoreAndDoesNotBlock) {
+    const audio::OutputDevice* device = audio::default_output_device();
+    ASSERT_EQ(device->open(44100), 44100);
+    int room = device->writable();
+    std::vector<std::int16_t> frames = ramp(2 * room, 1);
+    Clock::time_point t = Clock::now();
+    device->write(frames.data(), 2 * room);
+    EXPECT_LT(seconds_since(t), 0.05);
+    device->drop();
+    EXPECT_EQ(device->queued(), 0);
+    EXPECT_GE(device->writable(), room);
+    device->close();
+}
+
+}  // namespace
