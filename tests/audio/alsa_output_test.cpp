@@ -31,12 +31,15 @@ double seconds_since(Clock::time_point t) { return std::chrono::duration<double>
 // `capture.raw` in the test's folder.
 class AlsaCapture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { configure(""); }
+
+    // `sink_options`: more settings for the sink ("rate 48000").
+    void configure(const std::string& sink_options) {
         capture_path = dir.path() + "/capture.raw";
         std::string conf = "pcm_type.paced_sink { lib \"" HEDEN_PACED_SINK "\" }\n"
                            "pcm.!default {\n"
                            "  type file\n"
-                           "  slave.pcm { type paced_sink }\n"
+                           "  slave.pcm { type paced_sink " + sink_options + " }\n"
                            "  file \"" + capture_path + "\"\n"
                            "  format \"raw\"\n"
                            "}\n";
@@ -173,17 +176,44 @@ TEST_F(AlsaCapture, StopHoldsThePlaceAndPlayGoesOnFromThereSeamlessly) {
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_HANDLE);
     audio_library_close();
 
-    // The device got the music from its start, and after the stop the
-    // frames from the stopped place on.
+    // The device got the music from its start; the file PCM also kept what
+    // was queued past the stopped place and then dropped. After the silence
+    // of the stop come the frames from the stopped place on.
     std::vector<std::int16_t> got = captured();
     std::size_t first_part = static_cast<std::size_t>(stopped / 2);
     long at = find(got, 0, ref.pcm.data(), 2 * 4096);
     ASSERT_GE(at, 0);
     EXPECT_TRUE(matches_at(got, static_cast<std::size_t>(at), ref.pcm.data(), first_part));
+    std::size_t run = first_part;
+    while (run < ref.pcm.size() && matches_at(got, static_cast<std::size_t>(at) + run, ref.pcm.data() + run, 1)) ++run;
     std::size_t second_part = static_cast<std::size_t>((resumed - stopped) / 2);
-    long again = find(got, static_cast<std::size_t>(at) + first_part, ref.pcm.data() + first_part, 2 * 4096);
+    long again = find(got, static_cast<std::size_t>(at) + run, ref.pcm.data() + first_part, 2 * 4096);
     ASSERT_GE(again, 0) << "the music after the stopped place is not in the capture";
+    EXPECT_TRUE(silent(got, static_cast<std::size_t>(at) + run, static_cast<std::size_t>(again)));
     EXPECT_TRUE(matches_at(got, static_cast<std::size_t>(again), ref.pcm.data() + first_part, second_part));
+}
+
+// A card that only runs at 48 kHz: the library plays the 44.1 kHz stream
+// resampled, in the same time.
+TEST_F(AlsaCapture, DeviceAtAnotherRatePlaysTheStreamResampled) {
+    configure("rate 48000");
+    HSTREAM h = start_library();
+    ASSERT_NE(h, 0u) << "error " << BASS_ErrorGetCode();
+    QWORD length = BASS_ChannelGetLength(h);
+    Clock::time_point started = Clock::now();
+    ASSERT_TRUE(BASS_ChannelPlay(h, 0));
+    while (BASS_ChannelGetPosition(h) < length && seconds_since(started) < 4.0) sleep_ms(5);
+    double reached = seconds_since(started);
+    EXPECT_GE(reached, 1.45);
+    EXPECT_LE(reached, 1.9);
+    audio_library_close();
+
+    std::vector<std::int16_t> got = captured();
+    std::size_t first = 0, last = got.size();
+    while (first < got.size() && got[first] == 0) ++first;
+    while (last > first && got[last - 1] == 0) --last;
+    double music_seconds = static_cast<double>(last - first) / 2 / 48000;
+    EXPECT_NEAR(music_seconds, 1.5, 0.01);
 }
 
 std::vector<std::int16_t> ramp(int frames, int from) {

@@ -26,19 +26,39 @@ bool start_after_one_period() {
     return ok;
 }
 
+bool set_params(unsigned rate) {
+    return snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 2, rate, 1, latency_us) >= 0;
+}
+
+// The rate nearest to `rate` the PCM can run 16-bit stereo at; 0 if none.
+unsigned nearest_rate(unsigned rate) {
+    snd_pcm_hw_params_t* hw = nullptr;
+    snd_pcm_hw_params_alloca(&hw);
+    if (snd_pcm_hw_params_any(pcm, hw) < 0 || snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE) < 0 ||
+        snd_pcm_hw_params_set_channels(pcm, hw, 2) < 0 || snd_pcm_hw_params_set_rate_near(pcm, hw, &rate, nullptr) < 0)
+        return 0;
+    return rate;
+}
+
+// A default PCM without ALSA's plug layer in front of the card may not run
+// at the asked rate: it then runs at the nearest one and the library's
+// thread resamples to it.
 int alsa_open(int rate) {
     if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
         pcm = nullptr;
         return 0;
     }
-    if (snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 2,
-                           static_cast<unsigned>(rate), 1, latency_us) < 0 ||
-        !start_after_one_period()) {
+    unsigned actual = static_cast<unsigned>(rate);
+    if (!set_params(actual)) {
+        actual = nearest_rate(actual);
+        if (actual == 0 || !set_params(actual)) actual = 0;
+    }
+    if (actual == 0 || !start_after_one_period()) {
         snd_pcm_close(pcm);
         pcm = nullptr;
         return 0;
     }
-    return rate;
+    return static_cast<int>(actual);
 }
 
 int alsa_writable() {

@@ -82,13 +82,26 @@ const snd_pcm_ioplug_callback_t callbacks = [] {
     return c;
 }();
 
-int set_constraints(snd_pcm_ioplug_t* io) {
+// The plugin's one option: `rate N` makes it a card that runs at N only.
+long fixed_rate(snd_config_t* conf) {
+    long rate = 0;
+    snd_config_iterator_t i, next;
+    snd_config_for_each(i, next, conf) {
+        snd_config_t* entry = snd_config_iterator_entry(i);
+        const char* id = nullptr;
+        if (snd_config_get_id(entry, &id) >= 0 && std::strcmp(id, "rate") == 0) snd_config_get_integer(entry, &rate);
+    }
+    return rate;
+}
+
+int set_constraints(snd_pcm_ioplug_t* io, long rate) {
     static const unsigned access[] = {SND_PCM_ACCESS_RW_INTERLEAVED};
     static const unsigned formats[] = {SND_PCM_FORMAT_S16_LE};
     int err = snd_pcm_ioplug_set_param_list(io, SND_PCM_IOPLUG_HW_ACCESS, 1, access);
     if (err >= 0) err = snd_pcm_ioplug_set_param_list(io, SND_PCM_IOPLUG_HW_FORMAT, 1, formats);
     if (err >= 0) err = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_CHANNELS, 1, 2);
-    if (err >= 0) err = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_RATE, 8000, 192000);
+    if (err >= 0) err = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_RATE, rate ? static_cast<unsigned>(rate) : 8000u,
+                                                    rate ? static_cast<unsigned>(rate) : 192000u);
     if (err >= 0) err = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_PERIOD_BYTES, 64, 64 * 1024);
     if (err >= 0) err = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_PERIODS, 2, 64);
     return err;
@@ -111,7 +124,7 @@ SND_PCM_PLUGIN_DEFINE_FUNC(paced_sink) {
         delete sink;
         return err;
     }
-    err = set_constraints(&sink->io);
+    err = set_constraints(&sink->io, fixed_rate(conf));
     if (err < 0) {
         snd_pcm_ioplug_delete(&sink->io);
         return err;
