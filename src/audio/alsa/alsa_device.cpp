@@ -1,6 +1,6 @@
 // The Linux program's default output: ALSA's "default" PCM, non-blocking,
-// 16-bit stereo. ALSA's plug layer converts to whatever rate the hardware
-// runs at. Every call but wait() comes in under the library's lock.
+// 16-bit stereo. Usually ALSA's plug layer converts to whatever rate the
+// hardware runs at. Every call but wait() comes in under the library's lock.
 #include <alsa/asoundlib.h>
 
 #include "audio/output_device.h"
