@@ -18,52 +18,17 @@
 #include <vector>
 
 #include "demo/sky_box.h"
+#include "pool_reference.h"
 
 namespace {
 
-std::string pool() { return HEDEN_POOL_DIR; }
-
-std::vector<std::uint8_t> bytes_of(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct Decoded {
-    bool ok = false;
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> rgba;
-};
-
-// libpng's reading of a file, as RGBA.
-Decoded decode_png(const std::string& path) {
-    Decoded out;
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return out;
-    image.format = PNG_FORMAT_RGBA;
-    out.rgba.resize(PNG_IMAGE_SIZE(image));
-    out.ok = png_image_finish_read(&image, nullptr, out.rgba.data(), 0, nullptr) != 0;
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
-    return out;
-}
-
-std::vector<std::string> png_names() {
-    std::vector<std::string> names = {"loading.png", "test.png", "mizzle.png", "particle.png", "tarrow.png"};
-    for (char c : std::string("cfklmstz")) names.push_back(std::string("noise_") + c + ".png");
-    for (int set = 0; set < 3; ++set)
-        for (int face = 0; face < sky_box::face_count; ++face)
-            names.push_back("cubemap_" + std::to_string(set) + sky_box::face_letters[face] + ".png");
-    return names;
-}
+using namespace pool_reference;
 
 TEST(PoolPictures, EveryTextureDecodesWithLibpngWithinItsPixelLimit) {
     for (const std::string& name : png_names()) {
         Decoded d = decode_png(pool() + "/" + name);
         ASSERT_TRUE(d.ok) << name;
-        long limit = name == "loading.png" ? 262144 : 1048576;
-        EXPECT_LE(static_cast<long>(d.width) * d.height, limit) << name;
+        EXPECT_LE(static_cast<long>(d.width) * d.height, png_pixel_limit(name)) << name;
         EXPECT_GE(d.width, 16) << name;
     }
 }
@@ -151,48 +116,15 @@ TEST(PoolPictures, SkyFacesMeetWithoutSeams) {
 // The one-plane, 256-colour PCX as the icon loader reads it.
 TEST(PoolIcons, PcxIconsAreOnePlanePaletteImagesWithGreenAroundThem) {
     for (auto [name, size] : {std::pair<const char*, int>{"icon.pcx", 32}, {"icons.pcx", 16}}) {
-        std::vector<std::uint8_t> b = bytes_of(pool() + "/" + name);
-        ASSERT_GT(b.size(), 128u + 769u) << name;
-        int width = b[8] | b[9] << 8, height = b[10] | b[11] << 8;
-        EXPECT_EQ(width + 1, size);
-        EXPECT_EQ(height + 1, size);
-        EXPECT_EQ(b[65], 1);
-        ASSERT_EQ(b[b.size() - 769], 12) << "palette marker";
-        const std::uint8_t* palette = &b[b.size() - 768];
-        std::vector<int> pixels;
-        for (std::size_t at = 128; at < b.size() - 769;) {
-            int run = 1, value = b[at++];
-            if (value >= 192) {
-                run = value & 63;
-                value = b[at++];
-            }
-            pixels.insert(pixels.end(), static_cast<std::size_t>(run), value);
-        }
-        ASSERT_EQ(pixels.size(), static_cast<std::size_t>(size * size)) << name;
-        auto green = [&](int index) { return palette[index * 3] == 0 && palette[index * 3 + 1] == 255 && palette[index * 3 + 2] == 0; };
-        EXPECT_TRUE(green(pixels[0])) << "corner is transparent";
-        EXPECT_FALSE(green(pixels[size * size / 2 + size / 2])) << "middle is drawn";
+        PalettePicture p = read_pcx(pool() + "/" + name);
+        ASSERT_TRUE(p.ok) << name;
+        EXPECT_EQ(p.width, size);
+        EXPECT_EQ(p.height, size);
+        EXPECT_EQ(p.planes, 1);
+        auto green = [&](int index) { return p.palette[index * 3] == 0 && p.palette[index * 3 + 1] == 255 && p.palette[index * 3 + 2] == 0; };
+        EXPECT_TRUE(green(p.indices[0])) << "corner is transparent";
+        EXPECT_FALSE(green(p.indices[size * size / 2 + size / 2])) << "middle is drawn";
     }
-}
-
-struct StoredMesh {
-    std::uint32_t vertices = 0, triangles = 0;
-    std::vector<double> positions;
-    std::vector<std::uint16_t> indices;
-};
-
-StoredMesh read_stored(const std::string& path) {
-    std::vector<std::uint8_t> b = bytes_of(path);
-    StoredMesh m;
-    if (b.size() < 8) return m;
-    std::memcpy(&m.vertices, &b[0], 4);
-    std::memcpy(&m.triangles, &b[4], 4);
-    if (b.size() != 8 + 24ull * m.vertices + 6ull * m.triangles) return StoredMesh{};
-    m.positions.resize(3ull * m.vertices);
-    std::memcpy(m.positions.data(), &b[8], 24ull * m.vertices);
-    m.indices.resize(3ull * m.triangles);
-    std::memcpy(m.indices.data(), &b[8 + 24ull * m.vertices], 6ull * m.triangles);
-    return m;
 }
 
 // Closed: every directed edge appears once and its reverse once.
