@@ -9,6 +9,7 @@ std::size_t samples(double seconds) { return static_cast<std::size_t>(seconds * 
 }  // namespace
 
 void kick(Bus& bus, std::size_t at, double gain) {
+    if (bus.silent()) return;
     double phase = 0;
     for (std::size_t i = 0; i < samples(0.45); ++i) {
         double t = static_cast<double>(i) / sample_rate;
@@ -22,6 +23,7 @@ void kick(Bus& bus, std::size_t at, double gain) {
 }
 
 void snare(Bus& bus, std::size_t at, double gain, std::uint32_t seed) {
+    if (bus.silent()) return;
     NoiseSource noise(seed);
     Svf tone;
     double phase = 0;
@@ -37,6 +39,7 @@ void snare(Bus& bus, std::size_t at, double gain, std::uint32_t seed) {
 }
 
 void clap(Bus& bus, std::size_t at, double gain, std::uint32_t seed) {
+    if (bus.silent()) return;
     NoiseSource noise(seed);
     Svf tone;
     for (std::size_t i = 0; i < samples(0.3); ++i) {
@@ -55,6 +58,7 @@ void clap(Bus& bus, std::size_t at, double gain, std::uint32_t seed) {
 }
 
 void hat(Bus& bus, std::size_t at, double gain, double length, double pan, std::uint32_t seed) {
+    if (bus.silent()) return;
     NoiseSource noise(seed);
     Svf tone;
     for (std::size_t i = 0; i < samples(length * 5); ++i) {
@@ -65,6 +69,7 @@ void hat(Bus& bus, std::size_t at, double gain, double length, double pan, std::
 }
 
 void crash(Bus& bus, std::size_t at, double gain, std::uint32_t seed) {
+    if (bus.silent()) return;
     NoiseSource left(seed), right(seed + 77);
     Svf tl, tr;
     for (std::size_t i = 0; i < samples(2.6); ++i) {
@@ -77,6 +82,7 @@ void crash(Bus& bus, std::size_t at, double gain, std::uint32_t seed) {
 }
 
 void boom(Bus& bus, std::size_t at, double gain) {
+    if (bus.silent()) return;
     double phase = 0;
     NoiseSource noise(991);
     Svf rumble;
@@ -91,6 +97,7 @@ void boom(Bus& bus, std::size_t at, double gain) {
 }
 
 void tom(Bus& bus, std::size_t at, double note, double gain) {
+    if (bus.silent()) return;
     double phase = 0, base = midi_hz(note);
     for (std::size_t i = 0; i < samples(0.5); ++i) {
         double t = static_cast<double>(i) / sample_rate;
@@ -101,6 +108,7 @@ void tom(Bus& bus, std::size_t at, double note, double gain) {
 }
 
 void riser(Bus& bus, std::size_t at, double length, double gain, std::uint32_t seed) {
+    if (bus.silent()) return;
     NoiseSource noise(seed);
     Svf sweep;
     for (std::size_t i = 0; i < samples(length); ++i) {
@@ -112,6 +120,7 @@ void riser(Bus& bus, std::size_t at, double length, double gain, std::uint32_t s
 }
 
 void bass(Bus& bus, std::size_t at, double length, double note, double gain, double bright) {
+    if (bus.silent()) return;
     SawOsc saw;
     PulseOsc square;
     Svf filter;
@@ -127,6 +136,7 @@ void bass(Bus& bus, std::size_t at, double length, double note, double gain, dou
 }
 
 void pad(Bus& bus, std::size_t at, double length, const std::vector<double>& notes, double gain, double cutoff) {
+    if (bus.silent()) return;
     const double detune[5] = {-0.11, -0.05, 0.0, 0.06, 0.12};
     const double pans[5] = {-0.8, 0.5, 0.0, -0.4, 0.8};
     std::size_t total = samples(length + 1.2);
@@ -156,6 +166,7 @@ void pad(Bus& bus, std::size_t at, double length, const std::vector<double>& not
 }
 
 void pluck(Bus& bus, std::size_t at, double note, double gain, double cutoff, double pan) {
+    if (bus.silent()) return;
     SawOsc a, b;
     b.phase = 0.31;
     Svf filter;
@@ -169,6 +180,7 @@ void pluck(Bus& bus, std::size_t at, double note, double gain, double cutoff, do
 }
 
 void lead(Bus& bus, std::size_t at, double length, double note, double from_note, double gain) {
+    if (bus.silent()) return;
     PulseOsc a;
     SawOsc b;
     Svf filter;
@@ -185,6 +197,7 @@ void lead(Bus& bus, std::size_t at, double length, double note, double from_note
 }
 
 void stab(Bus& bus, std::size_t at, const std::vector<double>& notes, double gain) {
+    if (bus.silent()) return;
     for (std::size_t n = 0; n < notes.size(); ++n) {
         SawOsc a, b;
         b.phase = 0.5;

@@ -2,17 +2,20 @@
 //
 //   heden_assetgen <pool folder> <shader source folder>
 //
-// Every file is made here from code, the same bytes on every run; the
-// soundtrack is synthesized and encoded on a second thread while the
-// pictures and meshes are made.
+// Every file is made here from code, the same bytes on every run and with any
+// number of threads (HEDEN_ASSETGEN_THREADS). The soundtrack's stems are
+// synthesized in parallel on one side while the pictures and meshes are made
+// in parallel on the other; mixing and encoding follow the stems.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "meshes.h"
 #include "soundtrack.h"
+#include "tasks.h"
 #include "textures.h"
 
 namespace {
@@ -41,14 +44,24 @@ int main(int argc, char** argv) {
     }
     const std::string pool = argv[1];
     auto start = std::chrono::steady_clock::now();
+    const int workers = worker_count();
+    std::error_code error;
+    std::filesystem::create_directories(pool + "/iso", error);  // before tasks write into it side by side
     bool music_ok = false;
-    std::thread music([&] { music_ok = write_soundtrack(pool + "/quorvane_28_juli.ogg"); });
+    auto music = [&] { music_ok = write_soundtrack(pool + "/quorvane_28_juli.ogg", workers); };
+    // One worker: everything in order on this thread.
+    std::thread music_thread;
+    if (workers > 1) music_thread = std::thread(music);
     bool ok = copy_shaders(argv[2], pool);
-    ok = write_pictures(pool) && ok;
-    ok = write_meshes(pool) && ok;
-    music.join();
+    std::vector<Task> tasks;
+    add_picture_tasks(pool, tasks);
+    add_mesh_tasks(pool, tasks);
+    ok = run_tasks(tasks, workers) && ok;
+    std::printf("assetgen: pictures and meshes %.2f s\n", seconds_since(start));
+    if (workers > 1) music_thread.join();
+    else music();
     ok = ok && music_ok;
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("assetgen: %s in %.2f s\n", ok ? "pool written" : "FAILED", seconds);
+    double seconds = seconds_since(start);
+    std::printf("assetgen: %s in %.2f s on %d threads\n", ok ? "pool written" : "FAILED", seconds, workers);
     return ok ? 0 : 1;
 }

@@ -61,11 +61,14 @@ bool write_mesh(const std::string& path, const TriangleMesh& mesh) {
 
 }  // namespace
 
-bool write_meshes(const std::string& pool) {
-    const Grid title_grid{75, 22, 10, -11.1, -3.15, -1.35, 0.30};
-    const Grid canyon_grid{44, 19, 44, -16.34, -7.6, -16.34, 0.76};
-    bool ok = write_mesh(pool + "/iso/tekst.bin", surface_nets(title_grid, title_field));
-    ok = write_mesh(pool + "/iso/canyon.bin", surface_nets(canyon_grid, canyon_field)) && ok;
-    ok = write_bytes(pool + "/dolphin.lwo", dolphin_lwo()) && ok;
-    return ok;
+void add_mesh_tasks(const std::string& pool, std::vector<Task>& tasks) {
+    tasks.push_back([pool] {
+        const Grid canyon_grid{44, 19, 44, -16.34, -7.6, -16.34, 0.76};
+        return write_mesh(pool + "/iso/canyon.bin", surface_nets(canyon_grid, canyon_field));
+    });
+    tasks.push_back([pool] {
+        const Grid title_grid{75, 22, 10, -11.1, -3.15, -1.35, 0.30};
+        return write_mesh(pool + "/iso/tekst.bin", surface_nets(title_grid, title_field));
+    });
+    tasks.push_back([pool] { return write_bytes(pool + "/dolphin.lwo", dolphin_lwo()); });
 }

@@ -2,5 +2,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-bool write_meshes(const std::string& pool);
+#include "tasks.h"
+
+// Adds a task for each of them, written under `pool`.
+void add_mesh_tasks(const std::string& pool, std::vector<Task>& tasks);

@@ -20,6 +20,19 @@ struct Stems {
     std::vector<double> kicks;  // beats with a kick, for the side-chain
     explicit Stems(std::size_t length)
         : drums(length), ambience(length), bass(length), pads(length), arp(length), lead(length) {}
+
+    static constexpr int count = 6;
+    Bus& stem(int k) {
+        Bus* all[count] = {&drums, &ambience, &bass, &pads, &arp, &lead};
+        return *all[k];
+    }
+    // Only stem `k` has its length; the others are silent, so composing
+    // into it renders that stem alone, sample for sample as in a full run.
+    static Stems only(std::size_t length, int k) {
+        Stems s(0);
+        s.stem(k) = Bus(length);
+        return s;
+    }
 };
 
 void compose(Stems& stems);

@@ -10,6 +10,7 @@
 #include "effects.h"
 #include "file_out.h"
 #include "score.h"
+#include "tasks.h"
 
 namespace {
 
@@ -152,15 +153,35 @@ std::vector<std::uint8_t> encode(const Bus& mix) {
     return out;
 }
 
+// Every stem composed on its own, in parallel.
+Stems render_stems(std::size_t length, int workers) {
+    Stems stems(0);
+    std::vector<Task> tasks;
+    for (int k = 0; k < Stems::count; ++k)
+        tasks.push_back([&stems, length, k] {
+            Stems part = Stems::only(length, k);
+            compose(part);
+            stems.stem(k) = std::move(part.stem(k));
+            if (k == 0) stems.kicks = std::move(part.kicks);
+            return true;
+        });
+    run_tasks(tasks, workers);
+    return stems;
+}
+
 }  // namespace
 
-bool write_soundtrack(const std::string& path) {
+bool write_soundtrack(const std::string& path, int workers) {
     std::size_t length = beat_sample(music_beats) + static_cast<std::size_t>(tail_seconds * sample_rate);
-    Stems stems(length);
-    compose(stems);
+    auto start = std::chrono::steady_clock::now();
+    Stems stems = render_stems(length, workers);
+    double stems_done = seconds_since(start);
     Bus mix = mix_down(stems);
     master(mix);
+    double mastered = seconds_since(start);
     std::vector<std::uint8_t> bytes = encode(mix);
+    std::printf("assetgen: soundtrack stems %.2f s, mix and master %.2f s, encoding %.2f s\n", stems_done,
+                mastered - stems_done, seconds_since(start) - mastered);
     if (bytes.empty()) {
         std::fprintf(stderr, "assetgen: the Vorbis encoder refused its settings\n");
         return false;

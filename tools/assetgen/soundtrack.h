@@ -3,4 +3,5 @@
 
 #include <string>
 
-bool write_soundtrack(const std::string& path);
+// The stems are synthesized on up to `workers` threads.
+bool write_soundtrack(const std::string& path, int workers);

@@ -51,8 +51,14 @@ struct PulseOsc {
 struct Svf {
     double ic1 = 0, ic2 = 0;
     double low = 0, band = 0, high = 0;
+    // The tangent of the last cutoff: most voices hold theirs for many samples.
+    double last_cutoff = -1, last_g = 0;
     void run(double x, double cutoff_hz, double resonance) {
-        double g = std::tan(pi_d * std::fmin(cutoff_hz, sample_rate * 0.45) / sample_rate);
+        if (cutoff_hz != last_cutoff) {
+            last_cutoff = cutoff_hz;
+            last_g = std::tan(pi_d * std::fmin(cutoff_hz, sample_rate * 0.45) / sample_rate);
+        }
+        double g = last_g;
         double k = 2.0 - 2.0 * resonance;  // resonance 0 .. <1
         double a1 = 1.0 / (1.0 + g * (g + k)), a2 = g * a1, a3 = g * a2;
         double v3 = x - ic2;
@@ -93,6 +99,9 @@ struct Bus {
     std::vector<float> left, right;
     explicit Bus(std::size_t length) : left(length, 0.0f), right(length, 0.0f) {}
     std::size_t size() const { return left.size(); }
+    // A bus of no length hears nothing; instruments skip it without working
+    // out their samples.
+    bool silent() const { return left.empty(); }
     void add(std::size_t i, double l, double r) {
         if (i >= left.size()) return;
         left[i] += static_cast<float>(l);

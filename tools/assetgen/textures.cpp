@@ -248,24 +248,24 @@ bool write_icon(const std::string& path, int size) {
 
 }  // namespace
 
-bool write_pictures(const std::string& pool) {
-    bool ok = true;
-    ok &= write_png(pool + "/loading.png", loading_picture());
-    ok &= write_png(pool + "/test.png", sphere_map(studio_chrome, 512));
-    ok &= write_png(pool + "/mizzle.png", sphere_map(studio_sandstone, 512));
-    ok &= write_png(pool + "/particle.png", particle());
-    ok &= write_png(pool + "/tarrow.png", beat_flash());
-    const char* noise_names = "cfklmstz";
-    for (int i = 0; i < 8; ++i)
-        ok &= write_png(pool + "/noise_" + noise_names[i] + ".png", noise_frame(1000u + static_cast<std::uint32_t>(i) * 37u));
+void add_picture_tasks(const std::string& pool, std::vector<Task>& tasks) {
+    // The sky faces first: they are the slowest.
     const Environment skies[3] = {sky_dusk_sea, sky_desert_storm, sky_nebula};
-    for (int set = 0; set < 3; ++set)
+    for (int set = 2; set >= 0; --set)
         for (int face = 0; face < sky_box::face_count; ++face) {
             char name[64];
             std::snprintf(name, sizeof name, "/cubemap_%d%c.png", set, sky_box::face_letters[face]);
-            ok &= write_png(pool + name, sky_face(skies[set], face));
+            Environment sky = skies[set];
+            tasks.push_back([path = pool + name, sky, face] { return write_png(path, sky_face(sky, face)); });
         }
-    ok &= write_icon(pool + "/icon.pcx", 32);
-    ok &= write_icon(pool + "/icons.pcx", 16);
-    return ok;
+    const char* noise_names = "cfklmstz";
+    for (int i = 0; i < 8; ++i)
+        tasks.push_back([path = pool + "/noise_" + noise_names[i] + ".png", i] {
+            return write_png(path, noise_frame(1000u + static_cast<std::uint32_t>(i) * 37u));
+        });
+    tasks.push_back([pool] { return write_png(pool + "/loading.png", loading_picture()); });
+    tasks.push_back([pool] { return write_png(pool + "/test.png", sphere_map(studio_chrome, 512)); });
+    tasks.push_back([pool] { return write_png(pool + "/mizzle.png", sphere_map(studio_sandstone, 512)); });
+    tasks.push_back([pool] { return write_png(pool + "/particle.png", particle()) && write_png(pool + "/tarrow.png", beat_flash()); });
+    tasks.push_back([pool] { return write_icon(pool + "/icon.pcx", 32) && write_icon(pool + "/icons.pcx", 16); });
 }

@@ -2,6 +2,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-// Writes them all under `pool`; false when a file could not be written.
-bool write_pictures(const std::string& pool);
+#include "tasks.h"
+
+// Adds one task per file (or small group of files) written under `pool`;
+// each is false when its file could not be written.
+void add_picture_tasks(const std::string& pool, std::vector<Task>& tasks);
