@@ -3,9 +3,9 @@
 //   heden_assetgen <pool folder> <shader source folder>
 //
 // Every file is made here from code, the same bytes on every run and with any
-// number of threads (HEDEN_ASSETGEN_THREADS). The soundtrack's stems are
-// synthesized in parallel on one side while the pictures and meshes are made
-// in parallel on the other; mixing and encoding follow the stems.
+// number of threads (HEDEN_ASSETGEN_THREADS): the soundtrack's stems are
+// synthesized in parallel, then the pictures and meshes are made in parallel
+// while the soundtrack is mixed and encoded.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -47,8 +47,12 @@ int main(int argc, char** argv) {
     const int workers = worker_count();
     std::error_code error;
     std::filesystem::create_directories(pool + "/iso", error);  // before tasks write into it side by side
+    // The stems first on every core, so that mixing and encoding, which run
+    // on one thread, overlap with the pictures.
+    Stems stems = synthesize_stems(workers);
+    std::printf("assetgen: soundtrack stems %.2f s\n", seconds_since(start));
     bool music_ok = false;
-    auto music = [&] { music_ok = write_soundtrack(pool + "/quorvane_28_juli.ogg", workers); };
+    auto music = [&] { music_ok = write_soundtrack(pool + "/quorvane_28_juli.ogg", stems); };
     // One worker: everything in order on this thread.
     std::thread music_thread;
     if (workers > 1) music_thread = std::thread(music);
@@ -57,7 +61,7 @@ int main(int argc, char** argv) {
     add_picture_tasks(pool, tasks);
     add_mesh_tasks(pool, tasks);
     ok = run_tasks(tasks, workers) && ok;
-    std::printf("assetgen: pictures and meshes %.2f s\n", seconds_since(start));
+    std::printf("assetgen: pictures and meshes done at %.2f s\n", seconds_since(start));
     if (workers > 1) music_thread.join();
     else music();
     ok = ok && music_ok;

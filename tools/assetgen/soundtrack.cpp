@@ -153,8 +153,10 @@ std::vector<std::uint8_t> encode(const Bus& mix) {
     return out;
 }
 
-// Every stem composed on its own, in parallel.
-Stems render_stems(std::size_t length, int workers) {
+}  // namespace
+
+Stems synthesize_stems(int workers) {
+    std::size_t length = beat_sample(music_beats) + static_cast<std::size_t>(tail_seconds * sample_rate);
     Stems stems(0);
     std::vector<Task> tasks;
     for (int k = 0; k < Stems::count; ++k)
@@ -169,19 +171,13 @@ Stems render_stems(std::size_t length, int workers) {
     return stems;
 }
 
-}  // namespace
-
-bool write_soundtrack(const std::string& path, int workers) {
-    std::size_t length = beat_sample(music_beats) + static_cast<std::size_t>(tail_seconds * sample_rate);
+bool write_soundtrack(const std::string& path, Stems& stems) {
     auto start = std::chrono::steady_clock::now();
-    Stems stems = render_stems(length, workers);
-    double stems_done = seconds_since(start);
     Bus mix = mix_down(stems);
     master(mix);
     double mastered = seconds_since(start);
     std::vector<std::uint8_t> bytes = encode(mix);
-    std::printf("assetgen: soundtrack stems %.2f s, mix and master %.2f s, encoding %.2f s\n", stems_done,
-                mastered - stems_done, seconds_since(start) - mastered);
+    std::printf("assetgen: soundtrack mix and master %.2f s, encoding %.2f s\n", mastered, seconds_since(start) - mastered);
     if (bytes.empty()) {
         std::fprintf(stderr, "assetgen: the Vorbis encoder refused its settings\n");
         return false;

@@ -3,5 +3,10 @@
 
 #include <string>
 
-// The stems are synthesized on up to `workers` threads.
-bool write_soundtrack(const std::string& path, int workers);
+#include "score.h"
+
+// Every stem composed on its own, on up to `workers` threads.
+Stems synthesize_stems(int workers);
+
+// Mixes and masters the stems (which it changes) and encodes the result.
+bool write_soundtrack(const std::string& path, Stems& stems);
