@@ -1,3 +1,5 @@
+#include <time.h>
+
 #include <cstdlib>
 
 #include "platform/x11/x11_state.h"
@@ -14,6 +16,19 @@ int record_error(Display*, XErrorEvent* event) {
     return 0;
 }
 
+// A busy X server can refuse a connection for a moment (its listen queue is
+// full); when a display is named, a few more tries ride that out.
+Display* open_display() {
+    const char* name = std::getenv("DISPLAY");
+    int tries = name && *name ? 10 : 1;
+    for (int i = 0; i < tries; ++i) {
+        if (Display* opened = XOpenDisplay(nullptr)) return opened;
+        timespec pause{0, 50 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 namespace x11 {
@@ -21,7 +36,7 @@ namespace x11 {
 Display* display() {
     if (!tried) {
         tried = true;
-        connection = XOpenDisplay(nullptr);
+        connection = open_display();
         if (connection) XSetErrorHandler(record_error);
     }
     return connection;
