@@ -52,8 +52,8 @@ void report_missing() {
 
 int multisample_test(int color_bits) {
     platform::register_window_class(temp_class, temp_proc);
-    platform::WindowSpec spec{temp_class, "loading..", platform::WindowStyle::overlapped, 0, 0, 100, 16};
-    platform::Handle window = platform::create_window(spec);
+    platform::WindowRequest request{temp_class, "loading..", platform::WindowStyle::overlapped, 0, 0, 100, 16};
+    platform::Handle window = platform::create_window(request);
     if (!window) {
         log_print("no test window :(\n");
         return -1;

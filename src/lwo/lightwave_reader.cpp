@@ -23,6 +23,12 @@ std::uint32_t be32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
 }
 
+// A chunk identifier as the 32-bit big-endian number it is in the file.
+constexpr std::uint32_t tag(char a, char b, char c, char d) {
+    return static_cast<std::uint32_t>(a) << 24 | static_cast<std::uint32_t>(b) << 16 |
+           static_cast<std::uint32_t>(c) << 8 | static_cast<std::uint32_t>(d);
+}
+
 std::uint16_t be16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] << 8 | p[1]); }
 
 float be_float(const std::uint8_t* p) {
@@ -170,9 +176,14 @@ private:
         }
     }
 
+    // The surface fields an older object carries: colour, flags, diffuse,
+    // specular, glossiness, transparency, luminosity and a comment.
     static bool is_surface_field(const std::uint8_t* id) {
-        for (const char* name : {"COLR", "FLAG", "DIFF", "SPEC", "GLOS", "TRAN", "LUMI", "CMNT"})
-            if (is(id, name)) return true;
+        constexpr std::uint32_t fields[] = {tag('C', 'O', 'L', 'R'), tag('F', 'L', 'A', 'G'), tag('D', 'I', 'F', 'F'),
+                                            tag('S', 'P', 'E', 'C'), tag('G', 'L', 'O', 'S'), tag('T', 'R', 'A', 'N'),
+                                            tag('L', 'U', 'M', 'I'), tag('C', 'M', 'N', 'T')};
+        for (std::uint32_t field : fields)
+            if (be32(id) == field) return true;
         return false;
     }
 

@@ -81,7 +81,7 @@ void sleep_ms(int milliseconds);
 // ------------------------------------------------------------------ window
 enum class WindowStyle { popup, sysmenu, overlapped };
 
-struct WindowSpec {
+struct WindowRequest {
     const char* class_name = nullptr;
     const char* caption = nullptr;
     WindowStyle style = WindowStyle::sysmenu;
@@ -96,7 +96,7 @@ struct Size {
 // the standard icon and arrow cursor, and `proc` as its window procedure.
 bool register_window_class(const char* class_name, WindowProc proc);
 bool unregister_window_class(const char* class_name);
-Handle create_window(const WindowSpec& spec);  // 0 on failure
+Handle create_window(const WindowRequest& request);  // 0 on failure
 bool destroy_window(Handle window);
 Size client_size(Handle window);
 // Resizes keeping the position and the stacking order.

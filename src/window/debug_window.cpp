@@ -66,9 +66,9 @@ int debug_window_create() {
     platform::Size screen = platform::screen_size();
     int x = aligned(halign, screen.width, timeline_width);
     int y = aligned(valign, screen.height, timeline_height);
-    platform::WindowSpec spec{window_class_name, "debug window", platform::WindowStyle::sysmenu, x, y,
+    platform::WindowRequest request{window_class_name, "debug window", platform::WindowStyle::sysmenu, x, y,
                               timeline_width, timeline_height};
-    debug_window = platform::create_window(spec);
+    debug_window = platform::create_window(request);
     if (!debug_window) {
         log_print("error");
         return -2;

@@ -35,9 +35,9 @@ int aligned(int alignment, int screen, int size) {
 }
 
 platform::Handle create_fullscreen() {
-    platform::WindowSpec spec{window_class_name, window_title, platform::WindowStyle::popup, 0, 0, window_width,
+    platform::WindowRequest request{window_class_name, window_title, platform::WindowStyle::popup, 0, 0, window_width,
                               window_height};
-    platform::Handle window = platform::create_window(spec);
+    platform::Handle window = platform::create_window(request);
     platform::DisplayMode mode{window_width, window_height, color_depth};
     int result = platform::change_display_mode(mode);
     if (result != 0)
@@ -49,14 +49,14 @@ platform::Handle create_fullscreen() {
 platform::Handle create_windowed() {
     platform::restore_display_mode();
     platform::Size screen = platform::screen_size();
-    platform::WindowSpec spec{window_class_name,
+    platform::WindowRequest request{window_class_name,
                               window_title,
                               platform::WindowStyle::sysmenu,
                               aligned(halign, screen.width, window_width),
                               aligned(valign, screen.height, window_height),
                               window_width,
                               window_height};
-    return platform::create_window(spec);
+    return platform::create_window(request);
 }
 
 void choose_and_set_pixel_format() {

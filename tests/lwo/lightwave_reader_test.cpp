@@ -149,8 +149,9 @@ TEST_F(LightWave, PointChunkOfAnOddSize) {
 }
 
 TEST_F(LightWave, SurfaceSubChunks) {
+    const char specular[] = {'S', 'P', 'E', 'C', '\0'};
     std::string fields = lwo::sub_chunk("COLR", "rgb0") + lwo::sub_chunk("FLAG", "ff") + lwo::sub_chunk("DIFF", "dd") +
-                         lwo::sub_chunk("SPEC", "ss") + lwo::sub_chunk("GLOS", "gg") + lwo::sub_chunk("TRAN", "tt") +
+                         lwo::sub_chunk(specular, "ss") + lwo::sub_chunk("GLOS", "gg") + lwo::sub_chunk("TRAN", "tt") +
                          lwo::sub_chunk("LUMI", "ll") + lwo::sub_chunk("CMNT", "c");
     // SMAN of size 4 steps four bytes further, over the padding put here.
     std::string surface = std::string("Skin\0\0", 6) + fields + lwo::sub_chunk("SMAN", "abcd") + "pad!" +

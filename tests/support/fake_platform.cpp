@@ -133,13 +133,13 @@ bool unregister_window_class(const char* class_name) {
     return result("unregister_window_class", 1) != 0;
 }
 
-Handle create_window(const WindowSpec& spec) {
-    const char* style = spec.style == WindowStyle::popup     ? "popup"
-                        : spec.style == WindowStyle::sysmenu ? "sysmenu"
+Handle create_window(const WindowRequest& request) {
+    const char* style = request.style == WindowStyle::popup     ? "popup"
+                        : request.style == WindowStyle::sysmenu ? "sysmenu"
                                                              : "overlapped";
-    record(std::string("create_window(") + spec.caption + "," + style +
-           "," + std::to_string(spec.x) + "," + std::to_string(spec.y) + "," + std::to_string(spec.width) + "," +
-           std::to_string(spec.height) + ")");
+    record(std::string("create_window(") + request.caption + "," + style +
+           "," + std::to_string(request.x) + "," + std::to_string(request.y) + "," + std::to_string(request.width) + "," +
+           std::to_string(request.height) + ")");
     // Every window gets a handle of its own: 0x1001, 0x1002, ...
     return static_cast<Handle>(result("create_window", 0x1001 + fake::count("create_window(") - 1));
 }

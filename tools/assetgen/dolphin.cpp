@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -210,18 +211,15 @@ std::vector<std::uint8_t> dolphin_lwo() {
     w.f4(0.72);
     w.u2(0);
     w.close(colr, true);
-    std::size_t diff = w.open("DIFF", true);
-    w.f4(0.9);
-    w.u2(0);
-    w.close(diff, true);
-    std::size_t spec = w.open("SPEC", true);
-    w.f4(0.4);
-    w.u2(0);
-    w.close(spec, true);
-    std::size_t glos = w.open("GLOS", true);
-    w.f4(0.5);
-    w.u2(0);
-    w.close(glos, true);
+    // Diffuse, specular and glossiness, each a scalar with no envelope.
+    const char specular[] = {'S', 'P', 'E', 'C', '\0'};
+    const std::pair<const char*, double> scalars[] = {{"DIFF", 0.9}, {specular, 0.4}, {"GLOS", 0.5}};
+    for (const auto& [name, value] : scalars) {
+        std::size_t field = w.open(name, true);
+        w.f4(value);
+        w.u2(0);
+        w.close(field, true);
+    }
     std::size_t sman = w.open("SMAN", true);  // last: smoothing up to 80 degrees
     w.f4(80.0 * pi / 180.0);
     w.close(sman, true);

@@ -35,11 +35,11 @@ bool unregister_window_class(const char* class_name) {
     return UnregisterClassA(class_name, GetModuleHandleA(nullptr)) != 0;
 }
 
-Handle create_window(const WindowSpec& spec) {
-    DWORD style = spec.style == WindowStyle::popup     ? WS_POPUP
-                  : spec.style == WindowStyle::sysmenu ? WS_SYSMENU
+Handle create_window(const WindowRequest& request) {
+    DWORD style = request.style == WindowStyle::popup     ? WS_POPUP
+                  : request.style == WindowStyle::sysmenu ? WS_SYSMENU
                                                        : 0;
-    HWND window = CreateWindowExA(0, spec.class_name, spec.caption, style, spec.x, spec.y, spec.width, spec.height,
+    HWND window = CreateWindowExA(0, request.class_name, request.caption, style, request.x, request.y, request.width, request.height,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     return reinterpret_cast<Handle>(window);
 }

@@ -122,18 +122,18 @@ bool unregister_window_class(const char* class_name) {
     return classes.erase(class_name) == 1;
 }
 
-Handle create_window(const WindowSpec& spec) {
-    if (!x11::display() || !x11::class_proc(spec.class_name)) return 0;
+Handle create_window(const WindowRequest& request) {
+    if (!x11::display() || !x11::class_proc(request.class_name)) return 0;
     XVisualInfo* visual = default_visual();
     if (!visual) return 0;
     auto* w = new x11::WindowRecord;
-    w->class_name = spec.class_name;
-    w->title = spec.caption ? spec.caption : "";
-    w->style = spec.style;
-    w->x = spec.x;
-    w->y = spec.y;
-    w->width = std::max(1, spec.width);
-    w->height = std::max(1, spec.height);
+    w->class_name = request.class_name;
+    w->title = request.caption ? request.caption : "";
+    w->style = request.style;
+    w->x = request.x;
+    w->y = request.y;
+    w->width = std::max(1, request.width);
+    w->height = std::max(1, request.height);
     bool made = x11::realize(w, visual->visual, visual->depth);
     XFree(visual);
     if (!made) {
