@@ -8,7 +8,7 @@ namespace {
 // Box coordinates are written in terms of the half-sizes A < B.
 enum Coordinate { mB, mA, pA, pB, mF, pF, p2A, pAB, m2A, mAB };
 
-struct BoxSpec {
+struct BoxPlan {
     Coordinate lo[3], hi[3];
     int mask;
 };
@@ -31,8 +31,8 @@ double value(Coordinate c, double a, double b) {
 }
 
 template <int N>
-void add_boxes(Mesh& mesh, const BoxSpec (&boxes)[N], double a, double b) {
-    for (const BoxSpec& box : boxes) {
+void add_boxes(Mesh& mesh, const BoxPlan (&boxes)[N], double a, double b) {
+    for (const BoxPlan& box : boxes) {
         Vector3 lo{value(box.lo[0], a, b), value(box.lo[1], a, b), value(box.lo[2], a, b)};
         Vector3 hi{value(box.hi[0], a, b), value(box.hi[1], a, b), value(box.hi[2], a, b)};
         mesh.addBox(lo, hi, box.mask);
@@ -40,7 +40,7 @@ void add_boxes(Mesh& mesh, const BoxSpec (&boxes)[N], double a, double b) {
 }
 
 // Eight corner blocks, then the bars along x, y and z.
-constexpr BoxSpec cube_frame[20] = {
+constexpr BoxPlan cube_frame[20] = {
     {{mB, mB, mB}, {mA, mA, mA}, 22}, {{pA, mB, mB}, {pB, mA, mA}, 26},
     {{mB, pA, mB}, {mA, pB, mA}, 38}, {{pA, pA, mB}, {pB, pB, mA}, 42},
     {{mB, mB, pA}, {mA, mA, pB}, 21}, {{pA, mB, pA}, {pB, mA, pB}, 25},
@@ -56,7 +56,7 @@ constexpr BoxSpec cube_frame[20] = {
 // A ring open at the bottom, a rail forward to half a front ring, and a rail
 // backward to half a back ring; segments placed 3A + B apart complete each
 // other's rings.
-constexpr BoxSpec tunnel_segment[15] = {
+constexpr BoxPlan tunnel_segment[15] = {
     {{mB, pA, mF}, {mA, pB, pF}, 39},    {{pA, pA, mF}, {pB, pB, pF}, 43},
     {{mB, mB, mF}, {mA, mA, pF}, 30},    {{pA, mB, mF}, {pB, mA, pF}, 29},
     {{mA, pA, mF}, {pA, pB, pF}, 51},    {{mB, mA, mF}, {mA, pA, pF}, 15},

@@ -49,9 +49,8 @@ TEST_F(Timeline, BarsSitInTheirLanesWithTheirColours) {
     demo_length = 150;
     demo_time = 30;
     timeline_draw();
-    // Bar 8: columns 431 to 451 in rows 0 to 7.
-    EXPECT_EQ(at(430, 3), 224u - 32u * 0 + 0 == 0 ? 0u : at(430, 3));  // whatever band is there
-    EXPECT_NE(at(430, 3), 0xFF0000u);
+    // Bar 8: columns 431 to 451 in rows 0 to 7, over the bands on either side.
+    EXPECT_LT(at(430, 3), 256u);
     EXPECT_EQ(at(431, 0), 0xFF0000u);
     EXPECT_EQ(at(451, 7), 0xFF0000u);
     EXPECT_NE(at(452, 7), 0xFF0000u);
