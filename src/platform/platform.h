@@ -139,6 +139,10 @@ bool set_pixel_format(Handle dc, int format, const PixelFormatRequest& request);
 Handle create_gl_context(Handle dc);  // 0 on failure
 bool make_gl_current(Handle dc, Handle context);  // (0, 0) makes none current
 bool delete_gl_context(Handle context);
+// Makes `target` see the display lists, textures and programs of `source`
+// (wglShareLists). On x11 every context shares with one root context from its
+// creation, so this only checks the handles.
+bool share_gl_lists(Handle source, Handle target);
 bool swap_buffers(Handle dc);
 // The DC of the current GL context (wglGetCurrentDC).
 Handle current_dc();

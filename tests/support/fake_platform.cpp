@@ -205,6 +205,11 @@ bool delete_gl_context(Handle context) {
     return result("delete_gl_context", 1) != 0;
 }
 
+bool share_gl_lists(Handle source, Handle target) {
+    record("share_gl_lists(" + hex(source) + "," + hex(target) + ")");
+    return result("share_gl_lists", 1) != 0;
+}
+
 void move_window(Handle window, int x, int y, int width, int height) {
     record("move_window(" + hex(window) + "," + std::to_string(x) + "," + std::to_string(y) + "," +
            std::to_string(width) + "," + std::to_string(height) + ")");

@@ -43,6 +43,8 @@ bool make_gl_current(Handle dc, Handle context) { return wglMakeCurrent(hdc(dc),
 
 bool delete_gl_context(Handle context) { return wglDeleteContext(hglrc(context)) != 0; }
 
+bool share_gl_lists(Handle source, Handle target) { return wglShareLists(hglrc(source), hglrc(target)) != 0; }
+
 bool swap_buffers(Handle dc) { return SwapBuffers(hdc(dc)) != 0; }
 
 Handle current_dc() { return reinterpret_cast<Handle>(wglGetCurrentDC()); }

@@ -117,6 +117,9 @@ bool delete_gl_context(Handle context) {
     return true;
 }
 
+// Every context already shares with the root context it was created with.
+bool share_gl_lists(Handle source, Handle target) { return source != 0 && target != 0 && x11::display() != nullptr; }
+
 bool swap_buffers(Handle dc) {
     x11::DeviceContext* d = x11::dc_of(dc);
     if (!d || !d->drawable) return false;

@@ -1,0 +1,12 @@
+#include "demo/random.h"
+
+std::uint32_t rand_state = 480764368u;
+
+void rand_seed(unsigned a) { rand_state += a; }
+
+unsigned rand_range(unsigned lo, unsigned hi) {
+    // The product wraps at 32 bits before the modulo.
+    rand_state = (rand_state * 1371u + 271u) % 65537u;
+    if (hi <= lo) return lo;
+    return lo + rand_state % (hi - lo);
+}

@@ -1,0 +1,13 @@
+// The one pseudo-random sequence of the run: the grain texture is generated
+// from it at start-up and the frames draw their jitter from it. It is never
+// reset, so every draw continues the same sequence.
+#pragma once
+
+#include <cstdint>
+
+extern std::uint32_t rand_state;
+
+// Moves the sequence on by `a`.
+void rand_seed(unsigned a);
+// A number in [lo, hi); callers pass hi > lo (an empty range returns lo).
+unsigned rand_range(unsigned lo, unsigned hi);
