@@ -1,6 +1,6 @@
 #include "app/demo_main.h"
 
-#include "app/log.h"
+#include "log/log.h"
 #include "clock/clock.h"
 #include "clock/soundtrack.h"
 #include "config/settings.h"

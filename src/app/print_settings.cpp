@@ -1,5 +1,5 @@
 #include "app/demo_main.h"
-#include "app/log.h"
+#include "log/log.h"
 #include "config/settings.h"
 
 void print_settings() {

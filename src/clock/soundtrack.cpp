@@ -1,6 +1,6 @@
 #include "clock/soundtrack.h"
 
-#include "app/log.h"
+#include "log/log.h"
 #include "audio/bass.h"
 #include "clock/clock.h"
 #include "config/settings.h"

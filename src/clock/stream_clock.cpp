@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "log/log.h"
 #include "audio/bass.h"
 #include "clock/clock.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "config/xml.h"
 #include "config/xml_path.h"
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "data/file_table.h"
 
 // Until blob_open runs, files come from wherever the build reads them.

@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "data/file_table.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "demo/frame_schedule.h"
 
-#include "app/log.h"
+#include "log/log.h"
 #include "config/settings.h"
 #include "gl/glext.h"
 #include "window/debug_window.h"

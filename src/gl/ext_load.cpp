@@ -1,6 +1,6 @@
 #include <cstdint>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "config/settings.h"
 #include "gl/glext.h"
 #include "platform/platform.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "config/settings.h"
 #include "gl/glext.h"
 #include "gl/pbuffer.h"

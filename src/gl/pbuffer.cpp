@@ -1,6 +1,6 @@
 #include "gl/pbuffer.h"
 
-#include "app/log.h"
+#include "log/log.h"
 #include "gl/glext.h"
 #include "platform/wgl.h"
 

@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "image/inflate.h"
 #include "image/png_stages.h"
 

@@ -1,6 +1,6 @@
 #include "image/texture.h"
 
-#include "app/log.h"
+#include "log/log.h"
 #include "gl/glext.h"
 
 std::uint32_t texture_table[texture_slots];

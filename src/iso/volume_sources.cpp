@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/log.h"
+#include "log/log.h"
 
 namespace {
 

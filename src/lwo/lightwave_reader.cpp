@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "lwo/lightwave.h"
 #include "mesh/mesh.h"
 

@@ -1,6 +1,6 @@
 // Closed-surface diagnostic: every edge should lie between exactly two
 // triangles that run along it in opposite directions.
-#include "app/log.h"
+#include "log/log.h"
 #include "mesh/mesh.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "mesh/mesh_draw.h"
 
 Mesh::Mesh(std::uint32_t triangle_capacity, std::uint32_t vertex_capacity)

@@ -2,7 +2,7 @@
 // triangles as three 16-bit vertex numbers each.
 #include <cstring>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "data/file_table.h"
 #include "mesh/mesh.h"
 

@@ -1,7 +1,7 @@
 // Smooth vertex normals and the edge table that the shadow volumes walk.
 #include <cmath>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "mesh/mesh.h"
 
 namespace {

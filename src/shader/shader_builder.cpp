@@ -1,6 +1,6 @@
 #include "shader/shader_builder.h"
 
-#include "app/log.h"
+#include "log/log.h"
 #include "data/file_table.h"
 #include "shader/shader_text.h"
 

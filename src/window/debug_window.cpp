@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "clock/clock.h"
 #include "config/settings.h"
 #include "image/window_icons.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "config/settings.h"
 #include "gl/gl_defaults.h"
 #include "gl/glext.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/log.h"
+#include "log/log.h"
 #include "fake_platform.h"
 
 namespace {
