@@ -1,14 +1,203 @@
 #include "demo/frame_schedule.h"
 
-#include "log/log.h"
+#include <cmath>
+
+#include "clock/clock.h"
 #include "config/settings.h"
-#include "gl/glext.h"
+#include "demo/frame_view.h"
+#include "demo/overlays.h"
+#include "demo/precalc.h"
+#include "demo/scene_render.h"
+#include "demo/scene_scripts.h"
+#include "demo/scene_state.h"
+#include "demo/target_image.h"
+#include "gl/gl_defaults.h"
+#include "log/log.h"
+#include "platform/platform.h"
 #include "window/debug_window.h"
+#include "window/window.h"
+
+FrameView frame_view;
+
+namespace {
+
+constexpr double beats_per_second = 2.533333333333333;
+// Far beyond any demo length; keeps every beat-derived index in range.
+constexpr double last_beat = 1e9;
+
+// The process clock reading of the first frame that saw the end of the
+// track, kept for the rest of the run so that the closing scene's time goes
+// on across seeks; -1 before.
+long track_end_clock = -1;
+// The smallest distance of the HDR level from 1 the tone split divides by.
+constexpr float smallest_headroom = 1.0f / 1024;
+
+void end_of_track() {
+    if (!track_ended) return;
+    long now = platform::process_clock_ms();
+    if (track_end_clock < 0) track_end_clock = now;
+    end_scene((now - track_end_clock) * 0.001);
+}
+
+void common_target_state() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glDepthFunc(GL_LESS);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+}
+
+void clear_values(float grey) {
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(grey, grey, grey, grey);
+    glColor3f(1, 1, 1);
+    glClearStencil(0);
+}
+
+void make_target_current(int index) { make_current_checked(render_targets[index].dc, render_targets[index].context); }
+
+// Into render target 0 with extensions; straight into the window on white
+// without them.
+void scene_target_setup() {
+    if (glext_ready) {
+        make_target_current(0);
+        ext::glUseProgramObjectARB(0);
+        clear_values(0);
+        common_target_state();
+        return;
+    }
+    glDepthMask(GL_TRUE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    clear_values(1);
+    common_target_state();
+    glLoadIdentity();
+    glColor3f(1, 1, 1);
+    glDisable(GL_LIGHT1);
+}
+
+void full_screen_quad() {
+    const float w = frame_view.w, h = frame_view.h;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(-w, -h, -1);
+    glTexCoord2f(1, 0);
+    glVertex3f(w, -h, -1);
+    glTexCoord2f(1, 1);
+    glVertex3f(w, h, -1);
+    glTexCoord2f(0, 1);
+    glVertex3f(-w, h, -1);
+    glEnd();
+}
+
+void tone_split() {
+    ToneSplit values = tone_split_values(hdr_level);
+    make_target_current(1);
+    glDrawBuffer(GL_BACK);
+    ext::glUseProgramObjectARB(program_hdr_low);
+    ext::glUniform1fARB(hdr_icut_location, values.icut);
+    glDisable(GL_DEPTH_TEST);
+    target_image_bind(0, 0, wgl::back_left);
+    full_screen_quad();
+    glDrawBuffer(GL_FRONT);
+    ext::glUseProgramObjectARB(program_hdr_hi);
+    ext::glUniform1fARB(hdr_cut_location, values.cut);
+    full_screen_quad();
+    target_image_release(0, wgl::back_left);
+    glEnable(GL_DEPTH_TEST);
+}
+
+// One blur pass from a target image into a buffer of another target.
+void blur(int target, GLenum buffer, ext::Handle program, int source, int source_buffer) {
+    make_target_current(target);
+    glDrawBuffer(buffer);
+    ext::glUseProgramObjectARB(program);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(1, 1, 1);
+    target_image_bind(source, source, source_buffer);
+    full_screen_quad();
+    target_image_release(source, source_buffer);
+}
+
+// Horizontal, vertical, horizontal, vertical through the two small targets;
+// the glow ends in render target 1's front buffer.
+void glow_chain() {
+    blur(2, GL_BACK, program_glow_hor, 1, wgl::front_left);
+    blur(3, GL_FRONT, program_glow_ver, 2, wgl::back_left);
+    blur(2, GL_BACK, program_glow_hor, 3, wgl::front_left);
+    blur(1, GL_FRONT, program_glow_ver, 2, wgl::back_left);
+}
+
+void composite() {
+    make_current_checked(main_dc, main_context);
+    ext::glUseProgramObjectARB(0);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(1, 1, 1);
+    background_draw(background_mode);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    target_image_bind(0, 1, wgl::front_left);
+    full_screen_quad();
+    target_image_release(1, wgl::front_left);
+    glDisable(GL_BLEND);
+    double beat = frame_view.beat;
+    if ((beat >= 160 && beat < 224) || beat >= 356) image_flash_draw();
+    glEnable(GL_DEPTH_TEST);
+}
+
+void scene_and_overlays() {
+    sky_draw(sky_slot);
+    glEnable(GL_LIGHT1);
+    scene_draw();
+    glDisable(GL_LIGHT1);
+    particles_draw();
+    grain_draw();
+    double beat = frame_view.beat;
+    int noise_slot = 24 + static_cast<int>((static_cast<long long>(std::trunc(beat)) / 8) % 8);
+    noise_flash(noise_slot, static_cast<float>((1 - frame_view.bar_phase) * 0.25), area_width, area_height);
+}
+
+}  // namespace
+
+FrameView frame_view_at(float time) {
+    FrameView view{};
+    view.beat = time > 0 ? std::fmin(time * beats_per_second, last_beat) : 0;
+    double bars = view.beat / 4;
+    view.bar_phase = bars - std::trunc(bars);
+    view.h = static_cast<float>(std::tan(field_of_view * half_angle_factor));
+    view.w = static_cast<float>(area_width) * view.h / static_cast<float>(area_height);
+    return view;
+}
+
+ToneSplit tone_split_values(float level) {
+    // Levels at or above 1 would divide by zero or flip the base image's
+    // sign: the divisor stays at least 1/1024.
+    float headroom = 1.0f - level;
+    if (!(headroom >= smallest_headroom)) headroom = smallest_headroom;
+    return {1.0f - level, 0.9f / headroom};
+}
 
 void frame_render() {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    GLenum error = glGetError();
-    if (error != GL_NO_ERROR) log_print("gl error 0x%x \n", static_cast<unsigned>(error));
+    frame_view = frame_view_at(demo_time);
+    scene_dispatch(frame_view.beat);
+    end_of_track();
+    scene_target_setup();
+    scene_and_overlays();
+    if (glext_ready) {
+        tone_split();
+        glow_chain();
+        composite();
+    }
+    if (glGetError() != GL_NO_ERROR) log_print("gl errors..\n");
     if (debug_timeline) timeline_draw();
 }

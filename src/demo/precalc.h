@@ -1,4 +1,29 @@
-// Everything the demo builds before it starts, behind the loading screen.
+// Everything the demo builds before it starts, behind the loading screen:
+// shader programs, meshes and scene objects, display lists and textures.
 #pragma once
 
+#include <cstdint>
+
+#include "gl/glext.h"
+#include "gl/pbuffer.h"
+
+// The post-processing programs, built only with extensions.
+extern ext::Handle program_glow_hor, program_glow_ver, program_zbuffer, program_hdr_low, program_hdr_hi;
+extern GLint hdr_cut_location;   // "hdr_cut" in hdr_hi
+extern GLint hdr_icut_location;  // "hdr_icut" in hdr_low
+
+// First of the 16 display list names.
+extern GLuint display_list_base;
+
+// One texture per render target, onto which the frame binds its images.
+extern GLuint render_textures[render_target_count];
+
+// The one picture buffer every image is decoded into and uploaded from.
+constexpr std::uint32_t scratch_pixels_bytes = 4194304;
+extern std::uint8_t* scratch_pixels;
+
 void precalc();
+
+// Lets the four render targets' contexts see the main context's lists,
+// textures and programs, then says so.
+void precalc_share_lists();

@@ -13,12 +13,6 @@ namespace {
 constexpr double near_plane = 0.10000000149011612;  // 0.1f widened
 constexpr double far_plane = 2048.0;
 
-void make_current(platform::Handle dc, platform::Handle context) {
-    if (!platform::make_gl_current(dc, context))
-        error_box("wglMakeCurrent(0x%x,0x%x) \n failure :( ", platform::handle_print(dc),
-                  platform::handle_print(context));
-}
-
 void smooth_shading_and_hints() {
     glShadeModel(GL_SMOOTH);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
@@ -36,7 +30,7 @@ void culling() {
 
 void target_defaults(int index) {
     const Pbuffer& target = render_targets[index];
-    make_current(target.dc, target.context);
+    make_current_checked(target.dc, target.context);
     if (index != 1) smooth_shading_and_hints();
     glViewport(0, 0, target.width, target.height);
     drawing_area_projection();
@@ -48,6 +42,12 @@ void target_defaults(int index) {
 }
 
 }  // namespace
+
+bool make_current_checked(platform::Handle dc, platform::Handle context) {
+    if (platform::make_gl_current(dc, context)) return true;
+    error_box("wglMakeCurrent(0x%x,0x%x) \n failure :( ", platform::handle_print(dc), platform::handle_print(context));
+    return false;
+}
 
 void gl_perspective(double fov_degrees, double aspect, double near_value, double far_value) {
     double t = std::tan(fov_degrees * half_angle_factor);
@@ -61,7 +61,7 @@ void gl_perspective(double fov_degrees, double aspect, double near_value, double
 }
 
 void gl_defaults() {
-    make_current(main_dc, main_context);
+    make_current_checked(main_dc, main_context);
     smooth_shading_and_hints();
     glViewport((window_width - area_width) / 2, (window_height - area_height) / 2, area_width, area_height);
     drawing_area_projection();
@@ -73,5 +73,5 @@ void gl_defaults() {
     glDisable(GL_DEPTH_TEST);
     if (!glext_ready) return;
     for (int i = 0; i < render_target_count; ++i) target_defaults(i);
-    make_current(main_dc, main_context);
+    make_current_checked(main_dc, main_context);
 }

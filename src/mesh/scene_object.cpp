@@ -11,7 +11,10 @@ SceneObject::~SceneObject() { delete shadowMesh; }
 void SceneObject::attach(Mesh* target) {
     mesh = target;
     delete shadowMesh;
-    shadowMesh = new Mesh(2 * target->triangleCapacity, 2 * target->vertexCapacity);
+    // Caps take every triangle and each silhouette edge adds two sides, which
+    // can outgrow twice the mesh's capacity on an intricate outline.
+    std::uint32_t worst = target->triangleCount + 2 * target->edgeCount;
+    shadowMesh = new Mesh(std::max(2 * target->triangleCapacity, worst), 2 * target->vertexCapacity);
     // The shadow builder writes the extruded copies into the upper half each
     // frame. Doubling a full 16-bit pool is clamped by the mesh itself.
     std::uint32_t n = target->vertexCount;

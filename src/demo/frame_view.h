@@ -1,0 +1,14 @@
+// The values one frame derives from the demo time, shared by the frame's
+// passes and the overlays.
+#pragma once
+
+struct FrameView {
+    double beat;       // demo_time at 152 beats per minute, 0 before the start
+    double bar_phase;  // position within the bar of four beats, 0 to 1
+    float w, h;        // half extents of the view at depth -1
+};
+
+extern FrameView frame_view;
+
+// beat and bar_phase for a demo time; w and h for the drawing area.
+FrameView frame_view_at(float time);

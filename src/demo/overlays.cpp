@@ -1,0 +1,214 @@
+#include "demo/overlays.h"
+
+#include <cmath>
+
+#include "demo/frame_view.h"
+#include "demo/random.h"
+#include "demo/scene_render.h"
+#include "demo/scene_state.h"
+#include "demo/target_image.h"
+#include "config/settings.h"
+#include "gl/gl_defaults.h"
+#include "image/texture.h"
+
+namespace {
+
+constexpr int particle_count = 512;
+constexpr float particle_half_size = 0.3f;
+
+void bind_slot(int slot) { glBindTexture(GL_TEXTURE_2D, texture_table[slot]); }
+
+void corner(float s, float t, float x, float y) {
+    glTexCoord2f(s, t);
+    glVertex3f(x, y, -1);
+}
+
+// A screen quad at depth -1 from (x0, y0) to (x1, y1) showing the texture
+// rectangle (s0, t0) to (s1, t1), counter-clockwise from the lower left.
+void screen_quad(float x0, float y0, float x1, float y1, float s0, float t0, float s1, float t1) {
+    corner(s0, t0, x0, y0);
+    corner(s1, t0, x1, y0);
+    corner(s1, t1, x1, y1);
+    corner(s0, t1, x0, y1);
+}
+
+Vector3 particle_position(int i, double beat) {
+    double x = 4 * (i % 8) - 15, y = 4 * ((i / 8) % 8) - 15, z = 4 * (i / 64) - 15;
+    return {x + 17 * std::sin(beat * 0.09090909090909091 + 13.7 * i),
+            y + 17 * std::sin(beat * 0.058823529411764705 + 17.3 * i),
+            z + 17 * std::sin(beat * 0.1111111111111111 + 17.3 * i)};
+}
+
+void billboard() {
+    const float q = particle_half_size;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(-q, -q, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(q, -q, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(q, q, 0);
+    glTexCoord2f(0, 1);
+    glVertex3f(-q, q, 0);
+    glEnd();
+}
+
+// The 5 x 8 cells of modes 2 and 3, each zoomed in by k of its texture
+// rectangle; mode 3 tints every cell.
+void grid(double k, bool tinted) {
+    const float w = frame_view.w, h = frame_view.h;
+    glBegin(GL_QUADS);
+    for (int i = 0; i < 5; ++i)
+        for (int j = 0; j < 8; ++j) {
+            if (tinted) {
+                double a = 0.05 * (i * i + j * j) + 4 * frame_view.beat;
+                glColor3d((std::sin(a) + 1) / 2, (std::sin(a + 2) + 1) / 2, (std::sin(a + 4) + 1) / 2);
+            }
+            screen_quad(static_cast<float>(w * (0.25 * j - 1)), static_cast<float>(h * (0.4 * i - 1)),
+                        static_cast<float>(w * (0.25 * (j + 1) - 1)), static_cast<float>(h * (0.4 * (i + 1) - 1)),
+                        static_cast<float>(0.125 * j + k), static_cast<float>(0.2 * i + k),
+                        static_cast<float>(0.125 * (j + 1) - k), static_cast<float>(0.2 * (i + 1) - k));
+        }
+    glEnd();
+}
+
+struct RipplePoint {
+    float x, y;
+};
+
+void ripple() {
+    RipplePoint points[11][17];
+    double phase = ripple_phase;
+    for (int i = 0; i <= 10; ++i)
+        for (int j = 0; j <= 16; ++j) {
+            double e = 0.2 * (i - 5), x = 0.125 * (j - 8);
+            double theta = std::atan2(e, x), r = std::sqrt(x * x + e * e);
+            double pushed = r * (1 + (1 - std::cos(5 * r + 0.785 * phase)) * (std::cos(phase) + 1) * 0.1111111111111111);
+            points[i][j] = {static_cast<float>(frame_view.w * pushed * std::cos(theta)),
+                            static_cast<float>(frame_view.h * pushed * std::sin(theta))};
+        }
+    glBegin(GL_QUADS);
+    for (int e = 0; e < 10; ++e)
+        for (int g = 0; g < 16; ++g) {
+            float s0 = 0.0625f * g, s1 = 0.0625f * (g + 1), t0 = 0.1f * e, t1 = 0.1f * (e + 1);
+            corner(s0, t0, points[e][g].x, points[e][g].y);
+            corner(s1, t0, points[e][g + 1].x, points[e][g + 1].y);
+            corner(s1, t1, points[e + 1][g + 1].x, points[e + 1][g + 1].y);
+            corner(s0, t1, points[e + 1][g].x, points[e + 1][g].y);
+        }
+    glEnd();
+}
+
+void background_shape(int mode) {
+    const float w = frame_view.w, h = frame_view.h;
+    double k = 0.03 * (1 - (frame_view.beat - std::trunc(frame_view.beat)));
+    switch (mode) {
+        case 0:
+            glBegin(GL_QUADS);
+            screen_quad(-w, -h, w, h, 0, 0, 1, 1);
+            glEnd();
+            break;
+        case 2: grid(k, false); break;
+        case 3: grid(0, true); break;
+        case 4: ripple(); break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+void particles_draw() {
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA);
+    glEnable(GL_DEPTH_TEST);
+    glPushMatrix();
+    look_at(camera_eye, camera_target);
+    bind_slot(14);
+    for (int i = 0; i < particle_count; ++i) {
+        Vector3 p = particle_position(i, frame_view.beat);
+        glPushMatrix();
+        glTranslatef(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
+        glRotatef(static_cast<float>(camera_yaw * degrees_per_radian), 0, 1, 0);
+        glRotatef(static_cast<float>(camera_pitch * degrees_per_radian), 1, 0, 0);
+        billboard();
+        glPopMatrix();
+    }
+    glPopMatrix();
+}
+
+void grain_draw() {
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 1, 1, grain_alpha);
+    glPushMatrix();
+    float dy = 0.01f * static_cast<float>(rand_range(0, 10));
+    float dx = 0.01f * static_cast<float>(rand_range(0, 10));
+    glTranslatef(dx, dy, 0);
+    glRotatef(static_cast<float>(rand_range(0, 360)), 0, 0, 1);
+    bind_slot(15);
+    glBegin(GL_QUADS);
+    screen_quad(-2.5f, -2.5f, 2.5f, 2.5f, 0, 0, 2, 2);
+    glEnd();
+    glPopMatrix();
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void noise_flash(int slot, float alpha, unsigned area_w, unsigned area_h) {
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 1, 1, alpha);
+    bind_slot(slot);
+    float hh = static_cast<float>(std::tan(field_of_view * half_angle_factor));
+    float ww = hh * static_cast<float>(area_w) / static_cast<float>(area_h) * 1.122807f;
+    glBegin(GL_QUADS);
+    corner(1, 0, ww, hh);
+    corner(0, 0, -ww, hh);
+    corner(0, 1, -ww, -hh);
+    corner(1, 1, ww, -hh);
+    glEnd();
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void background_draw(int mode) {
+    if (mode == 1) {
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    if (mode < 0 || mode > 4) return;
+    target_image_bind(0, 1, wgl::back_left);
+    background_shape(mode);
+    target_image_release(1, wgl::back_left);
+}
+
+void image_flash_draw() {
+    static const int pattern[8] = {1, 0, 1, 1, 1, 0, 1, 0};
+    const double beat = frame_view.beat;
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    float wq = frame_view.w * 1024 / static_cast<float>(area_width);
+    float hq = frame_view.h * 512 / static_cast<float>(area_height);
+    double c = pattern[static_cast<long long>(std::trunc(beat)) % 8] ? 1.0 : 1 - (beat - std::trunc(beat));
+    if (beat >= 356) c = (beat - 356) * 0.08333333333333333;
+    glColor3d(c, c, c);
+    bind_slot(22);
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    corner(1, 0, wq, hq);
+    corner(0, 0, -wq, hq);
+    corner(0, 1, -wq, -hq);
+    corner(1, 1, wq, -hq);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+}

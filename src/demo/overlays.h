@@ -1,0 +1,19 @@
+// The layers drawn around the 3D scene: particles, film grain and the noise
+// flash in the scene target; the background treatment of the base image and
+// the beat-synchronised image flash on the window.
+#pragma once
+
+// 512 billboards drifting around an 8 x 8 x 8 lattice, facing the camera.
+void particles_draw();
+// The grain texture, shifted and turned at random every frame; three draws
+// from the shared sequence.
+void grain_draw();
+// A full-screen noise picture at `alpha`, slightly wider than the view.
+void noise_flash(int slot, float alpha, unsigned area_width, unsigned area_height);
+
+// How the composite shows render target 1's base image: 0 plain, 1 black,
+// 2 faceted pulse, 3 tinted grid, 4 ripple; other modes draw nothing.
+void background_draw(int mode);
+
+// The arrow picture, added in the colour of the beat's pattern.
+void image_flash_draw();

@@ -1,0 +1,180 @@
+#include "demo/scene_render.h"
+
+#include <cmath>
+
+#include "demo/scene_state.h"
+#include "demo/shadow_volume.h"
+#include "demo/sky_box.h"
+#include "gl/glext.h"
+#include "image/texture.h"
+#include "mesh/mesh_draw.h"
+
+namespace {
+
+void rotate(double radians, float x, float y, float z) {
+    glRotatef(static_cast<float>(radians * degrees_per_radian), x, y, z);
+}
+
+void camera_turn(const Vector3& eye, const Vector3& target) {
+    double dx = eye.x - target.x, dy = eye.y - target.y, dz = eye.z - target.z;
+    camera_pitch = std::atan2(-dy, std::sqrt(dz * dz + dx * dx));
+    camera_yaw = std::atan2(dx, dz);
+    rotate(camera_pitch, 1, 0, 0);
+    rotate(camera_yaw, 0, 1, 0);
+    rotate(camera_roll, 0, 0, 1);
+}
+
+void bind_slot(int slot) {
+    glBindTexture(GL_TEXTURE_2D, slot >= 0 && slot < texture_slots ? texture_table[slot] : 0);
+}
+
+void draw_object(SceneObject& object) {
+    glPushMatrix();
+    object_transform(object);
+    object.mesh->draw(*object.mesh);
+    glPopMatrix();
+}
+
+// object_count as far as the list reaches.
+int listed_objects() { return object_count < 0 ? 0 : object_count > max_scene_objects ? max_scene_objects : object_count; }
+
+void draw_textured_objects() {
+    for (int i = 0; i < listed_objects(); ++i) {
+        SceneObject& object = *object_list[i];
+        if (!object.mesh) continue;
+        bind_slot(object.texture);
+        draw_object(object);
+    }
+}
+
+// Draws the casters' shadow meshes; `rebuild` builds them for light k first.
+void draw_shadow_volumes(int k, bool rebuild) {
+    for (int i = 0; i < listed_objects(); ++i) {
+        SceneObject& object = *object_list[i];
+        if (!object.castsShadow || !object.mesh) continue;
+        if (rebuild) shadow_volume_build(object, light_position[k]);
+        glPushMatrix();
+        object_transform(object);
+        drawPlain(*object.shadowMesh);
+        glPopMatrix();
+    }
+}
+
+void light_setup() {
+    glLightf(GL_LIGHT1, GL_CONSTANT_ATTENUATION, static_cast<float>(light_attenuation));
+    glLightf(GL_LIGHT1, GL_LINEAR_ATTENUATION, 0.0f);
+    glLightf(GL_LIGHT1, GL_QUADRATIC_ATTENUATION, 0.0f);
+    const GLfloat none[4] = {0, 0, 0, 0};
+    glLightfv(GL_LIGHT1, GL_AMBIENT, none);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, none);
+}
+
+void base_pass() {
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glDepthFunc(GL_LESS);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glColor3d(ambient_color.x, ambient_color.y, ambient_color.z);
+    draw_textured_objects();
+}
+
+void light_place(int k) {
+    const Vector3& c = light_color[k];
+    const Vector3& p = light_position[k];
+    const GLfloat diffuse[4] = {static_cast<float>(c.x), static_cast<float>(c.y), static_cast<float>(c.z), 0};
+    const GLfloat position[4] = {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z), 1};
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT1, GL_POSITION, position);
+}
+
+// Depth-fail counting: back faces of the volumes behind the visible surface
+// count up, front faces behind it count down, so a pixel ends non-zero
+// exactly when it lies inside a volume.
+void stencil_pass(int k) {
+    glDisable(GL_LIGHTING);
+    glDepthFunc(GL_LESS);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDepthMask(GL_FALSE);
+    glStencilFunc(GL_ALWAYS, 0, ~0u);
+    glStencilOp(GL_KEEP, GL_INCR, GL_KEEP);
+    glCullFace(GL_FRONT);
+    draw_shadow_volumes(k, true);
+    glStencilOp(GL_KEEP, GL_DECR, GL_KEEP);
+    glCullFace(GL_BACK);
+    draw_shadow_volumes(k, false);
+}
+
+void lit_pass() {
+    glDepthFunc(GL_EQUAL);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_LIGHTING);
+    glStencilFunc(GL_EQUAL, 0, ~0u);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glEnable(GL_TEXTURE_2D);
+    draw_textured_objects();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_STENCIL_TEST);
+    glCullFace(GL_BACK);
+}
+
+}  // namespace
+
+void look_rotate(const Vector3& eye, const Vector3& target) { camera_turn(eye, target); }
+
+void look_at(const Vector3& eye, const Vector3& target) {
+    camera_turn(eye, target);
+    glTranslatef(static_cast<float>(-eye.x), static_cast<float>(-eye.y), static_cast<float>(-eye.z));
+}
+
+void object_transform(const SceneObject& object) {
+    glTranslatef(static_cast<float>(object.x), static_cast<float>(object.y), static_cast<float>(object.z));
+    rotate(object.yaw, 0, 1, 0);
+    rotate(object.pitch, 1, 0, 0);
+    rotate(object.roll, 0, 0, 1);
+}
+
+void sky_draw(int slot) {
+    glDepthMask(GL_FALSE);
+    glEnable(GL_TEXTURE_2D);
+    glPushMatrix();
+    look_rotate(camera_eye, camera_target);
+    const float corner_st[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (int face = 0; face < sky_box::face_count; ++face) {
+        bind_slot(slot + face);
+        glBegin(GL_QUADS);
+        for (int c = 0; c < 4; ++c) {
+            const float* p = sky_box::corners[face][c];
+            glTexCoord2f(corner_st[c][0], corner_st[c][1]);
+            glVertex3f(p[0] * sky_box::half_size, p[1] * sky_box::half_size, p[2] * sky_box::half_size);
+        }
+        glEnd();
+    }
+    glPopMatrix();
+    glDepthMask(GL_TRUE);
+}
+
+void scene_draw() {
+    light_setup();
+    glPushMatrix();
+    look_at(camera_eye, camera_target);
+    base_pass();
+    for (int k = 0; k < light_count && k < max_lights; ++k) {
+        glEnable(GL_STENCIL_TEST);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        light_place(k);
+        stencil_pass(k);
+        lit_pass();
+    }
+    glPopMatrix();
+}

@@ -1,0 +1,29 @@
+// Turning the scene state into pixels in the current render target: the
+// camera, the sky box, and the objects lit by the light with stencil shadow
+// volumes.
+#pragma once
+
+#include "mesh/mesh.h"
+#include "mesh/scene_object.h"
+
+constexpr double degrees_per_radian = 57.29577951309679;
+
+// Multiplies the current matrix by the camera looking from eye at target
+// (rolled by camera_roll) and stores camera_pitch and camera_yaw.
+void look_at(const Vector3& eye, const Vector3& target);
+// The same turn without moving to the eye: for the sky.
+void look_rotate(const Vector3& eye, const Vector3& target);
+
+// Translate to the object's position, then yaw about y, pitch about x and
+// roll about z.
+void object_transform(const SceneObject& object);
+
+// The six faces from `slot` on (front, back, left, right, up, down) around
+// the eye, without writing depth.
+void sky_draw(int slot);
+
+// Every listed object: an unlit base pass in the ambient colour, then per
+// light the shadow volumes counted into the stencil buffer (depth fail) and
+// an additive lit pass where the stencil count is 0. Expects GL_LIGHT1
+// enabled and an identity model-view matrix.
+void scene_draw();

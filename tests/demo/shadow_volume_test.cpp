@@ -1,0 +1,162 @@
+// Shadow volumes of the demo's casters, built from many light positions:
+// they must be closed and consistently wound, or the stencil count that
+// decides what lies in shadow goes wrong.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <utility>
+
+#include "demo/shadow_volume.h"
+#include "fake_platform.h"
+#include "mesh/global_meshes.h"
+
+namespace {
+
+using DirectedEdges = std::map<std::pair<int, int>, int>;
+
+DirectedEdges directed_edges(const Mesh& m) {
+    DirectedEdges count;
+    for (std::uint32_t t = 0; t < m.triangleCount; ++t)
+        for (int c = 0; c < 3; ++c) ++count[{m.triangles[t].index[c], m.triangles[t].index[(c + 1) % 3]}];
+    return count;
+}
+
+// Closed and consistently wound: every directed edge is matched by as many
+// uses of its reverse. (A vertex the silhouette passes through twice carries
+// two side edges to its extruded copy, so counts of 2 are fine.)
+::testing::AssertionResult closed_and_consistent(const Mesh& m) {
+    DirectedEdges count = directed_edges(m);
+    for (const auto& [edge, n] : count) {
+        auto reverse = count.find({edge.second, edge.first});
+        if (reverse == count.end() || reverse->second != n)
+            return ::testing::AssertionFailure() << "edge " << edge.first << "->" << edge.second << " used " << n
+                                                 << ", its reverse " << (reverse == count.end() ? 0 : reverse->second);
+    }
+    return ::testing::AssertionSuccess() << m.triangleCount << " triangles";
+}
+
+// The casters of the demo, built and placed the way start-up does.
+class Casters : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        fake::reset();
+        wire0Mesh.buildCubeFrame("wire0", 60, 64);
+        wire2Mesh.buildCubeFrame("wire2", 90, 96);
+        tunnelInnerMesh.buildTunnelSegment("wireTujnnel", 7, 8);
+        tunnelOuterMesh.buildTunnelSegment("wireTujnnel", 21.5, 22.5);
+        airshipMeshA.buildHexaPrism();
+        airshipMeshA.scale(4, 16, 4);
+        airshipMeshA.finalize("airship");
+        columnMesh.buildHexaPrism();
+        columnMesh.scale(2, 10, 2);
+        columnMesh.finalize("column");
+    }
+    static Vector3 light(int i) {  // spread over shells around and inside the meshes
+        double r = 3 + (i % 7) * 25.0, a = i * 2.399963, b = std::acos(1 - 2 * ((i * 0.618034) - std::floor(i * 0.618034)));
+        return {r * std::sin(b) * std::cos(a), r * std::cos(b), r * std::sin(b) * std::sin(a)};
+    }
+};
+
+TEST_F(Casters, VolumesAreClosedFromEveryLightPosition) {
+    for (Mesh* mesh : {&wire0Mesh, &wire2Mesh, &tunnelInnerMesh, &tunnelOuterMesh, &airshipMeshA, &columnMesh}) {
+        SceneObject object;
+        object.attach(mesh);
+        object.x = 1.5, object.y = -2, object.z = 4;
+        object.yaw = 0.7, object.pitch = 1.570796, object.roll = 0.3;
+        for (int i = 0; i < 150; ++i) {
+            shadow_volume_build(object, light(i));
+            ASSERT_TRUE(closed_and_consistent(*object.shadowMesh)) << "light " << i;
+            ASSERT_EQ(object.shadowMesh->vertexCount, 2 * mesh->vertexCount);
+        }
+    }
+}
+
+// Caps plus two sides for every edge bound any outline (576 triangles for a
+// frame, more than twice its capacity of 256); the shadow mesh is sized for
+// that bound, so no light position can run it full.
+TEST_F(Casters, TheBusiestSilhouetteFitsItsShadowMesh) {
+    SceneObject object;
+    object.attach(&wire0Mesh);
+    std::uint32_t most = 0;
+    for (int i = 0; i < 500; ++i) {
+        shadow_volume_build(object, light(i));
+        most = std::max(most, object.shadowMesh->triangleCount);
+        ASSERT_TRUE(closed_and_consistent(*object.shadowMesh)) << "light " << i;
+    }
+    EXPECT_GT(most, wire0Mesh.triangleCount) << "no light found a silhouette";
+    EXPECT_LE(most, object.shadowMesh->triangleCapacity);
+    EXPECT_GE(object.shadowMesh->triangleCapacity, wire0Mesh.triangleCount + 2 * wire0Mesh.edgeCount);
+}
+
+TEST_F(Casters, AFullShadowMeshStopsAppending) {
+    SceneObject object;
+    object.attach(&columnMesh);
+    delete object.shadowMesh;
+    object.shadowMesh = new Mesh(5, 2 * columnMesh.vertexCount);
+    object.shadowMesh->vertexCount = 2 * columnMesh.vertexCount;
+    shadow_volume_build(object, {30, 5, 2});
+    EXPECT_EQ(object.shadowMesh->triangleCount, 5u);
+}
+
+TEST_F(Casters, LightIsTakenIntoTheObjectsFrame) {
+    SceneObject object;
+    object.x = 3, object.y = -1, object.z = 7;
+    object.yaw = 0.4, object.pitch = -1.1, object.roll = 2.5;
+    Vector3 local = light_in_object_space(object, {10, 20, -5});
+    // Back to the world the way the renderer places the object: roll, then
+    // pitch, then yaw, then the position.
+    auto turn = [](double a, double& p, double& q) {
+        double c = std::cos(a), s = std::sin(a), p2 = p * c - q * s;
+        q = p * s + q * c, p = p2;
+    };
+    double x = local.x, y = local.y, z = local.z;
+    turn(object.roll, x, y);   // about z
+    turn(object.pitch, y, z);  // about x
+    turn(object.yaw, z, x);    // about y
+    EXPECT_NEAR(x + object.x, 10, 1e-9);
+    EXPECT_NEAR(y + object.y, 20, 1e-9);
+    EXPECT_NEAR(z + object.z, -5, 1e-9);
+}
+
+// An open sheet of two triangles facing +z: all lit from the front gives the
+// near cap alone, all unlit from behind the far cap alone; open edges get no
+// sides either way.
+TEST(ShadowVolume, OpenSheetGivesOnlyOneCap) {
+    fake::reset();
+    Mesh sheet(8, 8);
+    sheet.addQuad(sheet.addVertex(0, 0, 0), sheet.addVertex(1, 0, 0), sheet.addVertex(1, 1, 0), sheet.addVertex(0, 1, 0));
+    sheet.finalize("sheet");
+    SceneObject object;
+    object.attach(&sheet);
+    shadow_volume_build(object, {0.5, 0.5, 10});
+    ASSERT_EQ(object.shadowMesh->triangleCount, 2u);
+    for (int t = 0; t < 2; ++t)
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(object.shadowMesh->triangles[t].index[c], sheet.triangles[t].index[c]);
+    shadow_volume_build(object, {0.5, 0.5, -10});
+    ASSERT_EQ(object.shadowMesh->triangleCount, 2u);
+    for (int t = 0; t < 2; ++t)
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(object.shadowMesh->triangles[t].index[c], sheet.triangles[t].index[c] + 4);
+    // The far cap lies on the far side of the sheet, 32 times as far out.
+    const Vector3& far = object.shadowMesh->vertices[4];
+    EXPECT_DOUBLE_EQ(far.z, 32 * sheet.vertices[0].z - 31 * -10.0);
+}
+
+// More triangles than a 16-bit facing table of old could hold: every flag
+// has its place.
+TEST(ShadowVolume, LargeMeshesBuildWithinTheirBuffers) {
+    fake::reset();
+    Mesh grid(20000, 12000);
+    for (int r = 0; r < 100; ++r)
+        for (int c = 0; c < 100; ++c)
+            grid.addQuad(grid.addVertex(c, r, 0), grid.addVertex(c + 1, r, 0), grid.addVertex(c + 1, r + 1, 0),
+                         grid.addVertex(c, r + 1, 0));
+    grid.finalize("grid");
+    ASSERT_EQ(grid.triangleCount, 20000u);
+    SceneObject object;
+    object.attach(&grid);
+    shadow_volume_build(object, {50, 50, -3});
+    EXPECT_EQ(object.shadowMesh->triangleCount, 20000u);
+}
+
+}  // namespace
