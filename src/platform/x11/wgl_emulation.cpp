@@ -126,9 +126,20 @@ int wglQueryPbufferARB(void* handle, int attribute, int* value) {
     return 1;
 }
 
+// Gives the bound texture room for the whole pbuffer, once: later binds
+// copy into it without reallocating.
+void texture_storage(int width, int height) {
+    GLint w = 0, h = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    if (w != width || h != height)
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+}
+
 // Binding copies the chosen colour buffer into the texture bound in the
 // calling context. Nothing draws into a pbuffer while it is bound, so a
-// snapshot reads the same as a live binding would.
+// snapshot reads the same as a live binding would. The pbuffer context's
+// texture binding and read buffer are left as they were.
 int wglBindTexImageARB(void* handle, int buffer) {
     Pbuffer* p = pbuffer_of(handle);
     if (!p || !p->dc.context || (buffer != wgl::front_left && buffer != wgl::back_left)) return 0;
@@ -139,13 +150,16 @@ int wglBindTexImageARB(void* handle, int buffer) {
     GLXDrawable draw = glXGetCurrentDrawable(), read = glXGetCurrentReadDrawable();
     glFlush();
     if (!glXMakeContextCurrent(dpy, p->dc.drawable, p->dc.drawable, p->dc.context)) return 0;
-    GLint previous = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    GLint previous_texture = 0, previous_read = GL_BACK;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous_texture);
+    glGetIntegerv(GL_READ_BUFFER, &previous_read);
     glReadBuffer(buffer == wgl::front_left ? GL_FRONT : GL_BACK);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, p->dc.width, p->dc.height, 0);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
-    glFinish();
+    texture_storage(p->dc.width, p->dc.height);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, p->dc.width, p->dc.height);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous_texture));
+    glReadBuffer(static_cast<GLenum>(previous_read));
+    glFlush();
     glXMakeContextCurrent(dpy, draw, read, caller);
     return 1;
 }

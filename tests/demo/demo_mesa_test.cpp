@@ -1,0 +1,256 @@
+// The demo's start-up and drawing on Mesa through the real x11 backend,
+// with the generated pool: what precalc puts in the texture table, that the
+// render targets and a re-created window still see it, and that shadows and
+// the stencil count behave on screen.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "config/settings.h"
+#include "data/file_table.h"
+#include "demo/precalc.h"
+#include "demo/random.h"
+#include "demo/scene_render.h"
+#include "demo/scene_state.h"
+#include "demo/texture_fill.h"
+#include "gl/gl_defaults.h"
+#include "gl/glext.h"
+#include "image/image.h"
+#include "image/png.h"
+#include "image/texture.h"
+#include "mesh/global_meshes.h"
+#include "mesh/mesh_draw.h"
+#include "temp_dir.h"
+#include "window/window.h"
+
+namespace {
+
+using Pixels = std::vector<std::uint8_t>;
+
+class Demo : public ::testing::Test {
+protected:
+    // One start-up for the whole suite: precalc runs once per process.
+    static void SetUpTestSuite() {
+        dir = new fake::TempDir;
+        fake::link_pool(HEDEN_POOL_DIR);
+        blob_open();
+        settings_defaults();
+        ASSERT_EQ(window_setup(1), 0) << "needs an X display with GLX";
+        ASSERT_EQ(glext_ready, 1);
+        precalc();
+    }
+    static void TearDownTestSuite() {
+        window_destroy();
+        blob_close();
+        delete dir;
+    }
+    void SetUp() override { ASSERT_TRUE(platform::make_gl_current(main_dc, main_context)); }
+
+    static Pixels texture_pixels(int slot, int* width = nullptr) {
+        glBindTexture(GL_TEXTURE_2D, texture_table[slot]);
+        GLint w = 0, h = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+        Pixels pixels(static_cast<std::size_t>(w) * h * 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        if (width) *width = w;
+        return pixels;
+    }
+    // The picture as our decoder reads it from the pool.
+    static Pixels decoded(const char* path) {
+        Pixels pixels(scratch_pixels_bytes);
+        Image image{0, 0, 0, pixels.data(), scratch_pixels_bytes};
+        png_load(path, &image);
+        pixels.resize(static_cast<std::size_t>(image.width) * image.height * 4);
+        return pixels;
+    }
+    static GLint wrap(int slot) {
+        GLint mode = 0;
+        glBindTexture(GL_TEXTURE_2D, texture_table[slot]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &mode);
+        return mode;
+    }
+    static fake::TempDir* dir;
+};
+
+fake::TempDir* Demo::dir = nullptr;
+
+TEST_F(Demo, TextureTableHoldsTreatedPictures) {
+    Pixels particle = decoded("pool/particle.png");
+    ASSERT_FALSE(particle.empty());
+    key_green(particle.data(), static_cast<std::uint32_t>(particle.size() / 4));
+    EXPECT_EQ(texture_pixels(14), particle);
+    int keyed = 0;
+    for (std::size_t i = 3; i < particle.size(); i += 4) keyed += particle[i] == 255;
+    EXPECT_GT(keyed, 0) << "the particle picture has no green key to test with";
+
+    Pixels noise = decoded("pool/noise_c.png");
+    red_into_alpha(noise.data(), static_cast<std::uint32_t>(noise.size() / 4));
+    EXPECT_EQ(texture_pixels(24), noise);
+    EXPECT_EQ(texture_pixels(7), decoded("pool/mizzle.png"));
+
+    // The grain is the first thing the run draws from the shared sequence.
+    Pixels grain(grain_size * grain_size * 4);
+    std::uint32_t now = rand_state;
+    rand_state = 480764368u;
+    grain_generate(grain.data());
+    rand_state = now;
+    EXPECT_EQ(texture_pixels(15), grain);
+
+    EXPECT_EQ(wrap(0), GL_REPEAT);
+    EXPECT_EQ(wrap(22), GL_REPEAT);
+    for (int slot : {1, 6, 8, 13, 16, 21}) EXPECT_EQ(wrap(slot), GL_CLAMP_TO_EDGE) << slot;
+}
+
+TEST_F(Demo, SkyFacesSitInFrontBackLeftRightUpDownOrder) {
+    const char* faces = "fblrud";
+    for (int set = 0; set < 3; ++set) {
+        int first = set == 0 ? 1 : set == 1 ? 8 : 16;
+        for (int face = 0; face < 6; ++face) {
+            std::string path = "pool/cubemap_" + std::to_string(set) + faces[face] + ".png";
+            EXPECT_EQ(texture_pixels(first + face), decoded(path.c_str())) << path;
+        }
+    }
+}
+
+// Draws the text's display list into render target 0 and counts the pixels
+// it covered: the list was compiled in the main context.
+int pixels_covered_by_list_in_target() {
+    const Pbuffer& target = render_targets[0];
+    EXPECT_TRUE(platform::make_gl_current(target.dc, target.context));
+    glDrawBuffer(GL_BACK);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glColor3f(1, 1, 1);
+    glLoadIdentity();
+    glTranslatef(0, 0, -30);
+    glCallList(display_list_base + 3);
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(target.width) * target.height * 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, target.width, target.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    int covered = 0;
+    for (std::size_t i = 0; i < rgba.size(); i += 4) covered += rgba[i] > 128;
+    return covered;
+}
+
+TEST_F(Demo, ListsTexturesAndProgramsReachTargetsAndSurviveToggles) {
+    EXPECT_GT(pixels_covered_by_list_in_target(), 1000);
+    EXPECT_TRUE(glIsTexture(texture_table[1]));
+    Pixels arrow = texture_pixels(22);
+    ASSERT_EQ(window_setup(0), 0);
+    ASSERT_EQ(window_setup(0), 0);
+    EXPECT_GT(pixels_covered_by_list_in_target(), 1000);
+    ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+    EXPECT_EQ(texture_pixels(22), arrow);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    ext::glUseProgramObjectARB(program_hdr_low);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    ext::glUseProgramObjectARB(0);
+}
+
+// A test scene straight into the window: a floor slab lit from the side by
+// a light low on the right, a column standing on it, camera above.
+class Shadows : public Demo {
+protected:
+    void SetUp() override {
+        Demo::SetUp();
+        floor.addBox({-40, -2, -40}, {40, 0, 40}, 63);
+        floor.finalize("floor");
+        floor.draw = drawTextured;
+        floorObject.attach(&floor);
+        floorObject.castsShadow = 0;
+        floorObject.texture = 0;
+        object_list[0] = &floorObject;
+        object_list[1] = &columnObjects[0];
+        object_count = 2;
+        columnObjects[0].x = 0, columnObjects[0].y = 10, columnObjects[0].z = 0;
+        camera_eye = {0, 70, 0.01};
+        camera_target = {0, 0, 0};
+        camera_roll = 3.141592653589;
+        light_count = 1;
+        light_position[0] = {30, 40, 0};
+        light_color[0] = {1, 1, 1};
+        light_attenuation = 1;
+        ambient_color = {0.1, 0.1, 0.1};
+    }
+    Pixels render() {
+        glViewport(0, 0, window_width, window_height);
+        gl_perspective(field_of_view, static_cast<double>(window_width) / window_height, 0.1, 2048);
+        glClearColor(0, 0, 0, 0);
+        glClearStencil(0);
+        glDepthMask(GL_TRUE);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        glEnable(GL_LIGHT1);
+        scene_draw();
+        glDisable(GL_LIGHT1);
+        glDepthMask(GL_TRUE);
+        Pixels rgba(static_cast<std::size_t>(window_width) * window_height * 4);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, window_width, window_height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return rgba;
+    }
+    Mesh floor{64, 64};
+    SceneObject floorObject;
+};
+
+// Window x of a world point under the test camera.
+double screen_x(const Vector3& p) {
+    glPushMatrix();
+    glLoadIdentity();
+    look_at(camera_eye, camera_target);
+    GLdouble m[16], proj[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    glPopMatrix();
+    double eye[4], clip[4];
+    for (int r = 0; r < 4; ++r) eye[r] = m[r] * p.x + m[4 + r] * p.y + m[8 + r] * p.z + m[12 + r];
+    for (int r = 0; r < 4; ++r) clip[r] = proj[r] * eye[0] + proj[4 + r] * eye[1] + proj[8 + r] * eye[2] + proj[12 + r] * eye[3];
+    return (clip[0] / clip[3] + 1) / 2 * window_width;
+}
+
+TEST_F(Shadows, ACasterDarkensTheFloorOnTheFarSideOfTheLight) {
+    columnObjects[0].castsShadow = 0;
+    Pixels lit = render();
+    columnObjects[0].castsShadow = 1;
+    Pixels shadowed = render();
+    light_color[0] = {0, 0, 0};
+    Pixels unlit = render();
+    double column_x = screen_x({0, 0, 0}), light_x = screen_x(light_position[0]);
+    int darker_away = 0, darker_toward = 0, brighter = 0, not_ambient = 0;
+    for (int y = 0; y < window_height; ++y)
+        for (int x = 0; x < window_width; ++x) {
+            std::size_t i = (static_cast<std::size_t>(y) * window_width + x) * 4;
+            int change = shadowed[i] - lit[i];
+            bool away = (x - column_x) * (light_x - column_x) < 0;
+            if (change < -10) {
+                (away ? darker_away : darker_toward)++;
+                // In the shadow only the ambient base pass remains.
+                not_ambient += std::abs(shadowed[i] - unlit[i]) > 2;
+            }
+            brighter += change > 2;
+        }
+    EXPECT_GT(darker_away, 1000);
+    EXPECT_EQ(darker_toward, 0);
+    EXPECT_EQ(brighter, 0);
+    EXPECT_EQ(not_ambient, 0);
+}
+
+TEST_F(Shadows, EveryLightClearsTheStencilEvenWithNothingListed) {
+    object_count = 0;
+    light_count = 2;
+    glClearStencil(7);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    glClearStencil(0);
+    glEnable(GL_LIGHT1);
+    scene_draw();
+    glDisable(GL_LIGHT1);
+    GLubyte stencil = 99;
+    glReadPixels(window_width / 2, window_height / 2, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &stencil);
+    EXPECT_EQ(stencil, 0);
+}
+
+}  // namespace
