@@ -1,6 +1,7 @@
 #include "gl/gl_defaults.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "log/log.h"
 #include "config/settings.h"
@@ -67,7 +68,10 @@ void gl_defaults() {
     drawing_area_projection();
     if (glIsEnabled(GL_MULTISAMPLE_ARB)) {
         glEnable(GL_MULTISAMPLE_ARB);
-        glHint(GL_MULTISAMPLE_FILTER_HINT_NV, GL_NICEST);
+        // Drivers without the NV hint answer it with GL_INVALID_ENUM, which
+        // would linger until the next error check and be blamed on it.
+        if (std::strstr(gl_string(GL_EXTENSIONS), "GL_NV_multisample_filter_hint"))
+            glHint(GL_MULTISAMPLE_FILTER_HINT_NV, GL_NICEST);
     }
     culling();
     glDisable(GL_DEPTH_TEST);

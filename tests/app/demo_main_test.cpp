@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "config/settings.h"
 #include "fake_platform.h"
@@ -28,19 +29,28 @@ protected:
         fake::reset();
         settings_defaults();
         fake::write_start_up_files();
+        demo_files = fake::write_demo_files();
     }
     bool console_has(const std::string& text) { return fake::state.console.find(text) != std::string::npos; }
     // The archive's closing line after loading these files from the pool.
-    std::string summary(std::initializer_list<const char*> paths) {
+    std::string summary(const std::vector<std::string>& paths) {
         std::size_t bytes = 0;
-        for (const char* path : paths) bytes += fake::read_file(path).size();
+        for (const std::string& path : paths) bytes += fake::read_file(path).size();
         return "io blob system offline..  (" + std::to_string(bytes) + " bytes read in " +
                std::to_string(paths.size()) + " files),\n";
     }
     bool ends_with(const std::string& text, const std::string& tail) {
         return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
     }
+    // Everything a whole start-up reads, in order.
+    std::vector<std::string> all_loads() {
+        std::vector<std::string> loads = {"pool/icon.pcx", "pool/icons.pcx", "pool/loading.png"};
+        loads.insert(loads.end(), demo_files.begin(), demo_files.end());
+        loads.push_back("pool/quorvane_28_juli.ogg");
+        return loads;
+    }
     fake::TempDir dir;
+    std::vector<std::string> demo_files;
 };
 
 TEST_F(DemoMain, PrintSettingsWritesTheFiveLines) {
@@ -60,7 +70,7 @@ TEST_F(DemoMain, RunsStartUpLoopAndShutDownInOrder) {
     EXPECT_FALSE(fake::state.ran_dry);
     EXPECT_TRUE(fake::state.boxes.empty()) << fake::state.boxes[0];
     EXPECT_EQ(fake::count("console_set_title(heden)"), 1);
-    EXPECT_EQ(fake::count("swap_buffers(0x2001)"), 1 + 3);  // the loading screen, then three frames
+    EXPECT_EQ(fake::count("swap_buffers(0x2001)"), 2 + 3);  // two loading screens, then three frames
     // Escape posts WM_QUIT behind B: B is still dispatched, then the loop ends.
     EXPECT_EQ(fake::count("dispatch_message"), 3);
     int quit = fake::find("post_quit_message");
@@ -72,8 +82,7 @@ TEST_F(DemoMain, RunsStartUpLoopAndShutDownInOrder) {
     EXPECT_EQ(fake::state.console.rfind("window : 800 x 600 : 32b \n", 0), 0u);
     EXPECT_TRUE(console_has("io blob system active..\n"));
     EXPECT_TRUE(console_has("`pool/quorvane_28_juli.ogg`  5B \nsilence?\n"));
-    EXPECT_TRUE(ends_with(fake::state.console, summary({"pool/icon.pcx", "pool/icons.pcx", "pool/loading.png",
-                                                         "pool/quorvane_28_juli.ogg"})));
+    EXPECT_TRUE(ends_with(fake::state.console, summary(all_loads())));
 }
 
 TEST_F(DemoMain, QuitEndsTheLoopWithMessagesStillQueued) {
@@ -81,7 +90,7 @@ TEST_F(DemoMain, QuitEndsTheLoopWithMessagesStillQueued) {
     platform::Message quit{0, platform::msg_quit, 0, 0};
     fake::state.queue = {std::nullopt, quit, key(platform::msg_keydown, 'A'), std::nullopt, std::nullopt};
     demo_main();
-    EXPECT_EQ(fake::count("swap_buffers"), 1 + 1);  // the loading screen and one frame
+    EXPECT_EQ(fake::count("swap_buffers"), 2 + 1);  // two loading screens and one frame
     EXPECT_EQ(fake::count("dispatch_message"), 0);
     EXPECT_EQ(fake::state.queue.size(), 3u);
 }

@@ -36,9 +36,16 @@ playhead_column() {
 
 sed 's|<console>0</console>|<console>1</console>|; s|<timeline>0</timeline>|<timeline>1</timeline>|; s|<enabled>1</enabled>|<enabled>0</enabled>|' \
     "$shipped_config" > config.xml
-# What the run loads so far, in order: the two icons, the loading picture
-# and the music.
-loads="pool/icon.pcx pool/icons.pcx pool/loading.png pool/quorvane_28_juli.ogg"
+# What a run loads, in order: the two icons, the loading picture, the five
+# shaders, the loading picture again, the dolphin, the textures, the sky
+# sets (front, right, left, up, down, back), the stored meshes, the music.
+loads="pool/icon.pcx pool/icons.pcx pool/loading.png"
+for s in glow_hor glow_ver zbuffer hdr_low hdr_hi; do loads="$loads pool/shader/$s.txt"; done
+loads="$loads pool/loading.png pool/dolphin.lwo pool/test.png pool/mizzle.png pool/particle.png pool/tarrow.png"
+for n in c f k l m s t z; do loads="$loads pool/noise_$n.png"; done
+for set in 0 1 2; do for f in f r l u d b; do loads="$loads pool/cubemap_$set$f.png"; done; done
+loads="$loads pool/iso/tekst.bin pool/iso/canyon.bin pool/quorvane_28_juli.ogg"
+count=$(echo $loads | wc -w)
 total=$(cat $loads | wc -c)
 music=$(wc -c < pool/quorvane_28_juli.ogg)
 
@@ -51,7 +58,7 @@ sleep 0.5
 xdotool key --window "$main" Escape
 wait_exit
 check "archive maker quits on Escape with 0" test "$code" = 0
-check "blob.dat holds the four files loaded" test "$(tail -c 4 blob.dat | od -An -tu4 | tr -d ' ')" = 4
+check "blob.dat holds the $count files loaded" test "$(tail -c 4 blob.dat | od -An -tu4 | tr -d ' ')" = "$count"
 check "blob.dat is those files back to back" cmp <(tail -c +5 blob.dat | head -c "$total") <(cat $loads)
 check "the maker showed no box" test ! -s maker_err.txt
 
@@ -59,7 +66,9 @@ check "the maker showed no box" test ! -s maker_err.txt
 "$heden" >out.txt 2>err.txt &
 pid=$!
 window_named heden >/dev/null
-sleep 1
+# Precalc runs behind the loading picture; the music is set up after it.
+for _ in $(seq 300); do grep -qx "silence?" out.txt && break; sleep 0.1; done
+sleep 0.5
 debug= main=
 # Both windows carry the caption; the debug window is the 512 x 128 one.
 for id in $(xdotool search --onlyvisible --name '^heden$'); do
@@ -70,9 +79,23 @@ check "driver table" grep -q "^ vendor               | device                   
 check "33 entry points found" test "$(grep -cE '^ +([1-9]|[12][0-9]|3[0-3]) \| +[a-zA-Z0-9]+ \| 0x[0-9a-f]{8} $' out.txt)" = 33
 check "probe done" grep -qx "multisample_test() done .. " out.txt
 check "four render targets" test "$(grep -c 'done with no errors' out.txt)" = 4
-check "the archive serves the music fourth" grep -q "^blob read 4 :: \`pool/quorvane_28_juli.ogg\` ${music}B $" out.txt
+check "the archive serves the music last" grep -q "^blob read $count :: \`pool/quorvane_28_juli.ogg\` ${music}B $" out.txt
+# Precalc reports in order: generated volumes, the dolphin, frames, tunnel
+# segments, prisms, the stored meshes, list sharing and the GL error check.
+reports=$(grep -E '^<finalize `|^w g l$|gl errors' out.txt | sed -E 's/ [0-9]+tris [0-9]+verts>/>/' | tr '\n' ' ')
+expected='<finalize `sphere`> <finalize `basket`> <finalize `pole`> <finalize `lwo`> <finalize `dolfijn`> '
+expected+='<finalize `wire0`> <finalize `wire1`> <finalize `wire2`> <finalize `wireTujnnel`> <finalize `wireTujnnel`> '
+expected+='<finalize `hexa`> <finalize `airship`> <finalize `hexa`> <finalize `airship`> <finalize `hexa`> <finalize `column`> '
+expected+='<finalize `pool/iso/tekst.bin`> <finalize `pool/iso/canyon.bin`> w g l no gl errors so far '
+[ "$reports" = "$expected" ] || echo "precalc reports: $reports"
+check "precalc reports in order" test "$reports" = "$expected"
+check "no shader build failed" bash -c '! grep -q "glsl build\[" out.txt'
+check "frames draw without GL errors" bash -c '! grep -qx "gl errors.." out.txt' 
 check "silent run" grep -qx "silence?" out.txt
 import -window root "$shots/window_start.png" 2>/dev/null
+# A scene, not a cleared frame: many colours in the middle of the picture.
+colours=$(import -window "$main" -crop 400x200+200+200 +repage png:- 2>/dev/null | convert - -format %k info:)
+check "the picture is a scene ($colours colours)" test "${colours:-0}" -gt 500
 before=$(playhead_column "$debug" "$shots/timeline_before.png")
 check "playhead starts near the left edge" test -n "$before" -a "${before:-999}" -lt 40
 xdotool mousemove --window "$debug" 256 64 click 1
@@ -83,7 +106,7 @@ xdotool key --window "$main" Escape
 wait_exit
 check "Escape quits with 0" test "$code" = 0
 check "no box in a clean run" test ! -s err.txt
-check "archive summary at exit" grep -q "^io blob system offline..  ($total bytes read in 4 files),$" out.txt
+check "archive summary at exit" grep -q "^io blob system offline..  ($total bytes read in $count files),$" out.txt
 
 echo "$((checks - failures)) passed, $failures failed"
 test $failures -eq 0

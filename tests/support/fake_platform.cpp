@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 
+#include "gl/glext.h"
 #include "platform/wgl.h"
 
 namespace fake {
@@ -282,6 +283,19 @@ int query_pbuffer(void*, int attribute, int* value) {
 
 int answer_true(void*, int) { return 1; }
 
+// The shader calls of start-up and the frames: objects are numbered, every
+// compile and link succeeds, programs in use are recorded.
+ext::Handle next_object = 0x9001;
+ext::Handle HEDEN_GLAPI create_shader(GLenum) { return next_object++; }
+ext::Handle HEDEN_GLAPI create_program() { return next_object++; }
+void HEDEN_GLAPI shader_source(ext::Handle, GLsizei, const char**, const GLint*) {}
+void HEDEN_GLAPI one_object(ext::Handle) {}
+void HEDEN_GLAPI attach(ext::Handle, ext::Handle) {}
+void HEDEN_GLAPI object_parameter(ext::Handle, GLenum, GLint* value) { *value = 1; }
+GLint HEDEN_GLAPI uniform_location(ext::Handle, const char*) { return 0; }
+void HEDEN_GLAPI use_program(ext::Handle program) { record("glUseProgramObjectARB(" + hex(program) + ")"); }
+void HEDEN_GLAPI uniform_1f(GLint, GLfloat) {}
+
 // Any address will do for entry points the tests never call.
 char never_called[64];
 
@@ -305,6 +319,16 @@ void* gl_proc_address(const char* name) {
         {"wglQueryPbufferARB", reinterpret_cast<void*>(fake::query_pbuffer)},
         {"wglBindTexImageARB", reinterpret_cast<void*>(fake::answer_true)},
         {"wglReleaseTexImageARB", reinterpret_cast<void*>(fake::answer_true)},
+        {"glCreateShaderObjectARB", reinterpret_cast<void*>(fake::create_shader)},
+        {"glShaderSourceARB", reinterpret_cast<void*>(fake::shader_source)},
+        {"glCompileShaderARB", reinterpret_cast<void*>(fake::one_object)},
+        {"glCreateProgramObjectARB", reinterpret_cast<void*>(fake::create_program)},
+        {"glAttachObjectARB", reinterpret_cast<void*>(fake::attach)},
+        {"glLinkProgramARB", reinterpret_cast<void*>(fake::one_object)},
+        {"glGetObjectParameterivARB", reinterpret_cast<void*>(fake::object_parameter)},
+        {"glGetUniformLocationARB", reinterpret_cast<void*>(fake::uniform_location)},
+        {"glUseProgramObjectARB", reinterpret_cast<void*>(fake::use_program)},
+        {"glUniform1fARB", reinterpret_cast<void*>(fake::uniform_1f)},
     };
     for (const Known& k : known)
         if (std::strcmp(k.name, name) == 0) return k.address;

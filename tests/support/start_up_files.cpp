@@ -41,7 +41,35 @@ std::string loading_png() {
     return test_image::png_encode(picture);
 }
 
+std::string tiny_png() {
+    test_image::PngPicture picture;
+    picture.width = 2;
+    picture.height = 2;
+    picture.colour_type = test_image::png_rgb;
+    picture.rows = {0, 255, 0, 200, 10, 10, 20, 30, 40, 50, 60, 70};
+    return test_image::png_encode(picture);
+}
+
 }  // namespace
+
+std::vector<std::string> write_demo_files() {
+    std::vector<std::string> paths;
+    auto add = [&](const std::string& path, const std::string& bytes) {
+        write_file(path, bytes);
+        paths.push_back(path);
+    };
+    for (const char* name : {"glow_hor", "glow_ver", "zbuffer", "hdr_low", "hdr_hi"})
+        add(std::string("pool/shader/") + name + ".txt", ".vertex\nvoid main() {}\n.fragment\nvoid main() {}\n");
+    paths.push_back("pool/loading.png");  // the second loading screen
+    add("pool/dolphin.lwo", std::string("FORM\0\0\0\4LWOB", 12));
+    for (const char* name : {"test", "mizzle", "particle", "tarrow"}) add(std::string("pool/") + name + ".png", tiny_png());
+    for (char noise : std::string("cfklmstz")) add(std::string("pool/noise_") + noise + ".png", tiny_png());
+    for (char set : std::string("012"))
+        for (char face : std::string("frludb")) add(std::string("pool/cubemap_") + set + face + ".png", tiny_png());
+    add("pool/iso/tekst.bin", std::string(8, '\0'));
+    add("pool/iso/canyon.bin", std::string(8, '\0'));
+    return paths;
+}
 
 void write_start_up_files() {
     write_file("pool/icon.pcx", icon_pcx(32));
