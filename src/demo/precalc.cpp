@@ -21,9 +21,7 @@ GLuint display_list_base;
 GLuint render_textures[render_target_count];
 std::uint8_t* scratch_pixels;
 
-namespace {
-
-void build_programs() {
+void precalc_programs() {
     shader_builder("pool/shader/glow_hor.txt", &program_glow_hor);
     shader_builder("pool/shader/glow_ver.txt", &program_glow_ver);
     shader_builder("pool/shader/zbuffer.txt", &program_zbuffer);
@@ -32,6 +30,8 @@ void build_programs() {
     hdr_cut_location = ext::glGetUniformLocationARB(program_hdr_hi, "hdr_cut");
     hdr_icut_location = ext::glGetUniformLocationARB(program_hdr_low, "hdr_icut");
 }
+
+namespace {
 
 // Compiles the mesh with `draw` into list base + offset, after which the
 // mesh plays the list back.
@@ -143,7 +143,9 @@ void create_render_textures() {
     }
 }
 
-void load_stored_meshes() {
+}  // namespace
+
+void precalc_stored_meshes() {
     tekstMesh.loadFile("pool/iso/tekst.bin");
     compile(tekstMesh, drawSphereMapSmooth, 3);
     for (SceneObject& tekst : tekstObjects) {
@@ -156,22 +158,23 @@ void load_stored_meshes() {
     position(canyonObject, 0, 0, 0);
 }
 
-}  // namespace
-
 void precalc_share_lists() {
     for (const Pbuffer& target : render_targets) platform::share_gl_lists(main_context, target.context);
     log_print("w g l\n");
 }
 
-void precalc() {
-    loading_screen(0.0);
-    if (glext_ready) build_programs();
+void precalc_volumes() {
     display_list_base = glGenLists(16);
     build_volumes();
-    loading_screen(0.5);
+}
+
+void precalc_built_meshes() {
     build_dolphin();
     build_frames_and_tunnel();
     build_airships_and_columns();
+}
+
+void precalc_textures() {
     if (!scratch_pixels) scratch_pixels = static_cast<std::uint8_t*>(std::malloc(scratch_pixels_bytes));
     make_current_checked(main_dc, main_context);
     glEnable(GL_TEXTURE_2D);
@@ -180,7 +183,16 @@ void precalc() {
         texture_table_fill();
     else
         log_print("no room for pictures: every texture slot stays empty\n");
-    load_stored_meshes();
+}
+
+void precalc() {
+    loading_screen(0.0);
+    if (glext_ready) precalc_programs();
+    precalc_volumes();
+    loading_screen(0.5);
+    precalc_built_meshes();
+    precalc_textures();
+    precalc_stored_meshes();
     if (glext_ready) precalc_share_lists();
     log_print(glGetError() != GL_NO_ERROR ? "some gl errors already?\n" : "no gl errors so far\n");
 }

@@ -22,7 +22,20 @@ extern GLuint render_textures[render_target_count];
 constexpr std::uint32_t scratch_pixels_bytes = 4194304;
 extern std::uint8_t* scratch_pixels;
 
+// The loading screen at 0, the stages below in this order with the loading
+// screen at 0.5 after the volumes, then the list sharing and an error check.
 void precalc();
+
+// The five post-processing programs and the two uniform locations.
+void precalc_programs();
+// The display list names and the generated isosurfaces with their lists.
+void precalc_volumes();
+// The dolphin, the frames, tunnel segments, airships and columns.
+void precalc_built_meshes();
+// The picture buffer, the render textures and the texture table.
+void precalc_textures();
+// The text and the canyon from their files, with their lists.
+void precalc_stored_meshes();
 
 // Lets the four render targets' contexts see the main context's lists,
 // textures and programs, then says so.

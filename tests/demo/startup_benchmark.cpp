@@ -1,0 +1,98 @@
+// Hand-run timing of the demo's start-up stages and of the per-frame shadow
+// volume builds, on the X display in DISPLAY, run from a folder with pool/.
+// Not a test: prints milliseconds.
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "data/file_table.h"
+#include "demo/precalc.h"
+#include "demo/shadow_volume.h"
+#include "gl/glext.h"
+#include "image/image.h"
+#include "image/png.h"
+#include "image/texture.h"
+#include "mesh/global_meshes.h"
+#include "mesh/mesh_draw.h"
+#include "window/window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double ms_since(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+template <typename Stage>
+double timed(const char* name, Stage stage) {
+    auto start = Clock::now();
+    stage();
+    glFinish();
+    double ms = ms_since(start);
+    std::printf("%-44s %8.1f ms\n", name, ms);
+    return ms;
+}
+
+// Decoding alone, for the share of the texture stage that is PNG work.
+void decode_all_pictures() {
+    std::vector<std::uint8_t> pixels(scratch_pixels_bytes);
+    const char* names[] = {"test", "mizzle", "particle", "tarrow", "noise_c", "noise_f", "noise_k", "noise_l",
+                           "noise_m", "noise_s", "noise_t", "noise_z"};
+    std::vector<std::string> paths;
+    for (const char* name : names) paths.push_back(std::string("pool/") + name + ".png");
+    for (int set = 0; set < 3; ++set)
+        for (char face : std::string("frludb")) paths.push_back("pool/cubemap_" + std::to_string(set) + face + ".png");
+    for (const std::string& path : paths) {
+        Image image{0, 0, 0, pixels.data(), scratch_pixels_bytes};
+        png_load(path.c_str(), &image);
+    }
+}
+
+void shadow_builds_of_the_tunnel() {
+    std::vector<SceneObject*> casters;
+    for (SceneObject& ring : tunnelInnerObjects) casters.push_back(&ring);
+    for (SceneObject& ring : tunnelOuterObjects) casters.push_back(&ring);
+    for (int k = 0; k < 16; ++k) casters.push_back(&airshipObjects[k]);
+    constexpr int frames = 2000;
+    auto start = Clock::now();
+    for (int f = 0; f < frames; ++f) {
+        Vector3 light = {30 * std::sin(f / 11.0), -20, 30 * std::cos(f / 13.0)};
+        for (SceneObject* object : casters) shadow_volume_build(*object, light);
+    }
+    std::printf("%-44s %8.4f ms\n", "shadow volumes, tunnel scene (32 casters), per frame", ms_since(start) / frames);
+}
+
+}  // namespace
+
+int main() {
+    auto start = Clock::now();
+    settings_defaults();
+    blob_open();
+    double total = 0;
+    total += timed("probe, icons, window, render targets", [] { window_setup(1); });
+    total += timed("loading screen at 0", [] { loading_screen(0.0); });
+    if (glext_ready) total += timed("five shader programs", precalc_programs);
+    total += timed("generated volumes (sphere, basket, pole) + lists", precalc_volumes);
+    total += timed("loading screen at 0.5", [] { loading_screen(0.5); });
+    total += timed("dolphin, frames, tunnel, airships, columns", precalc_built_meshes);
+    total += timed("textures: decode, treat, upload (31 pictures)", precalc_textures);
+    total += timed("text and canyon from files + lists", precalc_stored_meshes);
+    std::printf("%-44s %8.1f ms (sum %.1f)\n", "start to the end of precalc", ms_since(start), total);
+    blob_close();  // a fresh file table for the second reading
+    blob_open();
+    timed("  of which PNG decoding alone (again)", decode_all_pictures);
+    timed("  display lists: text and canyon again", [] {
+        canyonMesh.draw = drawSphereMapSmooth;
+        canyonMesh.compileList(display_list_base + 6);
+        tekstMesh.draw = drawSphereMapSmooth;
+        tekstMesh.compileList(display_list_base + 3);
+    });
+    shadow_builds_of_the_tunnel();
+    window_destroy();
+    blob_close();
+    return 0;
+}
