@@ -95,6 +95,8 @@ void full_screen_quad() {
     glEnd();
 }
 
+}  // namespace
+
 void tone_split() {
     ToneSplit values = tone_split_values(hdr_level);
     make_target_current(1);
@@ -112,6 +114,8 @@ void tone_split() {
     glEnable(GL_DEPTH_TEST);
 }
 
+namespace {
+
 // One blur pass from a target image into a buffer of another target.
 void blur(int target, GLenum buffer, ext::Handle program, int source, int source_buffer) {
     make_target_current(target);
@@ -127,8 +131,8 @@ void blur(int target, GLenum buffer, ext::Handle program, int source, int source
     target_image_release(source, source_buffer);
 }
 
-// Horizontal, vertical, horizontal, vertical through the two small targets;
-// the glow ends in render target 1's front buffer.
+}  // namespace
+
 void glow_chain() {
     blur(2, GL_BACK, program_glow_hor, 1, wgl::front_left);
     blur(3, GL_FRONT, program_glow_ver, 2, wgl::back_left);
@@ -154,6 +158,8 @@ void composite() {
     if ((beat >= 160 && beat < 224) || beat >= 356) image_flash_draw();
     glEnable(GL_DEPTH_TEST);
 }
+
+namespace {
 
 void scene_and_overlays() {
     sky_draw(sky_slot);

@@ -4,6 +4,17 @@
 
 void frame_render();
 
+// The post-processing passes of a frame with extensions, in their order.
+// Tone split: render target 0's scene into the base image (target 1, back)
+// and the highlights (target 1, front).
+void tone_split();
+// Horizontal, vertical, horizontal, vertical blur of the highlights through
+// the two small targets; the glow ends in target 1's front buffer.
+void glow_chain();
+// Background and additive glow on the window (and the image flash where
+// the beat calls for it); leaves the main context current.
+void composite();
+
 // The uniform values of the tone split for an HDR level: the highlight cut
 // 1 - level and the base image's 0.9 / (1 - level), kept finite.
 struct ToneSplit {

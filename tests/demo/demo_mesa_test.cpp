@@ -4,11 +4,14 @@
 // the stencil count behave on screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "config/settings.h"
 #include "data/file_table.h"
+#include "demo/frame_schedule.h"
+#include "demo/frame_view.h"
 #include "demo/precalc.h"
 #include "demo/random.h"
 #include "demo/scene_render.h"
@@ -23,6 +26,7 @@
 #include "mesh/mesh_draw.h"
 #include "temp_dir.h"
 #include "window/window.h"
+#include "clock/clock.h"
 
 namespace {
 
@@ -251,6 +255,102 @@ TEST_F(Shadows, EveryLightClearsTheStencilEvenWithNothingListed) {
     GLubyte stencil = 99;
     glReadPixels(window_width / 2, window_height / 2, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &stencil);
     EXPECT_EQ(stencil, 0);
+}
+
+// The window's drawing area after a frame, as RGBA rows bottom-up.
+Pixels drawing_area() {
+    glFinish();
+    Pixels rgba(static_cast<std::size_t>(area_width) * area_height * 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels((window_width - area_width) / 2, (window_height - area_height) / 2, area_width, area_height, GL_RGBA,
+                 GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+int brightest(const Pixels& rgba) {
+    int most = 0;
+    for (std::size_t i = 0; i < rgba.size(); i += 4) most = std::max({most, int(rgba[i]), int(rgba[i + 1]), int(rgba[i + 2])});
+    return most;
+}
+
+int grey_at(const Pixels& rgba, int x, int y) { return rgba[(static_cast<std::size_t>(y) * area_width + x) * 4 + 1]; }
+
+// A white square in an otherwise black scene, split and blurred: light
+// spreads around it in the glow, none reaches the far corners.
+TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
+    frame_view = frame_view_at(10);
+    const Pbuffer& scene = render_targets[0];
+    ASSERT_TRUE(platform::make_gl_current(scene.dc, scene.context));
+    glDrawBuffer(GL_BACK);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glLoadIdentity();
+    glColor3f(1, 1, 1);
+    glBegin(GL_QUADS);
+    glVertex3f(-0.05f, -0.05f, -1);
+    glVertex3f(0.05f, -0.05f, -1);
+    glVertex3f(0.05f, 0.05f, -1);
+    glVertex3f(-0.05f, 0.05f, -1);
+    glEnd();
+    hdr_level = 0.5f;
+    background_mode = 1;  // black under the glow
+    tone_split();
+    glow_chain();
+    composite();
+    Pixels picture = drawing_area();
+    int cx = area_width / 2, cy = area_height / 2, half = static_cast<int>(0.05f / frame_view.h * area_height / 2);
+    EXPECT_GT(grey_at(picture, cx, cy), 40);
+    EXPECT_GT(grey_at(picture, cx + half + 6, cy), 5) << "no glow beside the square";
+    EXPECT_LT(grey_at(picture, cx + half + 6, cy), grey_at(picture, cx, cy));
+    EXPECT_EQ(grey_at(picture, 3, 3), 0);
+    EXPECT_EQ(grey_at(picture, area_width - 4, area_height - 4), 0);
+}
+
+double seconds_at_beat(double beat) { return beat / 2.533333333333333; }
+
+TEST_F(Demo, EveryScenePaintsItsOwnPicture) {
+    const double beats[] = {20, 60, 84.5, 90.5, 120, 190, 240, 290, 328, 345};
+    std::vector<Pixels> frames;
+    for (double beat : beats) {
+        demo_time = static_cast<float>(seconds_at_beat(beat));
+        frame_render();
+        frames.push_back(drawing_area());
+        EXPECT_GT(brightest(frames.back()), 60) << "beat " << beat << " is black";
+    }
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        for (std::size_t j = i + 1; j < frames.size(); ++j)
+            EXPECT_NE(frames[i], frames[j]) << "beats " << beats[i] << " and " << beats[j];
+}
+
+// At beat 356 the music has stopped: background black, no highlights, the
+// image flash only begins to fade in.
+TEST_F(Demo, AfterTheMusicTheWindowIsBlack) {
+    demo_time = static_cast<float>(seconds_at_beat(356.0001));
+    frame_render();
+    EXPECT_LE(brightest(drawing_area()), 3);
+}
+
+TEST_F(Demo, WithoutExtensionsTheSceneGoesStraightToTheWindow) {
+    demo_time = static_cast<float>(seconds_at_beat(120));
+    glext_ready = 0;
+    const Pbuffer& scene = render_targets[0];
+    ASSERT_TRUE(platform::make_gl_current(scene.dc, scene.context));
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+    frame_render();
+    glext_ready = 1;
+    Pixels picture = drawing_area();
+    EXPECT_GT(brightest(picture), 60);
+    // Render target 0 was not touched.
+    ASSERT_TRUE(platform::make_gl_current(scene.dc, scene.context));
+    unsigned char rgba[4] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    EXPECT_EQ(rgba[2], 255);
+    ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
 }
 
 }  // namespace
