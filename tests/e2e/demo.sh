@@ -1,0 +1,104 @@
+#!/bin/bash
+# The whole demo through the real program on the X display in DISPLAY, the
+# way a viewer scrubs it: the music plays into ALSA's paced test sink (a
+# real-time device that records nothing), clicks in the timeline jump to a
+# beat inside every scene, and a jump to the end of the track brings the
+# closing scene. A second run without audio stays on the system clock past
+# the music. Screenshots of every scene land in SCREENSHOT_DIR.
+# Usage: demo.sh PROGRAM CONFIG_XML SCREENSHOT_DIR POOL_DIR PACED_SINK
+set -u
+program=$1 shipped_config=$2 shots=$3 pool=$4 sink=$5
+run=$(mktemp -d)
+trap 'rm -rf "$run"; [ -n "${pid:-}" ] && kill $pid 2>/dev/null' EXIT
+cd "$run"
+mkdir -p "$shots"
+ln -s "$pool" pool
+failures=0 checks=0
+check() {  # check DESCRIPTION COMMAND...
+    checks=$((checks + 1))
+    if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
+}
+printf 'pcm_type.paced_sink { lib "%s" }\npcm.!default { type paced_sink }\n' "$sink" > asound.conf
+export ALSA_CONFIG_PATH=$run/asound.conf
+
+# Starts the program with audio on or off and finds its two windows.
+start() {
+    sed "s|<console>0</console>|<console>1</console>|; s|<timeline>0</timeline>|<timeline>1</timeline>|; s|<enabled>1</enabled>|<enabled>$1</enabled>|" \
+        "$shipped_config" > config.xml
+    "$program" >out.txt 2>err.txt &
+    pid=$!
+    for _ in $(seq 300); do grep -qE "^(silence\?|BASS.DLL)" out.txt && break; sleep 0.1; done
+    sleep 0.5
+    debug= main=
+    for id in $(xdotool search --onlyvisible --name '^heden$'); do
+        xdotool getwindowgeometry "$id" | grep -q "Geometry: 512x128" && debug=$id || main=$id
+    done
+}
+# Clicks the timeline where `beat` lies (150 s over 512 pixels). The beats
+# chosen keep the picture on a background other than black for a while.
+seek_beat() {
+    local x=$(awk -v b="$1" 'BEGIN { printf "%d", b / 2.533333333333333 / 150 * 512 + 0.5 }')
+    xdotool mousemove --window "$debug" "$x" 64 click 1
+}
+colours() { convert "$1" -format %k info:; }
+stop() {
+    xdotool key --window "$main" Escape
+    for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+    if kill -0 $pid 2>/dev/null; then code=timeout; kill $pid; else wait $pid; code=$?; fi
+    pid=
+}
+
+start 1
+check "main window and debug window" test -n "$main" -a -n "$debug"
+check "the music plays on a device" bash -c '! grep -q "Bass_Init" err.txt'
+declare -A seen
+for scene in title:20 canyon:60 basket:52 canyon_quick:84.5 canyon_fast:90.5 tunnel:122.5 poles:190 basket_late:240 \
+             tunnel_back:290 canyon_top:328 closing:345; do
+    name=${scene%%:*} beat=${scene##*:}
+    seek_beat "$beat"
+    sleep 0.4
+    import -window "$main" "$shots/scene_$name.png" 2>/dev/null
+    n=$(colours "$shots/scene_$name.png")
+    check "$name at beat $beat is a picture ($n colours)" test "${n:-0}" -gt 200
+    sum=$(convert "$shots/scene_$name.png" -crop 400x200+200+200 +repage rgb:- | md5sum | cut -c1-32)
+    check "$name differs from every scene before it" test -z "${seen[$sum]:-}"
+    seen[$sum]=$name
+done
+# Into the last second of the track: the closing scene follows it.
+xdotool mousemove --window "$debug" 484 64 click 1
+for _ in $(seq 60); do grep -q "^kill me " out.txt && break; sleep 0.1; done
+# It fades in from black over its first seconds.
+latest() { grep "^kill me" out.txt | tail -1 | awk '{print $3}'; }
+for _ in $(seq 150); do awk -v t="$(latest)" 'BEGIN { exit !(t >= 6) }' && break; sleep 0.1; done
+import -window "$main" "$shots/scene_end.png" 2>/dev/null
+check "the closing scene runs after the track" grep -q "^kill me [0-9.]* $" out.txt
+first=$(grep -m1 "^kill me" out.txt | awk '{print $3}')
+last=$(latest)
+check "its time counts up from the end ($first to $last)" awk -v a="$first" -v b="$last" 'BEGIN { exit !(a < 0.5 && b >= 6) }'
+n=$(colours "$shots/scene_end.png")
+check "the closing scene is a picture ($n colours)" test "${n:-0}" -gt 100
+# A seek back into the music and to its end again: the closing time goes on
+# from the first ending.
+seek_beat 350
+sleep 0.3
+xdotool mousemove --window "$debug" 484 64 click 1
+for _ in $(seq 100); do awk -v a="$(latest)" -v b="$last" 'BEGIN { exit !(a > b + 1) }' && break; sleep 0.1; done
+again=$(latest)
+check "after a second ending the time goes on ($again)" awk -v a="$again" -v b="$last" 'BEGIN { exit !(a > b + 1) }'
+stop
+check "Escape quits with 0" test "$code" = 0
+check "no GL errors in any frame" bash -c '! grep -qx "gl errors.." out.txt'
+
+# On the system clock the run holds the last picture past the music.
+start 0
+xdotool mousemove --window "$debug" 511 64 click 1
+sleep 1.5
+import -window "$main" "$shots/scene_system_clock_end.png" 2>/dev/null
+stop
+check "without audio no closing scene" bash -c '! grep -q "^kill me" out.txt'
+# The arrow picture at full strength: its own colours, up to about 190.
+check "and the image flash shines at full strength at the end" \
+    test "$(convert "$shots/scene_system_clock_end.png" -format '%[fx:int(255*maxima.g)]' info:)" -ge 150
+
+echo "$((checks - failures)) passed, $failures failed"
+test $failures -eq 0
