@@ -24,6 +24,7 @@
 #include "image/texture.h"
 #include "mesh/global_meshes.h"
 #include "mesh/mesh_draw.h"
+#include "start_up_files.h"
 #include "temp_dir.h"
 #include "window/window.h"
 #include "clock/clock.h"
@@ -351,6 +352,30 @@ TEST_F(Demo, WithoutExtensionsTheSceneGoesStraightToTheWindow) {
     glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     EXPECT_EQ(rgba[2], 255);
     ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+}
+
+// Pictures that cannot be decoded leave a visible checker in their slot
+// instead of an upload with a size nobody read.
+TEST_F(Demo, UnreadablePicturesGetACheckerPlaceholder) {
+    fake::TempDir stand_ins;
+    fake::write_demo_files();
+    fake::write_file("pool/tarrow.png", "not a picture at all");
+    fake::write_file("pool/noise_k.png", std::string("\x89PNG\r\n\x1a\n", 8));
+    blob_close();
+    blob_open();
+    texture_table_fill();
+    int width = 0;
+    for (int slot : {22, 26}) {
+        Pixels checker = texture_pixels(slot, &width);
+        ASSERT_EQ(width, 8) << slot;
+        EXPECT_EQ(checker[0], 0);
+        EXPECT_EQ(checker[4], 255);  // magenta beside black
+        EXPECT_EQ(checker[5], 0);
+        EXPECT_EQ(checker[6], 255);
+    }
+    EXPECT_EQ(texture_pixels(0, &width).size(), 2u * 2 * 4);  // the readable stand-in
+    blob_close();
+    blob_open();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "demo/frame_schedule.h"
+#include "demo/frame_view.h"
 #include "demo/precalc.h"
 #include "demo/random.h"
 #include "demo/texture_fill.h"
@@ -82,6 +83,20 @@ TEST(ToneSplit, UniformsStayFiniteAtAndAboveLevelOne) {
         EXPECT_LE(v.icut, 0.9f * 1024) << level;
     }
     EXPECT_FLOAT_EQ(tone_split_values(-1.0f).icut, 0.45f);
+}
+
+TEST(FrameView, BeatsAndBarsFromTheTime) {
+    FrameView start = frame_view_at(-3);
+    EXPECT_EQ(start.beat, 0);
+    EXPECT_EQ(start.bar_phase, 0);
+    FrameView bar = frame_view_at(static_cast<float>(6 / 2.533333333333333));
+    EXPECT_NEAR(bar.beat, 6, 1e-5);
+    EXPECT_NEAR(bar.bar_phase, 0.5, 1e-5);
+    // Times no clock gives keep every beat-derived index in range.
+    FrameView far = frame_view_at(3e38f);
+    EXPECT_LE(far.beat, 1e9);
+    EXPECT_GE(far.bar_phase, 0);
+    EXPECT_LT(far.bar_phase, 1);
 }
 
 TEST(ListSharing, EveryRenderTargetSharesWithTheMainContextInOrder) {

@@ -1,6 +1,7 @@
 // The GL platform on Mesa through the real x11 backend.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -117,6 +118,36 @@ TEST_F(Mesa, FrontAndBackOfATargetAreTwoImagesThatBindAsTextures) {
         fill(target, GL_FRONT, 0, 0, 1);
         EXPECT_EQ(texel_through_binding(target, wgl::back_left), (std::vector<unsigned char>{255, 0, 0})) << i;
         EXPECT_EQ(texel_through_binding(target, wgl::front_left), (std::vector<unsigned char>{0, 0, 255})) << i;
+    }
+}
+
+// The frame binds the same texture again and again: each bind shows the
+// target as it is now, and the target's own read buffer is left alone.
+TEST_F(Mesa, RebindingOneTextureFollowsTheTargetAndKeepsItsReadBuffer) {
+    const Pbuffer& target = render_targets[2];
+    ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    for (float red : {1.0f, 0.0f, 0.5f}) {
+        fill(target, GL_BACK, red, 0, 1 - red);
+        glReadBuffer(GL_FRONT);
+        ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+        glBindTexture(GL_TEXTURE_2D, texture);
+        ASSERT_TRUE(ext::wglBindTexImageARB(target.handle, wgl::back_left));
+        GLint width = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        EXPECT_EQ(width, target.width);
+        unsigned char texel[4] = {};
+        std::vector<unsigned char> pixels(static_cast<std::size_t>(target.width * target.height * 4));
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        std::copy(pixels.begin(), pixels.begin() + 4, texel);
+        EXPECT_NEAR(texel[0], red * 255, 1);
+        EXPECT_NEAR(texel[2], (1 - red) * 255, 1);
+        ext::wglReleaseTexImageARB(target.handle, wgl::back_left);
+        ASSERT_TRUE(platform::make_gl_current(target.dc, target.context));
+        GLint read = 0;
+        glGetIntegerv(GL_READ_BUFFER, &read);
+        EXPECT_EQ(read, GL_FRONT);
     }
 }
 

@@ -1,6 +1,6 @@
-// Hand-run timing of the demo's start-up stages and of the per-frame shadow
-// volume builds, on the X display in DISPLAY, run from a folder with pool/.
-// Not a test: prints milliseconds.
+// Hand-run timing of the demo's start-up stages, of the per-frame shadow
+// volume builds and of frames in every scene, on the X display in DISPLAY,
+// run from a folder with pool/. Not a test: prints milliseconds.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -9,7 +9,12 @@
 
 #include "config/settings.h"
 #include "data/file_table.h"
+#include "clock/clock.h"
+#include "demo/frame_schedule.h"
+#include "demo/overlays.h"
 #include "demo/precalc.h"
+#include "demo/scene_scripts.h"
+#include "demo/scene_state.h"
 #include "demo/shadow_volume.h"
 #include "gl/glext.h"
 #include "image/image.h"
@@ -66,6 +71,40 @@ void shadow_builds_of_the_tunnel() {
     std::printf("%-44s %8.4f ms\n", "shadow volumes, tunnel scene (32 casters), per frame", ms_since(start) / frames);
 }
 
+// Whole frames at a beat inside every scene, and the part of them that is
+// our own CPU work: the script, the shadow volume builds, the particles
+// (their set-up and their immediate-mode calls).
+void frames_in_every_scene() {
+    const double beats[] = {20, 60, 52, 90.5, 122.5, 190, 240, 290, 328, 345};
+    constexpr int frames = 30;
+    std::printf("%-8s %12s %12s %12s %8s\n", "beat", "frame ms", "script+shadow", "particles", "own %");
+    for (double beat : beats) {
+        demo_time = static_cast<float>(beat / 2.533333333333333);
+        frame_render();
+        platform::swap_buffers(main_dc);
+        glFinish();
+        auto start = Clock::now();
+        for (int f = 0; f < frames; ++f) {
+            frame_render();
+            platform::swap_buffers(main_dc);
+        }
+        glFinish();
+        double frame = ms_since(start) / frames;
+        start = Clock::now();
+        for (int f = 0; f < frames; ++f) {
+            scene_dispatch(beat);
+            for (int i = 0; i < object_count; ++i)
+                if (object_list[i]->castsShadow) shadow_volume_build(*object_list[i], light_position[0]);
+        }
+        double own = ms_since(start) / frames;
+        start = Clock::now();
+        for (int f = 0; f < frames; ++f) particles_draw();
+        glFinish();
+        double particles = ms_since(start) / frames;
+        std::printf("%-8.1f %12.2f %12.3f %12.3f %8.2f\n", beat, frame, own, particles, 100 * (own + particles) / frame);
+    }
+}
+
 }  // namespace
 
 int main() {
@@ -92,6 +131,7 @@ int main() {
         tekstMesh.compileList(display_list_base + 3);
     });
     shadow_builds_of_the_tunnel();
+    frames_in_every_scene();
     window_destroy();
     blob_close();
     return 0;
