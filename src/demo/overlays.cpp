@@ -32,6 +32,17 @@ void screen_quad(float x0, float y0, float x1, float y1, float s0, float t0, flo
     corner(s0, t1, x0, y1);
 }
 
+// A quad at depth -1 with half size (x, y), its texture flipped upright:
+// (1, 0) at the top right, counter-clockwise.
+void upright_quad(float x, float y) {
+    glBegin(GL_QUADS);
+    corner(1, 0, x, y);
+    corner(0, 0, -x, y);
+    corner(0, 1, -x, -y);
+    corner(1, 1, x, -y);
+    glEnd();
+}
+
 Vector3 particle_position(int i, double beat) {
     double x = 4 * (i % 8) - 15, y = 4 * ((i / 8) % 8) - 15, z = 4 * (i / 64) - 15;
     return {x + 17 * std::sin(beat * 0.09090909090909091 + 13.7 * i),
@@ -168,12 +179,7 @@ void noise_flash(int slot, float alpha, unsigned area_w, unsigned area_h) {
     bind_slot(slot);
     float hh = static_cast<float>(std::tan(field_of_view * half_angle_factor));
     float ww = hh * static_cast<float>(area_w) / static_cast<float>(area_h) * 1.122807f;
-    glBegin(GL_QUADS);
-    corner(1, 0, ww, hh);
-    corner(0, 0, -ww, hh);
-    corner(0, 1, -ww, -hh);
-    corner(1, 1, ww, -hh);
-    glEnd();
+    upright_quad(ww, hh);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
@@ -203,12 +209,7 @@ void image_flash_draw() {
     glColor3d(c, c, c);
     bind_slot(22);
     glEnable(GL_TEXTURE_2D);
-    glBegin(GL_QUADS);
-    corner(1, 0, wq, hq);
-    corner(0, 0, -wq, hq);
-    corner(0, 1, -wq, -hq);
-    corner(1, 1, wq, -hq);
-    glEnd();
+    upright_quad(wq, hq);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
 }

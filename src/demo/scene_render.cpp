@@ -70,14 +70,7 @@ void light_setup() {
 }
 
 void base_pass() {
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_STENCIL_TEST);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glDepthFunc(GL_LESS);
-    glDisable(GL_BLEND);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
+    opaque_draw_state();
     glColor3d(ambient_color.x, ambient_color.y, ambient_color.z);
     draw_textured_objects();
 }
@@ -129,6 +122,17 @@ void lit_pass() {
 }
 
 }  // namespace
+
+void opaque_draw_state() {
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glDepthFunc(GL_LESS);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+}
 
 void look_rotate(const Vector3& eye, const Vector3& target) { camera_turn(eye, target); }
 

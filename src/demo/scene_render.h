@@ -14,6 +14,10 @@ void look_at(const Vector3& eye, const Vector3& target);
 // The same turn without moving to the eye: for the sky.
 void look_rotate(const Vector3& eye, const Vector3& target);
 
+// Depth test (less) on, stencil off, back faces culled, blending and
+// lighting off, texturing on: where every scene pass starts.
+void opaque_draw_state();
+
 // Translate to the object's position, then yaw about y, pitch about x and
 // roll about z.
 void object_transform(const SceneObject& object);

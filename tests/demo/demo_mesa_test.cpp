@@ -119,9 +119,9 @@ TEST_F(Demo, SkyFacesSitInFrontBackLeftRightUpDownOrder) {
     }
 }
 
-// Draws the text's display list into render target 0 and counts the pixels
-// it covered: the list was compiled in the main context.
-int pixels_covered_by_list_in_target() {
+// Render target 0 current, its back buffer cleared to black, untextured
+// white drawing with an identity model-view matrix.
+void blank_scene_target() {
     const Pbuffer& target = render_targets[0];
     EXPECT_TRUE(platform::make_gl_current(target.dc, target.context));
     glDrawBuffer(GL_BACK);
@@ -131,6 +131,13 @@ int pixels_covered_by_list_in_target() {
     glDisable(GL_LIGHTING);
     glColor3f(1, 1, 1);
     glLoadIdentity();
+}
+
+// Draws the text's display list into render target 0 and counts the pixels
+// it covered: the list was compiled in the main context.
+int pixels_covered_by_list_in_target() {
+    const Pbuffer& target = render_targets[0];
+    blank_scene_target();
     glTranslatef(0, 0, -30);
     glCallList(display_list_base + 3);
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(target.width) * target.height * 4);
@@ -280,15 +287,8 @@ int grey_at(const Pixels& rgba, int x, int y) { return rgba[(static_cast<std::si
 // spreads around it in the glow, none reaches the far corners.
 TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
     frame_view = frame_view_at(10);
-    const Pbuffer& scene = render_targets[0];
-    ASSERT_TRUE(platform::make_gl_current(scene.dc, scene.context));
-    glDrawBuffer(GL_BACK);
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_TEXTURE_2D);
+    blank_scene_target();
     glDisable(GL_DEPTH_TEST);
-    glLoadIdentity();
-    glColor3f(1, 1, 1);
     glBegin(GL_QUADS);
     glVertex3f(-0.05f, -0.05f, -1);
     glVertex3f(0.05f, -0.05f, -1);

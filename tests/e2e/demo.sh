@@ -8,16 +8,9 @@
 # Usage: demo.sh PROGRAM CONFIG_XML SCREENSHOT_DIR POOL_DIR PACED_SINK
 set -u
 program=$1 shipped_config=$2 shots=$3 pool=$4 sink=$5
-run=$(mktemp -d)
-trap 'rm -rf "$run"; [ -n "${pid:-}" ] && kill $pid 2>/dev/null' EXIT
-cd "$run"
+source "$(dirname "$0")/checks.sh"
 mkdir -p "$shots"
 ln -s "$pool" pool
-failures=0 checks=0
-check() {  # check DESCRIPTION COMMAND...
-    checks=$((checks + 1))
-    if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
-}
 printf 'pcm_type.paced_sink { lib "%s" }\npcm.!default { type paced_sink }\n' "$sink" > asound.conf
 export ALSA_CONFIG_PATH=$run/asound.conf
 
@@ -43,9 +36,7 @@ seek_beat() {
 colours() { convert "$1" -format %k info:; }
 stop() {
     xdotool key --window "$main" Escape
-    for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-    if kill -0 $pid 2>/dev/null; then code=timeout; kill $pid; else wait $pid; code=$?; fi
-    pid=
+    wait_exit
 }
 
 start 1
@@ -100,5 +91,4 @@ check "without audio no closing scene" bash -c '! grep -q "^kill me" out.txt'
 check "and the image flash shines at full strength at the end" \
     test "$(convert "$shots/scene_system_clock_end.png" -format '%[fx:int(255*maxima.g)]' info:)" -ge 150
 
-echo "$((checks - failures)) passed, $failures failed"
-test $failures -eq 0
+summary

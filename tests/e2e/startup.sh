@@ -5,14 +5,7 @@
 set -u
 heden=$1 maker=$2 shipped_config=$3
 unset DISPLAY
-run=$(mktemp -d)
-trap 'rm -rf "$run"' EXIT
-cd "$run"
-failures=0 checks=0
-check() {  # check DESCRIPTION COMMAND...
-    checks=$((checks + 1))
-    if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/checks.sh"
 
 # The shipped configuration parses without a single box.
 cp "$shipped_config" config.xml
@@ -47,5 +40,4 @@ check "archive maker writes the empty archive" test "$(od -An -tx1 blob.dat | tr
 check "an empty archive opens cleanly" bash -c '! grep -qE "gone fishing|corrupt|does not fit" err.txt'
 check "the icons are not in it" grep -q "blob.dat holds 0 files, no entry left for pool/icon.pcx" err.txt
 
-echo "$((checks - failures)) passed, $failures failed"
-test $failures -eq 0
+summary

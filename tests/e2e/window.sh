@@ -5,16 +5,9 @@
 # Usage: window.sh HEDEN BLOBMAKER CONFIG_XML SCREENSHOT_DIR POOL_DIR
 set -u
 heden=$1 maker=$2 shipped_config=$3 shots=$4 pool=$5
-run=$(mktemp -d)
-trap 'rm -rf "$run"; [ -n "${pid:-}" ] && kill $pid 2>/dev/null' EXIT
-cd "$run"
+source "$(dirname "$0")/checks.sh"
 mkdir -p "$shots"
 ln -s "$pool" pool
-failures=0 checks=0
-check() {  # check DESCRIPTION COMMAND...
-    checks=$((checks + 1))
-    if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
-}
 window_named() {  # waits for a window with this exact title, prints its id
     for _ in $(seq 100); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
@@ -22,11 +15,6 @@ window_named() {  # waits for a window with this exact title, prints its id
         sleep 0.1
     done
     return 1
-}
-wait_exit() {  # waits up to 10 s for $pid, sets $code
-    for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-    if kill -0 $pid 2>/dev/null; then code=timeout; kill $pid; else wait $pid; code=$?; fi
-    pid=
 }
 # The column of the green playhead in one row of the debug window.
 playhead_column() {
@@ -108,5 +96,4 @@ check "Escape quits with 0" test "$code" = 0
 check "no box in a clean run" test ! -s err.txt
 check "archive summary at exit" grep -q "^io blob system offline..  ($total bytes read in $count files),$" out.txt
 
-echo "$((checks - failures)) passed, $failures failed"
-test $failures -eq 0
+summary

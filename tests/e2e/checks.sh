@@ -1,0 +1,20 @@
+# Sourced by the end-to-end scripts: a fresh run folder, removed at exit
+# together with a program still running as $pid, and the check counter.
+run=$(mktemp -d)
+trap 'rm -rf "$run"; [ -n "${pid:-}" ] && kill $pid 2>/dev/null' EXIT
+cd "$run"
+failures=0 checks=0
+check() {  # check DESCRIPTION COMMAND...
+    checks=$((checks + 1))
+    if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
+}
+wait_exit() {  # waits up to 10 s for $pid, sets $code
+    for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+    if kill -0 $pid 2>/dev/null; then code=timeout; kill $pid; else wait $pid; code=$?; fi
+    pid=
+}
+# Prints the count and succeeds when nothing failed.
+summary() {
+    echo "$((checks - failures)) passed, $failures failed"
+    test $failures -eq 0
+}
