@@ -81,14 +81,19 @@ check "no shader build failed" bash -c '! grep -q "glsl build\[" out.txt'
 check "frames draw without GL errors" bash -c '! grep -qx "gl errors.." out.txt' 
 check "silent run" grep -qx "silence?" out.txt
 import -window root "$shots/window_start.png" 2>/dev/null
-# A scene, not a cleared frame: many colours in the middle of the picture.
+# A scene, not a cleared frame: more than a few colours in the middle of the
+# picture (the title starts dark, on a black background).
 colours=$(import -window "$main" -crop 400x200+200+200 +repage png:- 2>/dev/null | convert - -format %k info:)
-check "the picture is a scene ($colours colours)" test "${colours:-0}" -gt 500
+check "the picture is a scene ($colours colours)" test "${colours:-0}" -gt 50
 before=$(playhead_column "$debug" "$shots/timeline_before.png")
 check "playhead starts near the left edge" test -n "$before" -a "${before:-999}" -lt 40
 xdotool mousemove --window "$debug" 256 64 click 1
-sleep 0.3
-after=$(playhead_column "$debug" "$shots/timeline_after.png")
+# Frames are slow on a busy software renderer: look until the playhead moved.
+for _ in $(seq 30); do
+    sleep 0.2
+    after=$(playhead_column "$debug" "$shots/timeline_after.png")
+    [ "${after:-0}" -ge 256 ] && break
+done
 check "a click at x 256 seeks to the middle (column $after)" test -n "$after" -a "${after:-0}" -ge 256 -a "${after:-0}" -le 262
 xdotool key --window "$main" Escape
 wait_exit
