@@ -35,27 +35,30 @@ void draw_object(SceneObject& object) {
     glPopMatrix();
 }
 
-// object_count as far as the list reaches.
-int listed_objects() { return object_count < 0 ? 0 : object_count > max_scene_objects ? max_scene_objects : object_count; }
+// Entry i of the list when it is in use and has a mesh to draw.
+SceneObject* listed(int i) {
+    if (i >= object_count || i >= max_scene_objects) return nullptr;
+    SceneObject* object = object_list[i];
+    return object && object->mesh ? object : nullptr;
+}
 
 void draw_textured_objects() {
-    for (int i = 0; i < listed_objects(); ++i) {
-        SceneObject& object = *object_list[i];
-        if (!object.mesh) continue;
-        bind_slot(object.texture);
-        draw_object(object);
-    }
+    for (int i = 0; i < max_scene_objects; ++i)
+        if (SceneObject* object = listed(i)) {
+            bind_slot(object->texture);
+            draw_object(*object);
+        }
 }
 
 // Draws the casters' shadow meshes; `rebuild` builds them for light k first.
 void draw_shadow_volumes(int k, bool rebuild) {
-    for (int i = 0; i < listed_objects(); ++i) {
-        SceneObject& object = *object_list[i];
-        if (!object.castsShadow || !object.mesh) continue;
-        if (rebuild) shadow_volume_build(object, light_position[k]);
+    for (int i = 0; i < max_scene_objects; ++i) {
+        SceneObject* object = listed(i);
+        if (!object || !object->castsShadow) continue;
+        if (rebuild) shadow_volume_build(*object, light_position[k]);
         glPushMatrix();
-        object_transform(object);
-        drawPlain(*object.shadowMesh);
+        object_transform(*object);
+        drawPlain(*object->shadowMesh);
         glPopMatrix();
     }
 }

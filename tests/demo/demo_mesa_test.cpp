@@ -251,6 +251,16 @@ TEST_F(Shadows, ACasterDarkensTheFloorOnTheFarSideOfTheLight) {
     EXPECT_EQ(not_ambient, 0);
 }
 
+TEST_F(Shadows, EmptyListEntriesAreSkipped) {
+    Pixels before = render();
+    object_list[2] = object_list[1];
+    object_list[1] = nullptr;
+    object_count = 3;
+    EXPECT_EQ(render(), before);  // the same picture: the column drawn from its new place
+    object_list[1] = object_list[2];
+    object_count = 2;
+}
+
 TEST_F(Shadows, EveryLightClearsTheStencilEvenWithNothingListed) {
     object_count = 0;
     light_count = 2;
@@ -312,7 +322,7 @@ TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
 double seconds_at_beat(double beat) { return beat / 2.533333333333333; }
 
 TEST_F(Demo, EveryScenePaintsItsOwnPicture) {
-    const double beats[] = {20, 60, 84.5, 90.5, 120, 190, 240, 290, 328, 345};
+    const double beats[] = {20, 50, 52, 84.5, 90.5, 120, 190, 240, 290, 328, 345};
     std::vector<Pixels> frames;
     for (double beat : beats) {
         demo_time = static_cast<float>(seconds_at_beat(beat));

@@ -43,7 +43,7 @@ start 1
 check "main window and debug window" test -n "$main" -a -n "$debug"
 check "the music plays on a device" bash -c '! grep -q "Bass_Init" err.txt'
 declare -A seen
-for scene in title:20 canyon:60 basket:52 canyon_quick:84.5 canyon_fast:90.5 tunnel:122.5 poles:190 basket_late:240 \
+for scene in title:20 canyon:50 basket:52 canyon_quick:84.5 canyon_fast:90.5 tunnel:122.5 poles:190 basket_late:240 \
              tunnel_back:290 canyon_top:328 closing:345; do
     name=${scene%%:*} beat=${scene##*:}
     seek_beat "$beat"
