@@ -13,6 +13,11 @@ wait_exit() {  # waits up to 10 s for $pid, sets $code
     if kill -0 $pid 2>/dev/null; then code=timeout; kill $pid; else wait $pid; code=$?; fi
     pid=
 }
+# The column of the green playhead in one row of the debug window.
+playhead_column() {
+    import -window "$1" "$2" 2>/dev/null
+    convert "$2" -crop 512x1+0+10 +repage txt:- | awk -F'[,:]' '/#00FF00/ {print $1; exit}'
+}
 # Prints the count and succeeds when nothing failed.
 summary() {
     echo "$((checks - failures)) passed, $failures failed"

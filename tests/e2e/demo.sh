@@ -21,11 +21,13 @@ start() {
     "$program" >out.txt 2>err.txt &
     pid=$!
     for _ in $(seq 300); do grep -qE "^(silence\?|BASS.DLL)" out.txt && break; sleep 0.1; done
-    sleep 0.5
     debug= main=
     for id in $(xdotool search --onlyvisible --name '^heden$'); do
         xdotool getwindowgeometry "$id" | grep -q "Geometry: 512x128" && debug=$id || main=$id
     done
+    # The first frame can take a while (the software renderer compiles its
+    # shaders); the timeline shows its playhead once it is out.
+    for _ in $(seq 100); do [ -n "$(playhead_column "$debug" timeline.png)" ] && break; sleep 0.2; done
 }
 # Clicks the timeline where `beat` lies (150 s over 512 pixels). The beats
 # chosen keep the picture on a background other than black for a while.

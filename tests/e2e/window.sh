@@ -16,11 +16,6 @@ window_named() {  # waits for a window with this exact title, prints its id
     done
     return 1
 }
-# The column of the green playhead in one row of the debug window.
-playhead_column() {
-    import -window "$1" "$2" 2>/dev/null
-    convert "$2" -crop 512x1+0+10 +repage txt:- | awk -F'[,:]' '/#00FF00/ {print $1; exit}'
-}
 
 sed 's|<console>0</console>|<console>1</console>|; s|<timeline>0</timeline>|<timeline>1</timeline>|; s|<enabled>1</enabled>|<enabled>0</enabled>|' \
     "$shipped_config" > config.xml
