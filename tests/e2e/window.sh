@@ -75,6 +75,8 @@ check "precalc reports in order" test "$reports" = "$expected"
 check "no shader build failed" bash -c '! grep -q "glsl build\[" out.txt'
 check "frames draw without GL errors" bash -c '! grep -qx "gl errors.." out.txt' 
 check "silent run" grep -qx "silence?" out.txt
+# The first frame can take a while; the timeline shows its playhead then.
+for _ in $(seq 100); do [ -n "$(playhead_column "$debug" "$shots/timeline_before.png")" ] && break; sleep 0.2; done
 import -window root "$shots/window_start.png" 2>/dev/null
 # A scene, not a cleared frame: more than a few colours in the middle of the
 # picture (the title starts dark, on a black background).
