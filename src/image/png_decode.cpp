@@ -32,12 +32,13 @@ bool size_acceptable(const PngInfo& info, std::uint32_t rgba_limit) {
 }
 
 // The inflate buffer: the customary width x (height x bpp + 7) / 8 + 8 x height
-// bytes, or more when the image's scanlines need more. Zero-filled so that
-// image data ending early reads as zeros, not as leftovers.
+// bytes (the division last), or more when the image's scanlines need more.
+// Zero-filled so that image data ending early reads as zeros, not as
+// leftovers.
 unsigned inflate_image(const std::uint8_t* data, std::uint32_t data_size, const PngInfo& info,
                        std::uint8_t** scanlines) {
     std::uint64_t w = info.width, h = info.height;
-    std::uint64_t size = w * ((h * info.bits_per_pixel + 7) / 8) + 8 * h;
+    std::uint64_t size = w * (h * info.bits_per_pixel + 7) / 8 + 8 * h;
     std::uint64_t needed = png_scanline_bytes(info);
     if (size < needed) size = needed;
     if (size > UINT32_MAX) return png_error_too_large;

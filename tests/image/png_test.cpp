@@ -303,6 +303,30 @@ TEST(PngFiles, ImageDataEndingEarlyReadsAsZeros) {
     EXPECT_EQ(d.rgba, (Bytes{1, 2, 3, 255, 4, 5, 6, 255, 0, 0, 0, 255, 0, 0, 0, 255}));
 }
 
+// The inflate buffer is width x (height x bpp + 7) / 8 + 8 x height with the
+// division last: 1000 x 9 / 8 + 16 = 1141 bytes for a 1000 x 2 one-bit image,
+// whose scanlines need only 252. Trailing inflated bytes up to that size are
+// accepted; one more byte is refused (stored block with the output full).
+TEST(PngFiles, InflatedDataMayFillTheWholeInflateBuffer) {
+    std::string scanlines = std::string(1, '\0') + std::string(125, '\xff') + std::string(1, '\0') +
+                            std::string(125, '\0');
+    auto file_with = [&](std::size_t inflated) {
+        std::string data = scanlines + std::string(inflated - scanlines.size(), '\0');
+        uLongf size = compressBound(static_cast<uLong>(data.size()));
+        std::string stored(size, '\0');
+        compress2(reinterpret_cast<Bytef*>(&stored[0]), &size, reinterpret_cast<const Bytef*>(data.data()),
+                  static_cast<uLong>(data.size()), 0);
+        stored.resize(size);
+        return header(1000, 2, 1, 0) + chunk("IDAT", stored) + iend;
+    };
+    Decoded fits = decode(file_with(1141));
+    ASSERT_EQ(fits.error, 0u);
+    EXPECT_EQ(fits.rgba[0], 255);
+    EXPECT_EQ(fits.rgba[4 * 999], 255);
+    EXPECT_EQ(fits.rgba[4 * 1000], 0);
+    EXPECT_EQ(decode(file_with(1142)).error, 22u);
+}
+
 TEST(PngFiles, AnRgbaRecordThatHoldsABufferIsReportedAndReplaced) {
     fake::reset();
     platform::console_allocate();
