@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "log/log.h"
 #include "data/file_table.h"
@@ -23,39 +25,62 @@ void write_u32(std::FILE* out, std::uint32_t value) {
 }
 
 // Reads the allocation table into `sizes` when it describes the file: at most
-// 64 entries, the table inside the file and the contents before the table.
-bool read_table(std::FILE* in, long file_size, std::uint32_t* count, std::uint32_t* sizes) {
+// 64 entries and the table inside the file, after the magic. Sizes that run
+// past the contents are left to the reading, which gives such entries what is
+// there.
+struct Table {
+    std::uint32_t count = 0;
+    std::uint32_t sizes[file_table_capacity];
+    long contents_bytes = 0;  // between the magic and the table
+};
+
+bool read_table(std::FILE* in, long file_size, Table* table) {
     if (file_size < 8) return false;
     std::fseek(in, file_size - 4, SEEK_SET);
-    *count = read_u32(in);
-    if (*count > file_table_capacity) return false;
-    long table_bytes = 8L * static_cast<long>(*count) + 4;
-    long contents_room = file_size - table_bytes - 4;
-    if (contents_room < 0) return false;
+    table->count = read_u32(in);
+    if (table->count > file_table_capacity) return false;
+    long table_bytes = 8L * static_cast<long>(table->count) + 4;
+    table->contents_bytes = file_size - table_bytes - 4;
+    if (table->contents_bytes < 0) return false;
     std::fseek(in, file_size - table_bytes, SEEK_SET);
-    long long total = 0;
-    for (std::uint32_t i = 0; i < *count; ++i) {
+    for (std::uint32_t i = 0; i < table->count; ++i) {
         read_u32(in);  // the offset: entries are read back to back from position 4
-        sizes[i] = read_u32(in);
-        if (sizes[i] > INT32_MAX) return false;
-        total += sizes[i];
+        table->sizes[i] = read_u32(in);
     }
-    return total <= contents_room;
+    return true;
 }
 
-void read_entries(std::FILE* in, std::uint32_t count, const std::uint32_t* sizes) {
+// Reads the entries back to back from position 4, never into the table: an
+// entry the contents cannot fill gets the bytes that are there.
+void read_entries(std::FILE* in, const Table& table) {
     std::fseek(in, 4, SEEK_SET);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        auto* data = static_cast<std::uint8_t*>(std::malloc(sizes[i] + 1));
-        std::size_t got = data ? std::fread(data, 1, sizes[i], in) : 0;
-        file_table.entries[i] = FileData{data, static_cast<std::int32_t>(sizes[i])};
-        if (got != sizes[i]) error_box("read difficulties");
+    long contents_left = table.contents_bytes;
+    for (std::uint32_t i = 0; i < table.count; ++i) {
+        std::uint32_t size = table.sizes[i];
+        auto wanted = static_cast<std::uint32_t>(
+            std::min<long long>({size, contents_left, std::numeric_limits<std::int32_t>::max()}));
+        auto* data = static_cast<std::uint8_t*>(std::malloc(std::size_t{wanted} + 1));
+        std::size_t got = data ? std::fread(data, 1, wanted, in) : 0;
+        contents_left -= static_cast<long>(got);
+        file_table.entries[i] = FileData{data, static_cast<std::int32_t>(got)};
+        if (got != size) error_box("read difficulties");
     }
-    file_table.archive_entries = static_cast<std::int32_t>(count);
+    file_table.archive_entries = static_cast<std::int32_t>(table.count);
+}
+
+// blob.dat for reading, or null when there is none. A directory opens on
+// some systems but reading it fails at once.
+std::FILE* open_blob() {
+    std::FILE* in = std::fopen("blob.dat", "rb");
+    if (!in) return nullptr;
+    std::fgetc(in);
+    if (!std::ferror(in)) return in;
+    std::fclose(in);
+    return nullptr;
 }
 
 void open_archive() {
-    std::FILE* in = std::fopen("blob.dat", "rb");
+    std::FILE* in = open_blob();
     if (!in) {
         error_box("blob.dat gone fishing?");
         log_print("no blob.dat: reading files from disk \n");
@@ -64,18 +89,17 @@ void open_archive() {
     }
     std::fseek(in, 0, SEEK_END);
     long file_size = std::ftell(in);
-    std::uint32_t count = 0;
-    std::uint32_t sizes[file_table_capacity];
-    if (!read_table(in, file_size, &count, sizes)) {
+    Table table;
+    if (!read_table(in, file_size, &table)) {
         std::fclose(in);
-        error_box("blob.dat table does not fit the file (%li bytes, %u files)", file_size, count);
+        error_box("blob.dat table does not fit the file (%li bytes, %u files)", file_size, table.count);
         log_print("bad blob.dat: reading files from disk \n");
         file_table.from_disk = true;
         return;
     }
     std::fseek(in, 0, SEEK_SET);
     if (read_u32(in) != blob_magic) error_box("blob alloction table corrupt?");
-    read_entries(in, count, sizes);
+    read_entries(in, table);
     std::fclose(in);
 }
 

@@ -3,6 +3,9 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include <sys/stat.h>
 
 #include "blob_bytes.h"
 #include "data/file_table.h"
@@ -106,13 +109,9 @@ TEST_F(Archive, HostileTablesAreRejectedBeforeReading) {
     too_many.replace(too_many.size() - 4, 4, std::string("\x41\x00\x00\x00", 4));  // 65 files
     std::string huge_count = fake::blob_image({"a"});
     huge_count.replace(huge_count.size() - 4, 4, std::string("\xff\xff\xff\x7f", 4));
-    std::string size_past_end = fake::blob_image({"abc"});
-    size_past_end.replace(size_past_end.size() - 8, 4, std::string("\x00\x01\x00\x00", 4));  // 256 bytes
-    std::string negative_size = fake::blob_image({"abc"});
-    negative_size.replace(negative_size.size() - 8, 4, std::string("\xff\xff\xff\xff", 4));
     std::string table_too_big = fake::blob_image({});
     table_too_big.replace(table_too_big.size() - 4, 4, std::string("\x02\x00\x00\x00", 4));
-    for (const std::string& image : {too_many, huge_count, size_past_end, negative_size, table_too_big,
+    for (const std::string& image : {too_many, huge_count, table_too_big,
                                      std::string("\x99\x09\x60"), std::string()}) {
         fake::reset();
         fake::write_file("blob.dat", image);
@@ -123,6 +122,53 @@ TEST_F(Archive, HostileTablesAreRejectedBeforeReading) {
         EXPECT_EQ(fake::state.boxes[0].rfind("blob.dat table does not fit the file", 0), 0u) << fake::state.boxes[0];
         blob_close();
     }
+}
+
+// A table that fits the file but whose sizes run past the contents: each
+// entry gets the contents that are there (never the table's bytes), every
+// short one is reported, and the archive still serves the run.
+TEST_F(Archive, EntriesRunningPastTheContentsKeepWhatIsThere) {
+    struct Case {
+        std::vector<std::string> files;
+        std::size_t damaged;        // entry whose recorded size is replaced
+        std::uint32_t recorded;
+        std::vector<std::string> served;
+        std::size_t boxes;
+    };
+    const Case cases[] = {
+        {{"first", "second-entry"}, 1, 100, {"first", "second-entry"}, 1},
+        {{"first", "second-entry"}, 1, 0xFFFFFFFFu, {"first", "second-entry"}, 1},
+        {{"aa", "bbb", "c"}, 1, 100, {"aa", "bbbc", ""}, 2},
+    };
+    for (const Case& c : cases) {
+        fake::reset();
+        std::string image = fake::blob_image(c.files);
+        std::size_t table = image.size() - 4 - 8 * c.files.size();
+        fake::put_u32_at(&image, table + 8 * c.damaged + 4, c.recorded);
+        fake::write_file("blob.dat", image);
+        blob_open();
+        EXPECT_FALSE(file_table.from_disk);
+        ASSERT_EQ(file_table.archive_entries, static_cast<int>(c.files.size()));
+        EXPECT_EQ(fake::state.boxes, std::vector<std::string>(c.boxes, "read difficulties"));
+        for (const std::string& expected : c.served) {
+            FileData f{};
+            ASSERT_EQ(load_file("x", &f), 0);
+            EXPECT_EQ(text(f), expected);
+        }
+        blob_close();
+    }
+}
+
+// Opening a directory succeeds on Linux; it is no archive.
+TEST_F(Archive, ADirectoryNamedBlobDatCountsAsMissing) {
+    ASSERT_EQ(mkdir("blob.dat", 0755), 0);
+    fake::write_file("pool/a.txt", "from disk");
+    blob_open();
+    EXPECT_EQ(fake::state.boxes, std::vector<std::string>{"blob.dat gone fishing?"});
+    EXPECT_TRUE(file_table.from_disk);
+    FileData f{};
+    EXPECT_EQ(load_file("pool/a.txt", &f), 0);
+    EXPECT_EQ(text(f), "from disk");
 }
 
 // Written by the archive maker's own test run (see CMake fixture).

@@ -11,6 +11,11 @@ inline void put_u32(std::string* out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out->push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
+// Overwrites the 32-bit number at byte `at`.
+inline void put_u32_at(std::string* out, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) (*out)[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
 inline std::string blob_image(const std::vector<std::string>& files, std::uint32_t magic = 0x66600999u) {
     std::string out;
     put_u32(&out, magic);
