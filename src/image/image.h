@@ -13,4 +13,7 @@ struct Image {
     // Bytes the caller allocated at `pixels`. The loaders refuse any picture
     // that would not fit, so one buffer can safely serve many images.
     std::uint32_t capacity;
+    // How the loader laid out a pixel: bytes R, G, B (PNG, palette PCX) or
+    // B, G, R (PCX of several planes, which stores its first plane in byte 2).
+    bool blue_first = false;
 };

@@ -13,6 +13,7 @@ void png_load(const char* path, Image* image) {
         image->width = info.width;
         image->height = info.height;
         image->bits = 24;
+        image->blue_first = false;
         std::size_t row_bytes = std::size_t{info.width} * 4;
         for (std::uint32_t row = 0; row < info.height; ++row)
             std::memcpy(image->pixels + row * row_bytes, rgba.data + row * row_bytes, row_bytes);

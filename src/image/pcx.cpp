@@ -79,6 +79,7 @@ int pcx_decode(const std::uint8_t* bytes, Image* image, std::int32_t size) {
     image->width = static_cast<std::uint32_t>(layout.width);
     image->height = static_cast<std::uint32_t>(layout.height);
     image->bits = 24;
+    image->blue_first = layout.planes > 1;
     decode_runs(bytes, layout, image->pixels);
     if (layout.planes == 1)
         apply_palette(bytes + size - palette_bytes, std::int64_t{layout.width} * layout.height, image->pixels);

@@ -4,8 +4,8 @@
 
 namespace {
 
-// Palette pictures hold R, G, B, 0 in memory, but icon colour bits are read
-// as B, G, R: swap the two so the icon shows the picture's own colours.
+// Icon colour bits are 0x00RRGGBB, that is bytes B, G, R in memory. Pictures
+// that hold R, G, B (palette pictures) get red and blue swapped.
 void to_icon_order(IconBits* bits) {
     std::uint32_t pixels = bits->width * bits->height;
     for (std::uint32_t i = 0; i < pixels; ++i) {
@@ -17,7 +17,7 @@ void to_icon_order(IconBits* bits) {
 platform::Handle make_icon(const Image& picture) {
     static IconBits bits;
     if (icon_bits_make(picture, &bits) != 0) return 0;
-    to_icon_order(&bits);
+    if (!picture.blue_first) to_icon_order(&bits);
     return platform::create_icon(static_cast<int>(bits.width), static_cast<int>(bits.height), bits.and_mask,
                                  bits.colour);
 }

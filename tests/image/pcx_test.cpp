@@ -9,6 +9,7 @@
 #include "fake_platform.h"
 #include "image/icon.h"
 #include "image/pcx.h"
+#include "image/window_icons.h"
 #include "pcx_writer.h"
 #include "temp_dir.h"
 
@@ -243,6 +244,23 @@ TEST_F(IconFiles, BothPicturesLoadInOrderIntoTheirOwnBuffers) {
     std::uint8_t* first = icon_image.pixels;
     icon_images_load();
     EXPECT_EQ(icon_image.pixels, first) << "buffers are allocated once";
+}
+
+// Icon colour bits are 0x00RRGGBB. A three-plane picture already holds its
+// pixels that way; a palette picture holds bytes R, G, B and needs turning.
+TEST_F(IconFiles, PlanarAndPalettePicturesShowTheirOwnColours) {
+    std::vector<std::uint8_t> rgb(768, 0);
+    rgb[3] = 255;      // entry 1: red
+    rgb[3 * 2 + 2] = 255;  // entry 2: blue
+    fake::write_file("pool/icon.pcx", test_image::pcx_header({0, 0, 1, 0, 1}) + raw({1, 2}) + test_image::pcx_palette(rgb));
+    // Red, green and blue planes of a red and a blue pixel.
+    fake::write_file("pool/icons.pcx", test_image::pcx_header({0, 0, 1, 0, 3}) + raw({0xC1, 255, 0, 0, 0, 0, 0xC1, 255}));
+    icon_images_load();
+    window_icons_set(0x1234);
+    const std::vector<std::uint32_t> red_blue{0x00FF0000u, 0x000000FFu};
+    ASSERT_EQ(fake::state.icon_colours.size(), 2u);
+    EXPECT_EQ(fake::state.icon_colours[0], red_blue) << "small icon, three planes";
+    EXPECT_EQ(fake::state.icon_colours[1], red_blue) << "big icon, palette";
 }
 
 TEST_F(IconFiles, AMissingPictureKeepsItsRecordAndMakesNoIcon) {

@@ -220,8 +220,9 @@ void show_window_normal(Handle window) { record("show_window_normal(" + hex(wind
 void set_focus(Handle window) { record("set_focus(" + hex(window) + ")"); }
 Handle current_dc() { return static_cast<Handle>(result("current_dc", 0x2001)); }
 
-Handle create_icon(int width, int height, const std::uint8_t*, const std::uint32_t*) {
+Handle create_icon(int width, int height, const std::uint8_t*, const std::uint32_t* color) {
     record("create_icon(" + std::to_string(width) + "," + std::to_string(height) + ")");
+    state.icon_colours.emplace_back(color, color + width * height);
     return static_cast<Handle>(result("create_icon", 0x5001));
 }
 

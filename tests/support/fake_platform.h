@@ -32,6 +32,8 @@ struct State {
     // Size the fake driver grants to pbuffers (0 = as requested).
     int pbuffer_granted_width = 0, pbuffer_granted_height = 0;
     platform::Size screen{1280, 1024};
+    // The colour bits of every icon created, in order.
+    std::vector<std::vector<std::uint32_t>> icon_colours;
 };
 
 extern State state;
