@@ -5,6 +5,7 @@
 #include <X11/keysym.h>
 
 #include <deque>
+#include <iterator>
 #include <set>
 
 #include "platform/x11/x11_state.h"
@@ -16,8 +17,17 @@ std::set<unsigned> keys_down;
 
 x11::WindowRecord* record_of(Window xwindow) {
     for (x11::WindowRecord* w : x11::windows())
-        if (w->xwindow == xwindow) return w;
+        if (w->xwindow == xwindow || (w->frame && w->frame == xwindow)) return w;
     return nullptr;
+}
+
+// Held keys whose release we never saw (it went to another client while
+// none of our windows had the focus) are held no longer.
+void forget_released_keys() {
+    char pressed[32] = {};
+    XQueryKeymap(x11::display(), pressed);
+    for (auto key = keys_down.begin(); key != keys_down.end();)
+        key = (pressed[*key / 8] >> (*key % 8) & 1) ? std::next(key) : keys_down.erase(key);
 }
 
 std::uintptr_t virtual_key(XKeyEvent* event) {
@@ -36,6 +46,10 @@ std::intptr_t mouse_position(int x, int y) {
 
 // Fills `out` from one X event; false for events the program has no use for.
 bool translate(XEvent& event, platform::Message* out) {
+    // A key is up again whichever window its release went to: the window that
+    // had the press may be gone (F4 re-creates it).
+    if (event.type == KeyRelease) keys_down.erase(event.xkey.keycode);
+    if (event.type == FocusIn) forget_released_keys();
     x11::WindowRecord* w = record_of(event.xany.window);
     if (!w) return false;
     out->window = reinterpret_cast<platform::Handle>(w);
@@ -48,7 +62,6 @@ bool translate(XEvent& event, platform::Message* out) {
             return true;
         }
         case KeyRelease:
-            keys_down.erase(event.xkey.keycode);
             *out = {out->window, platform::msg_keyup, virtual_key(&event.xkey), static_cast<std::intptr_t>(0xC0000001)};
             return true;
         case MotionNotify:

@@ -4,41 +4,42 @@
 #include <X11/Xutil.h>
 
 #include <cstdlib>
-#include <map>
 
 #include "platform/x11/x11_state.h"
 
-namespace {
+namespace x11 {
 
 struct Icon {
     int width = 0, height = 0;
     std::vector<unsigned long> argb;  // _NET_WM_ICON wants longs
 };
 
-std::vector<Icon*> icons;
-std::map<Window, std::pair<Icon*, Icon*>> attached;  // small, big
-
-bool masked(const std::uint8_t* mask, int width, int x, int y) {
-    int row_bytes = ((width + 15) / 16) * 2;
-    return (mask[y * row_bytes + x / 8] >> (7 - x % 8)) & 1;
-}
-
-void publish(Window window) {
+void icons_publish(const WindowRecord& w) {
     std::vector<unsigned long> data;
-    auto [small, big] = attached[window];
-    for (Icon* icon : {small, big}) {
+    for (Icon* icon : w.icons) {
         if (!icon) continue;
         data.push_back(static_cast<unsigned long>(icon->width));
         data.push_back(static_cast<unsigned long>(icon->height));
         data.insert(data.end(), icon->argb.begin(), icon->argb.end());
     }
-    Display* dpy = x11::display();
+    Display* dpy = display();
     Atom property = XInternAtom(dpy, "_NET_WM_ICON", False);
     if (data.empty())
-        XDeleteProperty(dpy, window, property);
+        XDeleteProperty(dpy, top_level(w), property);
     else
-        XChangeProperty(dpy, window, property, XA_CARDINAL, 32, PropModeReplace,
+        XChangeProperty(dpy, top_level(w), property, XA_CARDINAL, 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
+}
+
+}  // namespace x11
+
+namespace {
+
+std::vector<x11::Icon*> icons;
+
+bool masked(const std::uint8_t* mask, int width, int x, int y) {
+    int row_bytes = ((width + 15) / 16) * 2;
+    return (mask[y * row_bytes + x / 8] >> (7 - x % 8)) & 1;
 }
 
 }  // namespace
@@ -47,7 +48,7 @@ namespace platform {
 
 Handle create_icon(int width, int height, const std::uint8_t* and_mask, const std::uint32_t* color) {
     if (width <= 0 || height <= 0 || width > 256 || height > 256) return 0;
-    auto* icon = new Icon{width, height, {}};
+    auto* icon = new x11::Icon{width, height, {}};
     icon->argb.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -61,12 +62,11 @@ Handle create_icon(int width, int height, const std::uint8_t* and_mask, const st
 void set_window_icon(Handle window, IconSize size, Handle icon) {
     x11::WindowRecord* w = x11::window_of(window);
     if (!w) return;
-    Icon* chosen = nullptr;
-    for (Icon* known : icons)
+    x11::Icon* chosen = nullptr;
+    for (x11::Icon* known : icons)
         if (reinterpret_cast<Handle>(known) == icon) chosen = known;
-    auto& slot = attached[w->xwindow];
-    (size == IconSize::small ? slot.first : slot.second) = chosen;
-    publish(w->xwindow);
+    w->icons[size == IconSize::small ? 0 : 1] = chosen;
+    x11::icons_publish(*w);
 }
 
 void blit_bitmap(Handle dc, const std::uint32_t* pixels, int width, int height) {

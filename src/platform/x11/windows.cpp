@@ -1,6 +1,9 @@
-// Windows: one Xlib window per create. The popup style is undecorated and
-// asks the window manager for fullscreen; the system-menu style is a normal
-// decorated window that cannot be resized.
+// Windows: one Xlib window per create. The system-menu style is a normal
+// decorated window that cannot be resized. The popup style is fullscreen: a
+// black frame covering the monitor (_NET_WM_STATE_FULLSCREEN) with the GL
+// window at its requested size centred inside, so that the drawing area the
+// portable code computes for that size stays right whether or not the
+// display mode could be switched to it.
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
@@ -51,23 +54,84 @@ void apply_cursor(Window window) {
     XDefineCursor(dpy, window, blank);
 }
 
+constexpr long input_events = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
+                              PointerMotionMask | FocusChangeMask;
+
+// Size hints, close protocol and fullscreen state of the top-level window.
+// Only the system-menu and overlapped windows have their size pinned; a
+// popup's frame takes whatever size the monitor has.
 void set_style_hints(const x11::WindowRecord& w) {
     Display* dpy = x11::display();
+    Window top = x11::top_level(w);
     XSizeHints* hints = XAllocSizeHints();
-    hints->flags = PPosition | PSize | PMinSize | PMaxSize;
-    hints->x = w.x;
-    hints->y = w.y;
-    hints->width = hints->min_width = hints->max_width = w.width;
-    hints->height = hints->min_height = hints->max_height = w.height;
-    XSetWMNormalHints(dpy, w.xwindow, hints);
+    hints->flags = PPosition | PSize;
+    if (w.frame) {
+        x11::Rect monitor = x11::monitor_area();
+        hints->x = monitor.x;
+        hints->y = monitor.y;
+        hints->width = monitor.width;
+        hints->height = monitor.height;
+    } else {
+        hints->flags |= PMinSize | PMaxSize;
+        hints->x = w.x;
+        hints->y = w.y;
+        hints->width = hints->min_width = hints->max_width = w.width;
+        hints->height = hints->min_height = hints->max_height = w.height;
+    }
+    XSetWMNormalHints(dpy, top, hints);
     XFree(hints);
     Atom close = atom("WM_DELETE_WINDOW");
-    XSetWMProtocols(dpy, w.xwindow, &close, 1);
-    if (w.style == platform::WindowStyle::popup) {
+    XSetWMProtocols(dpy, top, &close, 1);
+    if (w.frame) {
         Atom fullscreen = atom("_NET_WM_STATE_FULLSCREEN");
-        XChangeProperty(dpy, w.xwindow, atom("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
+        XChangeProperty(dpy, top, atom("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(&fullscreen), 1);
     }
+}
+
+// What the window manager sees of a record: title, hints, icons.
+void set_top_level_properties(const x11::WindowRecord& w) {
+    XStoreName(x11::display(), x11::top_level(w), w.title.c_str());
+    set_style_hints(w);
+    x11::icons_publish(w);
+}
+
+// The black frame of a popup, covering the monitor.
+Window create_frame() {
+    Display* dpy = x11::display();
+    int screen = DefaultScreen(dpy);
+    x11::Rect monitor = x11::monitor_area();
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(dpy, screen);
+    attributes.border_pixel = 0;
+    attributes.event_mask = input_events | StructureNotifyMask;
+    return XCreateWindow(dpy, RootWindow(dpy, screen), monitor.x, monitor.y, static_cast<unsigned>(monitor.width),
+                         static_cast<unsigned>(monitor.height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                         CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
+}
+
+// The GL window's place: its own for top-level windows, centred in the
+// frame for popups.
+void gl_window_origin(const x11::WindowRecord& w, int* x, int* y) {
+    if (!w.frame) {
+        *x = w.x;
+        *y = w.y;
+        return;
+    }
+    x11::Rect monitor = x11::monitor_area();
+    *x = (monitor.width - w.width) / 2;
+    *y = (monitor.height - w.height) / 2;
+}
+
+void fit_popup(const x11::WindowRecord& w) {
+    Display* dpy = x11::display();
+    x11::Rect monitor = x11::monitor_area();
+    XMoveResizeWindow(dpy, w.frame, monitor.x, monitor.y, static_cast<unsigned>(monitor.width),
+                      static_cast<unsigned>(monitor.height));
+    int x = 0, y = 0;
+    gl_window_origin(w, &x, &y);
+    XMoveResizeWindow(dpy, w.xwindow, x, y, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height));
+    set_style_hints(w);
 }
 
 }  // namespace
@@ -76,13 +140,14 @@ namespace x11 {
 
 bool realize(WindowRecord* w, Visual* visual, int depth) {
     Display* dpy = display();
-    Window root = DefaultRootWindow(dpy);
+    Window parent = w->frame ? w->frame : DefaultRootWindow(dpy);
     XSetWindowAttributes attributes{};
-    attributes.colormap = XCreateColormap(dpy, root, visual, AllocNone);
-    attributes.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            StructureNotifyMask | ExposureMask | FocusChangeMask;
+    attributes.colormap = XCreateColormap(dpy, parent, visual, AllocNone);
+    attributes.event_mask = input_events | ExposureMask | (w->frame ? 0 : StructureNotifyMask);
     attributes.border_pixel = 0;
-    Window created = XCreateWindow(dpy, root, w->x, w->y, static_cast<unsigned>(w->width),
+    int x = 0, y = 0;
+    gl_window_origin(*w, &x, &y);
+    Window created = XCreateWindow(dpy, parent, x, y, static_cast<unsigned>(w->width),
                                    static_cast<unsigned>(w->height), 0, depth, InputOutput, visual,
                                    CWColormap | CWEventMask | CWBorderPixel, &attributes);
     if (!created) return false;
@@ -90,10 +155,15 @@ bool realize(WindowRecord* w, Visual* visual, int depth) {
     w->xwindow = created;
     w->visual = visual;
     w->depth = depth;
-    XStoreName(dpy, created, w->title.c_str());
-    set_style_hints(*w);
+    if (!w->frame) set_top_level_properties(*w);
     apply_cursor(created);
     return true;
+}
+
+void popups_fit_monitor() {
+    for (WindowRecord* w : records)
+        if (w->frame) fit_popup(*w);
+    XFlush(display());
 }
 
 WindowRecord* window_of(platform::Handle handle) {
@@ -134,12 +204,18 @@ Handle create_window(const WindowRequest& request) {
     w->y = request.y;
     w->width = std::max(1, request.width);
     w->height = std::max(1, request.height);
-    bool made = x11::realize(w, visual->visual, visual->depth);
+    if (w->style == WindowStyle::popup) {
+        w->frame = create_frame();
+        if (w->frame) set_top_level_properties(*w);
+    }
+    bool made = (w->style != WindowStyle::popup || w->frame) && x11::realize(w, visual->visual, visual->depth);
     XFree(visual);
     if (!made) {
+        if (w->frame) XDestroyWindow(x11::display(), w->frame);
         delete w;
         return 0;
     }
+    if (w->frame) apply_cursor(w->frame);
     w->dc.window = w;
     records.push_back(w);
     return reinterpret_cast<Handle>(w);
@@ -150,9 +226,11 @@ bool destroy_window(Handle window) {
     if (!w) return false;
     Display* dpy = x11::display();
     if (w->dc.drawable) glXDestroyWindow(dpy, w->dc.drawable);
-    XDestroyWindow(dpy, w->xwindow);
+    XDestroyWindow(dpy, x11::top_level(*w));
     XFlush(dpy);
     records.erase(std::find(records.begin(), records.end(), w));
+    // The mode a fullscreen window asked for goes with it.
+    if (w->frame) x11::display_mode_restore();
     delete w;
     return true;
 }
@@ -175,8 +253,13 @@ void move_window(Handle window, int x, int y, int width, int height) {
     w->y = y;
     w->width = width;
     w->height = height;
-    set_style_hints(*w);
-    XMoveResizeWindow(x11::display(), w->xwindow, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    if (w->frame) {
+        fit_popup(*w);
+    } else {
+        set_style_hints(*w);
+        XMoveResizeWindow(x11::display(), w->xwindow, x, y, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height));
+    }
     XFlush(x11::display());
 }
 
@@ -184,26 +267,31 @@ void set_window_title(Handle window, const char* title) {
     x11::WindowRecord* w = x11::window_of(window);
     if (!w) return;
     w->title = title;
-    XStoreName(x11::display(), w->xwindow, title);
+    XStoreName(x11::display(), x11::top_level(*w), title);
 }
 
 void show_window_normal(Handle window) {
     x11::WindowRecord* w = x11::window_of(window);
     if (!w) return;
     Display* dpy = x11::display();
-    XMapRaised(dpy, w->xwindow);
+    Window top = x11::top_level(*w);
+    if (w->frame) XMapWindow(dpy, w->xwindow);
+    XMapRaised(dpy, top);
     XEvent event;
-    XWindowEvent(dpy, w->xwindow, StructureNotifyMask, &event);
-    while (event.type != MapNotify) XWindowEvent(dpy, w->xwindow, StructureNotifyMask, &event);
+    XWindowEvent(dpy, top, StructureNotifyMask, &event);
+    while (event.type != MapNotify) XWindowEvent(dpy, top, StructureNotifyMask, &event);
     // Under a window manager the window may have been placed elsewhere.
-    XMoveWindow(dpy, w->xwindow, w->x, w->y);
+    if (w->frame)
+        fit_popup(*w);
+    else
+        XMoveWindow(dpy, w->xwindow, w->x, w->y);
     XFlush(dpy);
 }
 
 void set_focus(Handle window) {
     x11::WindowRecord* w = x11::window_of(window);
     if (!w) return;
-    XSetInputFocus(x11::display(), w->xwindow, RevertToParent, CurrentTime);
+    XSetInputFocus(x11::display(), x11::top_level(*w), RevertToParent, CurrentTime);
     XFlush(x11::display());
 }
 
@@ -214,7 +302,10 @@ void show_window(Handle window) {
 
 void show_cursor(bool visible) {
     cursor_visible = visible;
-    for (x11::WindowRecord* w : records) apply_cursor(w->xwindow);
+    for (x11::WindowRecord* w : records) {
+        apply_cursor(w->xwindow);
+        if (w->frame) apply_cursor(w->frame);
+    }
 }
 
 Size screen_size() {
@@ -223,9 +314,5 @@ Size screen_size() {
     int screen = DefaultScreen(dpy);
     return Size{DisplayWidth(dpy, screen), DisplayHeight(dpy, screen)};
 }
-
-// Fullscreen is a borderless window covering the screen: no mode switch.
-int change_display_mode(const DisplayMode&) { return 0; }
-void restore_display_mode() {}
 
 }  // namespace platform

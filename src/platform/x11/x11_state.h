@@ -23,8 +23,13 @@ struct DeviceContext {
     int width = 0, height = 0;
 };
 
+struct Icon;
+
 struct WindowRecord {
-    Window xwindow = 0;
+    Window xwindow = 0;  // the window GL draws into
+    // Popups only: a black window covering the monitor, with the GL window
+    // centred inside it at its own size. 0 for other styles.
+    Window frame = 0;
     Visual* visual = nullptr;
     int depth = 0;
     std::string class_name;
@@ -32,6 +37,14 @@ struct WindowRecord {
     platform::WindowStyle style = platform::WindowStyle::sysmenu;
     int x = 0, y = 0, width = 0, height = 0;
     DeviceContext dc;
+    Icon* icons[2] = {};  // small, big: kept here so a re-created window gets them back
+};
+
+// The window the window manager sees: the frame of a popup, else the window.
+inline Window top_level(const WindowRecord& w) { return w.frame ? w.frame : w.xwindow; }
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
 };
 
 // The display, opened on first use; null when there is none.
@@ -52,7 +65,20 @@ platform::WindowProc class_proc(const std::string& class_name);
 std::vector<WindowRecord*>& windows();
 
 // (Re)creates the X window of a record with the given visual, keeping its
-// place, size, title and properties.
+// place, size, title and properties (icons included).
 bool realize(WindowRecord* w, Visual* visual, int depth);
+
+// Sets _NET_WM_ICON on the record's top-level window from its icons.
+void icons_publish(const WindowRecord& w);
+
+// The part of the screen a fullscreen window covers: the monitor of the
+// primary output (or of the first lit one), else the whole screen.
+Rect monitor_area();
+
+// Fits every popup's frame to the monitor and centres its GL window in it.
+void popups_fit_monitor();
+
+// Puts back the display mode changed for fullscreen, if it was changed.
+void display_mode_restore();
 
 }  // namespace x11
