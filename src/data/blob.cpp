@@ -24,16 +24,15 @@ void write_u32(std::FILE* out, std::uint32_t value) {
     std::fwrite(b, 1, 4, out);
 }
 
-// Reads the allocation table into `sizes` when it describes the file: at most
-// 64 entries and the table inside the file, after the magic. Sizes that run
-// past the contents are left to the reading, which gives such entries what is
-// there.
 struct Table {
     std::uint32_t count = 0;
     std::uint32_t sizes[file_table_capacity];
     long contents_bytes = 0;  // between the magic and the table
 };
 
+// Reads the allocation table when it describes the file: at most 64 entries
+// and the table inside the file, after the magic. Sizes that run past the
+// contents are left to the reading, which gives such entries what is there.
 bool read_table(std::FILE* in, long file_size, Table* table) {
     if (file_size < 8) return false;
     std::fseek(in, file_size - 4, SEEK_SET);

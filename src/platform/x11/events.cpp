@@ -17,7 +17,7 @@ std::set<unsigned> keys_down;
 
 x11::WindowRecord* record_of(Window xwindow) {
     for (x11::WindowRecord* w : x11::windows())
-        if (w->xwindow == xwindow || (w->frame && w->frame == xwindow)) return w;
+        if (w->xwindow == xwindow || w->frame == xwindow) return w;
     return nullptr;
 }
 
