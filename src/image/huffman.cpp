@@ -59,6 +59,22 @@ unsigned huffman_build(const std::uint16_t* lengths, unsigned n, unsigned max_le
 
 unsigned huffman_symbol(BitReader& in, const std::uint16_t* tree, unsigned n, unsigned& symbol) {
     unsigned node = 0;
+    // Away from the end of the input the walk takes its bits from one peek;
+    // no code is longer than 16 bits.
+    unsigned window;
+    if (peek_16(in, window)) {
+        for (unsigned used = 1; used <= longest_code; ++used, window >>= 1) {
+            unsigned value = tree[2 * node + (window & 1u)];
+            if (value < n) {
+                symbol = value;
+                in.position += used;
+                return 0;
+            }
+            node = value - n;
+            if (node >= n - 1) return inflate_error_bad_code;
+        }
+        return inflate_error_bad_code;
+    }
     for (;;) {
         unsigned bit;
         if (!read_bit(in, bit)) return inflate_error_input_end;

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "image/png_stages.h"
 
 namespace {
@@ -60,6 +62,15 @@ void rgba_pixel(const std::uint8_t* raw, std::uint64_t i, const PngInfo& info, s
 
 unsigned png_convert(const std::uint8_t* raw, const PngInfo& info, std::uint8_t* rgba) {
     std::uint64_t pixels = std::uint64_t{info.width} * info.height;
+    // The common 8-bit kinds without a colour key go straight through.
+    if (info.bit_depth == 8 && info.colour_type == 6) {
+        std::memcpy(rgba, raw, static_cast<std::size_t>(pixels * 4));
+        return 0;
+    }
+    if (info.bit_depth == 8 && info.colour_type == 2 && !info.key_defined) {
+        for (std::uint64_t i = 0; i < pixels; ++i, rgba += 4, raw += 3) put(rgba, raw[0], raw[1], raw[2], 255);
+        return 0;
+    }
     for (std::uint64_t i = 0; i < pixels; ++i, rgba += 4) {
         switch (info.colour_type) {
         case 0: grey_pixel(raw, i, info, rgba); break;
