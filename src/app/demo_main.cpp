@@ -1,5 +1,10 @@
 #include "app/demo_main.h"
 
+#include "app/capture_run.h"
+#include "app/options.h"
+#include "capture/encoder_process.h"
+#include "capture/file_out.h"
+
 #include "log/log.h"
 #include "clock/clock.h"
 #include "clock/soundtrack.h"
@@ -33,6 +38,16 @@ void shut_down() {
     blob_close();
 }
 
+const char soundtrack_path[] = "pool/quorvane_28_juli.ogg";
+
+// Checks what can be checked before anything starts: 0 to go on, else the
+// exit code.
+int check_request(const CaptureRequest& request) {
+    if (request.video.empty() || encoder_process_supported()) return 0;
+    capture_message("heden: %s\n", encoder_process_unsupported);
+    return 1;
+}
+
 }  // namespace
 
 void main_loop() {
@@ -48,20 +63,34 @@ void main_loop() {
     }
 }
 
-int demo_main() {
+int demo_main(int argc, char** argv) {
+    CaptureRequest request;
+    switch (options_parse(argc, argv, &request)) {
+        case OptionsResult::help: return 0;
+        case OptionsResult::bad: return 2;
+        case OptionsResult::run: break;
+    }
+    if (int code = check_request(request)) return code;
     config_load("config.xml");
+    // A capture draws into a window and leaves the display mode alone.
+    if (request.active()) fullscreen = 0;
     if (debug_console) open_console();
     blob_open();
     if (window_setup(1) != 0) {
         log_print("fatal errors.. exit app now \n");
         error_box("su tentativa de programa ninja cojo es una falta completa!");
         blob_close();
-        return 0;
+        return request.active() ? 1 : 0;
     }
     precalc();
-    if (soundtrack_init("pool/quorvane_28_juli.ogg", main_window) != 0) log_print("bass bork?\n");
-    ClockOps.clock_start(0.0f);
-    main_loop();
+    int code = 0;
+    if (request.active()) {
+        code = capture_run(request, soundtrack_path);
+    } else {
+        if (soundtrack_init(soundtrack_path, main_window) != 0) log_print("bass bork?\n");
+        ClockOps.clock_start(0.0f);
+        main_loop();
+    }
     shut_down();
-    return 0;
+    return code;
 }

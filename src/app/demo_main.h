@@ -1,8 +1,10 @@
 // The program's life on one thread: start-up, main loop, shut-down.
 #pragma once
 
-// Returns the process exit code, always 0.
-int demo_main();
+// Takes the command line as main() gets it. Without options: the demo, exit
+// code always 0. With options: a capture (see app/options.h), exit code 0
+// when it was written, 1 when it failed, 2 for a bad command line.
+int demo_main(int argc, char** argv);
 
 // Pumps messages and renders frames until WM_QUIT is taken from the queue.
 void main_loop();

@@ -27,3 +27,15 @@ void clock_install_system();
 extern std::uint32_t stream_handle;
 // Writes the stream back-end into all five slots.
 void clock_install_stream();
+
+// Writes the frame back-end into all five slots. From clock_start on, each tick
+// shows the next frame, `first_seconds` + frames / `fps`, and from the
+// music's length on sets track_ended with demo_time held at that length, as
+// the stream does. Seeks are ignored and nothing plays. The music's length
+// becomes demo_length.
+void clock_install_frame(double first_seconds, int fps, double music_length);
+
+// Milliseconds of the process clock as the frames see it: the platform's
+// process clock, or, under the frame back-end, the unclamped time of the
+// frame last shown, so that anything timed by it runs at frame speed.
+long clock_process_ms();

@@ -19,6 +19,13 @@ const char* debug_config =
     "<audio><enabled>0</enabled><length>150</length></audio>"
     "<debug><console>1</console><timeline>0</timeline></debug></config>";
 
+// The program started without options.
+int run_plain() {
+    char name[] = "heden";
+    char* argv[] = {name, nullptr};
+    return demo_main(1, argv);
+}
+
 platform::Message key(std::uint32_t message, std::uintptr_t code) {
     return platform::Message{0x1002, message, code, 1};
 }
@@ -66,7 +73,7 @@ TEST_F(DemoMain, RunsStartUpLoopAndShutDownInOrder) {
     fake::write_file("pool/quorvane_28_juli.ogg", "music");
     fake::state.queue = {std::nullopt, std::nullopt, key(platform::msg_keydown, 'A'), std::nullopt,
                          key(platform::msg_keydown, platform::key_escape), key(platform::msg_keydown, 'B')};
-    EXPECT_EQ(demo_main(), 0);
+    EXPECT_EQ(run_plain(), 0);
     EXPECT_FALSE(fake::state.ran_dry);
     EXPECT_TRUE(fake::state.boxes.empty()) << fake::state.boxes[0];
     EXPECT_EQ(fake::count("console_set_title(heden)"), 1);
@@ -89,7 +96,7 @@ TEST_F(DemoMain, QuitEndsTheLoopWithMessagesStillQueued) {
     fake::write_file("config.xml", debug_config);
     platform::Message quit{0, platform::msg_quit, 0, 0};
     fake::state.queue = {std::nullopt, quit, key(platform::msg_keydown, 'A'), std::nullopt, std::nullopt};
-    demo_main();
+    run_plain();
     EXPECT_EQ(fake::count("swap_buffers"), 2 + 1);  // two loading screens and one frame
     EXPECT_EQ(fake::count("dispatch_message"), 0);
     EXPECT_EQ(fake::state.queue.size(), 3u);
@@ -98,7 +105,7 @@ TEST_F(DemoMain, QuitEndsTheLoopWithMessagesStillQueued) {
 TEST_F(DemoMain, WindowFailureTakesTheFatalPath) {
     fake::write_file("config.xml", debug_config);
     fake::script("create_window", {0x4001, 0});  // the probe's window, then the main window
-    EXPECT_EQ(demo_main(), 0);
+    EXPECT_EQ(run_plain(), 0);
     ASSERT_EQ(fake::state.boxes.size(), 3u);
     EXPECT_EQ(fake::state.boxes[0], "CreateWindow() failed");
     EXPECT_EQ(fake::state.boxes[1], "window creation failed \n exiting now -2");
@@ -114,7 +121,7 @@ TEST_F(DemoMain, WindowFailureTakesTheFatalPath) {
 
 TEST_F(DemoMain, MissingConfigRunsOnDefaultsAfterOneBox) {
     fake::state.queue = {std::nullopt, platform::Message{0, platform::msg_quit, 0, 0}};
-    EXPECT_EQ(demo_main(), 0);
+    EXPECT_EQ(run_plain(), 0);
     ASSERT_GE(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0], "an xml errors occured FILE `config.xml` is missing or not readable :(\n ");
     EXPECT_EQ(fake::count("console_allocate"), 0);

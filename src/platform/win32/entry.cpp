@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/demo_main.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return demo_main(); }
+// The C runtime has already split the command line into __argc / __argv.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return demo_main(__argc, __argv); }

@@ -1,3 +1,3 @@
 #include "app/demo_main.h"
 
-int main() { return demo_main(); }
+int main(int argc, char** argv) { return demo_main(argc, argv); }

@@ -1,0 +1,140 @@
+#include "app/options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "capture/file_out.h"
+#include "capture/video_encoder.h"
+
+namespace {
+
+const char usage[] =
+    "usage: heden [--capture FILE [--fps N] [--start SECONDS] [--end SECONDS]] [--still SECONDS:FILE.png]...\n"
+    "Without options heden plays the demo. With them it renders frames at a fixed rate\n"
+    "instead, with no sound playing, writes them and exits.\n"
+    "  --capture FILE     write a video with the soundtrack; the extension picks the\n"
+    "                     container: .mp4 (H.264 + AAC) or .mkv (lossless H.264 + FLAC)\n"
+    "  --fps N            frames per second, 1 to 1000 (default 60)\n"
+    "  --start SECONDS    time of the first frame (default 0)\n"
+    "  --end SECONDS      end of the capture (default: the end of the music plus\n"
+    "                     10 s of the closing scene)\n"
+    "  --still SECONDS:FILE.png\n"
+    "                     write the frame shown at SECONDS as a PNG picture; may be\n"
+    "                     repeated. Frames are rendered from --start at --fps, so a\n"
+    "                     still is the frame a capture with the same --start and\n"
+    "                     --fps shows at that time\n"
+    "  --help             show this and exit\n"
+    "Video capture needs ffmpeg on the PATH.\n";
+
+bool bad(const char* format, const char* what) {
+    capture_message(format, what);
+    capture_message("heden: see heden --help\n");
+    return false;
+}
+
+bool parse_seconds(const char* option, const char* text, double* out) {
+    char* end = nullptr;
+    errno = 0;
+    double v = std::strtod(text, &end);
+    if (end == text || *end != '\0' || errno != 0 || !std::isfinite(v) || v < 0 || v > 1e6) {
+        capture_message("heden: %s needs a time in seconds from 0 to 1000000, not `%s`\n", option, text);
+        return false;
+    }
+    *out = v;
+    return true;
+}
+
+bool parse_fps(const char* text, int* out) {
+    char* end = nullptr;
+    errno = 0;
+    long v = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || errno != 0 || v < 1 || v > max_fps) {
+        capture_message("heden: --fps needs a whole number from 1 to %d, not `%s`\n", max_fps, text);
+        return false;
+    }
+    *out = static_cast<int>(v);
+    return true;
+}
+
+bool parse_still(const char* text, CaptureRequest* request) {
+    const char* colon = std::strchr(text, ':');
+    if (!colon || colon[1] == '\0') return bad("heden: --still needs SECONDS:FILE.png, not `%s`\n", text);
+    StillRequest still{0.0, colon + 1};
+    if (!parse_seconds("--still", std::string(text, colon).c_str(), &still.seconds)) return false;
+    request->stills.push_back(still);
+    return true;
+}
+
+bool parse_capture(const char* text, CaptureRequest* request) {
+    if (!request->video.empty()) return bad("heden: --capture given twice (`%s`)\n", text);
+    if (!video_container_known(text)) return bad("heden: --capture writes .mp4 or .mkv files, not `%s`\n", text);
+    request->video = text;
+    return true;
+}
+
+// One option with its value.
+bool parse_option(const std::string& name, const char* value, CaptureRequest* request) {
+    if (name == "--capture") return parse_capture(value, request);
+    if (name == "--still") return parse_still(value, request);
+    if (name == "--fps") return parse_fps(value, &request->fps);
+    if (name == "--start") return parse_seconds("--start", value, &request->start);
+    request->has_end = true;
+    return parse_seconds("--end", value, &request->end);
+}
+
+bool takes_value(const std::string& name) {
+    return name == "--capture" || name == "--still" || name == "--fps" || name == "--start" || name == "--end";
+}
+
+// What only makes sense together.
+bool consistent(const CaptureRequest& request, bool timing_given) {
+    if (timing_given && !request.active()) {
+        capture_message("heden: --fps, --start and --end go with --capture or --still\n");
+        return false;
+    }
+    if (request.has_end && request.end <= request.start) {
+        capture_message("heden: --end %g is not after --start %g\n", request.end, request.start);
+        return false;
+    }
+    for (const StillRequest& still : request.stills) {
+        if (still.seconds < request.start || (request.has_end && still.seconds >= request.end)) {
+            capture_message("heden: --still %g is outside the capture, which runs from %g s", still.seconds,
+                            request.start);
+            if (request.has_end) capture_message(" to %g s", request.end);
+            capture_message("\n");
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+OptionsResult options_parse(int argc, char** argv, CaptureRequest* request) {
+    bool timing_given = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(usage, stdout);
+            return OptionsResult::help;
+        }
+        std::size_t eq = arg.find('=');
+        std::string name = arg.substr(0, eq);
+        if (!takes_value(name)) {
+            bad("heden: unknown option `%s`\n", argv[i]);
+            return OptionsResult::bad;
+        }
+        const char* value = eq != std::string::npos ? argv[i] + eq + 1 : (i + 1 < argc ? argv[++i] : nullptr);
+        if (!value) {
+            bad("heden: %s needs a value\n", name.c_str());
+            return OptionsResult::bad;
+        }
+        timing_given = timing_given || name == "--fps" || name == "--start" || name == "--end";
+        if (!parse_option(name, value, request)) return OptionsResult::bad;
+    }
+    return consistent(*request, timing_given) ? OptionsResult::run : OptionsResult::bad;
+}

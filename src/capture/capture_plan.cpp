@@ -1,0 +1,47 @@
+#include "capture/capture_plan.h"
+
+#include <cmath>
+
+#include "capture/file_out.h"
+
+namespace {
+
+// Times typed in decimals land a hair off the frame grid (0.29 x 100 is
+// 28.999...); this much is taken as on it.
+constexpr double grid_slack = 1e-6;
+
+}  // namespace
+
+long long plan_frame_count(double start, double end, int fps) {
+    double frames = std::ceil((end - start) * fps - grid_slack);
+    return frames > 0 ? static_cast<long long>(frames) : 0;
+}
+
+long long plan_frame_at(double start, int fps, double seconds) {
+    return static_cast<long long>(std::floor((seconds - start) * fps + grid_slack));
+}
+
+bool capture_plan_make(const CaptureRequest& request, double music_length, CapturePlan* plan) {
+    plan->start = request.start;
+    plan->fps = request.fps;
+    plan->end = request.has_end ? request.end : music_length + closing_seconds;
+    long long frames = plan_frame_count(plan->start, plan->end, plan->fps);
+    if (frames < 1) {
+        capture_message("heden: nothing to capture: --start %g is not before the end (%g s)\n", plan->start, plan->end);
+        return false;
+    }
+    plan->video_frames = request.video.empty() ? 0 : frames;
+    plan->render_frames = plan->video_frames;
+    plan->still_frames.clear();
+    for (const StillRequest& still : request.stills) {
+        long long frame = plan_frame_at(plan->start, plan->fps, still.seconds);
+        if (still.seconds < plan->start || frame >= frames) {
+            capture_message("heden: --still %g is outside the capture, %g s to %g s\n", still.seconds, plan->start,
+                            plan->end);
+            return false;
+        }
+        plan->still_frames.push_back(frame);
+        if (frame + 1 > plan->render_frames) plan->render_frames = frame + 1;
+    }
+    return true;
+}

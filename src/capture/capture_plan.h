@@ -1,0 +1,45 @@
+// What a capture renders: the request from the command line, and the frames
+// it comes to once the music's length is known.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Seconds of the closing scene a capture keeps after the music by default.
+constexpr double closing_seconds = 10.0;
+constexpr int default_fps = 60;
+constexpr int max_fps = 1000;
+
+struct StillRequest {
+    double seconds;
+    std::string path;
+};
+
+struct CaptureRequest {
+    std::string video;  // empty: no video
+    int fps = default_fps;
+    double start = 0.0;
+    bool has_end = false;
+    double end = 0.0;
+    std::vector<StillRequest> stills;
+
+    bool active() const { return !video.empty() || !stills.empty(); }
+};
+
+struct CapturePlan {
+    double start = 0.0;
+    double end = 0.0;
+    int fps = default_fps;
+    long long video_frames = 0;         // 0 without a video
+    long long render_frames = 0;        // frames to render: the video's, or up to the last still
+    std::vector<long long> still_frames;  // one per still, in request order
+};
+
+// Frames from `start` up to (not including) `end`, one every 1 / fps s.
+long long plan_frame_count(double start, double end, int fps);
+// The frame shown at `seconds`: the last one that starts at or before it.
+long long plan_frame_at(double start, int fps, double seconds);
+
+// Checks the request against the music and works out the frames. False,
+// with a message, when the stretch is empty or a still lies outside it.
+bool capture_plan_make(const CaptureRequest& request, double music_length, CapturePlan* plan);

@@ -1,0 +1,29 @@
+// The encoder runs as a child process that reads frames from a pipe on its
+// standard input. Its own output goes to our stdout and stderr.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+struct EncoderProcess {
+    long long id = 0;  // process id; 0 when not running
+    int input = -1;    // our end of its standard input
+};
+
+// False on a build that cannot start and feed another program; the
+// message says so.
+bool encoder_process_supported();
+extern const char* const encoder_process_unsupported;
+
+// Starts `args[0]`, found on the PATH, with `args`. False, with a message,
+// when it cannot be started (for example, not installed).
+bool encoder_process_start(const std::vector<std::string>& args, EncoderProcess* process);
+
+// Writes all of `data`; false when the process no longer reads (it
+// stopped) or the pipe fails.
+bool encoder_process_write(EncoderProcess* process, const void* data, std::size_t size);
+
+// Closes its input and waits for it: its exit code, or -1 when it did not
+// exit normally.
+int encoder_process_finish(EncoderProcess* process);

@@ -1,0 +1,45 @@
+#include "capture/file_out.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+void capture_message(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fflush(stderr);
+}
+
+std::string file_part_name(const std::string& path) { return path + ".part"; }
+
+bool file_commit(const std::string& part, const std::string& path) {
+    if (std::rename(part.c_str(), path.c_str()) == 0) return true;
+    // Windows will not rename onto an existing file.
+    std::remove(path.c_str());
+    if (std::rename(part.c_str(), path.c_str()) == 0) return true;
+    capture_message("heden: cannot rename `%s` to `%s`: %s\n", part.c_str(), path.c_str(), std::strerror(errno));
+    std::remove(part.c_str());
+    return false;
+}
+
+bool file_write_whole(const char* path, const void* data, std::size_t size) {
+    std::string part = file_part_name(path);
+    std::FILE* f = std::fopen(part.c_str(), "wb");
+    if (!f) {
+        capture_message("heden: cannot write `%s`: %s\n", path, std::strerror(errno));
+        return false;
+    }
+    bool written = std::fwrite(data, 1, size, f) == size;
+    int saved = errno;
+    bool closed = std::fclose(f) == 0;
+    if (!closed && written) saved = errno;
+    if (!written || !closed) {
+        capture_message("heden: writing `%s` failed: %s\n", path, std::strerror(saved));
+        std::remove(part.c_str());
+        return false;
+    }
+    return file_commit(part, path);
+}

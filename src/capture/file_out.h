@@ -1,0 +1,21 @@
+// Files the capture writes: messages on stderr, and whole files that appear
+// under their name only once complete.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "log/log.h"  // HEDEN_PRINTF
+
+// Prints to stderr, where the capture reports (the demo's log may be off).
+void capture_message(const char* format, ...) HEDEN_PRINTF(1, 2);
+
+// The name a file is written under until it is complete.
+std::string file_part_name(const std::string& path);
+
+// Writes `size` bytes to `path`.part, then renames it to `path`. False, with
+// a message, when any step fails; nothing is left under either name then.
+bool file_write_whole(const char* path, const void* data, std::size_t size);
+
+// Moves a completed `part` file to `path`, replacing what was there.
+bool file_commit(const std::string& part, const std::string& path);

@@ -1,0 +1,80 @@
+#include "capture/video_encoder.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "capture/file_out.h"
+
+namespace {
+
+std::string extension_of(const std::string& path) {
+    std::size_t dot = path.find_last_of('.');
+    std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+bool lossless(const std::string& path) { return extension_of(path) == "mkv"; }
+
+}  // namespace
+
+bool video_container_known(const std::string& path) {
+    std::string ext = extension_of(path);
+    return ext == "mp4" || ext == "mkv";
+}
+
+std::vector<std::string> video_encoder_args(const std::string& path, const std::string& part, int width, int height,
+                                            int fps, const std::string& wav) {
+    std::vector<std::string> args{encoder_program, "-hide_banner", "-nostdin", "-nostats", "-loglevel", "error", "-y",
+                                  "-f", "rawvideo", "-pix_fmt", "rgb24",
+                                  "-s", std::to_string(width) + "x" + std::to_string(height),
+                                  "-framerate", std::to_string(fps), "-i", "pipe:0",
+                                  "-i", wav, "-map", "0:v:0", "-map", "1:a:0"};
+    std::vector<std::string> codecs;
+    if (lossless(path))
+        codecs = {"-c:v", "libx264rgb", "-preset", "veryfast", "-qp", "0", "-c:a", "flac", "-f", "matroska"};
+    else
+        // 4:2:0 needs even sizes: an odd row or column is padded.
+        codecs = {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p",
+                  "-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-c:a", "aac", "-b:a", "192k",
+                  "-movflags", "+faststart", "-f", "mp4"};
+    args.insert(args.end(), codecs.begin(), codecs.end());
+    args.push_back(part);
+    return args;
+}
+
+bool VideoEncoder::open(const std::string& path, int width, int height, int fps, const std::string& wav) {
+    path_ = path;
+    part_ = file_part_name(path);
+    return encoder_process_start(video_encoder_args(path, part_, width, height, fps, wav), &process_);
+}
+
+bool VideoEncoder::stopped(const char* what) {
+    int code = encoder_process_finish(&process_);
+    capture_message("heden: %s stopped %s (exit code %d); `%s` was not written\n", encoder_program, what, code,
+                    path_.c_str());
+    std::remove(part_.c_str());
+    return false;
+}
+
+bool VideoEncoder::write_frame(const std::vector<std::uint8_t>& rgb) {
+    if (encoder_process_write(&process_, rgb.data(), rgb.size())) return true;
+    return stopped("taking frames early");
+}
+
+bool VideoEncoder::finish() {
+    int code = encoder_process_finish(&process_);
+    if (code != 0) {
+        capture_message("heden: %s failed (exit code %d); `%s` was not written\n", encoder_program, code, path_.c_str());
+        std::remove(part_.c_str());
+        return false;
+    }
+    return file_commit(part_, path_);
+}
+
+void VideoEncoder::abandon() {
+    encoder_process_finish(&process_);
+    std::remove(part_.c_str());
+}

@@ -1,0 +1,44 @@
+// The video file: frames piped to ffmpeg, which muxes them with the
+// soundtrack stretch. The container follows the file's extension:
+//   .mp4  H.264 (yuv420p) + AAC, for players and the web
+//   .mkv  lossless H.264 (RGB) + FLAC, for editing and exact comparison
+// The file is written under a temporary name and appears under its own only
+// when the encoder has finished without error.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "capture/encoder_process.h"
+
+// The program that encodes.
+constexpr const char* encoder_program = "ffmpeg";
+
+// True when the extension names a container we write.
+bool video_container_known(const std::string& path);
+
+// The encoder's command line.
+std::vector<std::string> video_encoder_args(const std::string& path, const std::string& part, int width, int height,
+                                            int fps, const std::string& wav);
+
+class VideoEncoder {
+public:
+    // Starts the encoder on `path`'s temporary name with the WAV file as the
+    // sound. False, with a message, when it cannot start.
+    bool open(const std::string& path, int width, int height, int fps, const std::string& wav);
+    // One frame of RGB rows, top to bottom. False, with a message, when the
+    // encoder has stopped taking frames.
+    bool write_frame(const std::vector<std::uint8_t>& rgb);
+    // Ends the input, waits and, when the encoder succeeded, gives the file
+    // its name. False, with a message, otherwise; no file is left then.
+    bool finish();
+    // Ends the input, waits and removes what was written.
+    void abandon();
+
+private:
+    bool stopped(const char* what);
+
+    EncoderProcess process_;
+    std::string path_, part_;
+};
