@@ -115,6 +115,8 @@ bool start_video(Outputs& out, CaptureMusic& music, const std::string& wav) {
 }  // namespace
 
 int capture_run(const CaptureRequest& request, const char* music_path) {
+    // Shut-down stops and frees the clock whichever way this ends.
+    clock_install_system();
     FileData bytes{nullptr, 0};
     load_file(music_path, &bytes);
     auto owned = std::make_unique<CaptureMusic>();

@@ -35,7 +35,7 @@ bool capture_plan_make(const CaptureRequest& request, double music_length, Captu
     plan->still_frames.clear();
     for (const StillRequest& still : request.stills) {
         long long frame = plan_frame_at(plan->start, plan->fps, still.seconds);
-        if (still.seconds < plan->start || frame >= frames) {
+        if (still.seconds < plan->start || still.seconds >= plan->end || frame >= frames) {
             capture_message("heden: --still %g is outside the capture, %g s to %g s\n", still.seconds, plan->start,
                             plan->end);
             return false;

@@ -13,14 +13,29 @@ void capture_message(const char* format, ...) {
     std::fflush(stderr);
 }
 
+namespace {
+
+bool writable_file(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "r+b");  // fails on folders
+    if (f) std::fclose(f);
+    return f != nullptr;
+}
+
+}  // namespace
+
 std::string file_part_name(const std::string& path) { return path + ".part"; }
 
 bool file_commit(const std::string& part, const std::string& path) {
     if (std::rename(part.c_str(), path.c_str()) == 0) return true;
-    // Windows will not rename onto an existing file.
-    std::remove(path.c_str());
-    if (std::rename(part.c_str(), path.c_str()) == 0) return true;
-    capture_message("heden: cannot rename `%s` to `%s`: %s\n", part.c_str(), path.c_str(), std::strerror(errno));
+    int why = errno;
+    // Windows will not rename onto an existing file: an older capture is
+    // replaced, but nothing that is not a file we could overwrite anyway.
+    if ((why == EEXIST || why == EACCES) && writable_file(path)) {
+        std::remove(path.c_str());
+        if (std::rename(part.c_str(), path.c_str()) == 0) return true;
+        why = errno;
+    }
+    capture_message("heden: cannot rename `%s` to `%s`: %s\n", part.c_str(), path.c_str(), std::strerror(why));
     std::remove(part.c_str());
     return false;
 }
