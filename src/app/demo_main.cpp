@@ -41,11 +41,17 @@ void shut_down() {
 const char soundtrack_path[] = "pool/quorvane_28_juli.ogg";
 
 // Checks what can be checked before anything starts: 0 to go on, else the
-// exit code.
+// exit code. Output that cannot be written fails here, before minutes of
+// rendering.
 int check_request(const CaptureRequest& request) {
-    if (request.video.empty() || encoder_process_supported()) return 0;
-    capture_message("heden: %s\n", encoder_process_unsupported);
-    return 1;
+    if (!request.video.empty() && !encoder_process_supported()) {
+        capture_message("heden: %s\n", encoder_process_unsupported);
+        return 1;
+    }
+    if (!request.video.empty() && !file_can_create(request.video)) return 1;
+    for (const StillRequest& still : request.stills)
+        if (!file_can_create(still.path)) return 1;
+    return 0;
 }
 
 }  // namespace

@@ -40,6 +40,18 @@ bool file_commit(const std::string& part, const std::string& path) {
     return false;
 }
 
+bool file_can_create(const std::string& path) {
+    std::string part = file_part_name(path);
+    std::FILE* f = std::fopen(part.c_str(), "wb");
+    if (!f) {
+        capture_message("heden: cannot write `%s`: %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    std::fclose(f);
+    std::remove(part.c_str());
+    return true;
+}
+
 bool file_write_whole(const char* path, const void* data, std::size_t size) {
     std::string part = file_part_name(path);
     std::FILE* f = std::fopen(part.c_str(), "wb");
