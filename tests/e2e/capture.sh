@@ -6,15 +6,8 @@
 # Usage: capture.sh HEDEN BLOBMAKER SOUNDTRACK_PCM CONFIG_XML POOL_DIR
 set -u
 heden=$1 maker=$2 reference_pcm=$3 shipped_config=$4 pool=$5
-run=$(mktemp -d)
-trap '[ -n "${KEEP:-}" ] || rm -rf "$run"' EXIT
-cd "$run"
+source "$(dirname "$0")/checks.sh"
 ln -s "$pool" pool
-failures=0 checks=0
-check() {  # check DESCRIPTION COMMAND...
-    checks=$((checks + 1))
-    if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
-}
 # Per-frame hashes of a file's pictures as RGB, one line per frame.
 frame_hashes() {
     ffmpeg -v error -i "$1" -map 0:v -pix_fmt rgb24 -f framemd5 - | grep -v '^#' | awk -F, '{print $NF}' | tr -d ' '
@@ -128,5 +121,4 @@ check "encoder quits early: exit code 1" test $? -eq 1
 check "encoder quits early: says so" grep -q "stopped taking frames early" x.txt
 check "encoder quits early: no file, no leftovers" bash -c "test ! -e q.mp4 && ! ls | grep -q 'part\$'"
 
-echo "$((checks - failures)) passed, $failures failed"
-test $failures -eq 0
+summary
