@@ -13,7 +13,6 @@
 #include "demo/target_image.h"
 #include "gl/gl_defaults.h"
 #include "log/log.h"
-#include "platform/platform.h"
 #include "window/debug_window.h"
 #include "window/window.h"
 
@@ -34,7 +33,7 @@ constexpr float smallest_headroom = 1.0f / 1024;
 
 void end_of_track() {
     if (!track_ended) return;
-    long now = platform::process_clock_ms();
+    long now = clock_process_ms();
     if (track_end_clock < 0) track_end_clock = now;
     end_scene((now - track_end_clock) * 0.001);
 }
