@@ -51,7 +51,7 @@ void report_missing() {
 }  // namespace
 
 int multisample_test(int color_bits) {
-    platform::register_window_class(temp_class, temp_proc);
+    platform::register_window_class(temp_class, temp_proc, platform::ClassIcon::winlogo);
     platform::WindowRequest request{temp_class, "loading..", platform::WindowStyle::overlapped, 0, 0, 100, 16};
     platform::Handle window = platform::create_window(request);
     if (!window) {

@@ -92,11 +92,15 @@ struct Size {
     int width = 0, height = 0;
 };
 
+// The stock icon a window class shows (IDI_APPLICATION, IDI_WINLOGO).
+enum class ClassIcon { application, winlogo };
+
 // The class uses its own DC per window (CS_OWNDC | CS_HREDRAW | CS_VREDRAW),
-// the standard icon and arrow cursor, and `proc` as its window procedure.
-bool register_window_class(const char* class_name, WindowProc proc);
+// the given stock icon, the arrow cursor, and `proc` as its window procedure.
+bool register_window_class(const char* class_name, WindowProc proc, ClassIcon icon = ClassIcon::application);
 bool unregister_window_class(const char* class_name);
 Handle create_window(const WindowRequest& request);  // 0 on failure
+// Destroys the window together with the icons attached to it.
 bool destroy_window(Handle window);
 Size client_size(Handle window);
 // Resizes keeping the position and the stacking order.
@@ -109,6 +113,7 @@ void show_window(Handle window);
 // Shows the window normally and paints it, without taking the focus.
 void show_window_normal(Handle window);
 void set_focus(Handle window);
+// Shows or hides the cursor whatever was asked before (Win32 counts).
 void show_cursor(bool visible);
 // The screen's full-screen client area (SM_CXFULLSCREEN, SM_CYFULLSCREEN).
 Size screen_size();
@@ -157,7 +162,8 @@ void* gl_proc_address(const char* name);
 // rows top to bottom). 0 on failure.
 Handle create_icon(int width, int height, const std::uint8_t* and_mask, const std::uint32_t* color);
 enum class IconSize { small, big };
-// Attaches the icon (0 removes it).
+// Attaches the icon (0 removes it). The window owns it from then on: an icon
+// it replaces, and its icons when it is destroyed, are released.
 void set_window_icon(Handle window, IconSize size, Handle icon);
 
 // Copies a 32-bit bottom-up bitmap (0x00RRGGBB) to (0, 0) of the DC's window.

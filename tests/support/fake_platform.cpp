@@ -121,8 +121,8 @@ void message_box(const char* text, const char* caption) {
 
 long process_clock_ms() { return state.clock_ms; }
 
-bool register_window_class(const char* class_name, WindowProc proc) {
-    record(std::string("register_window_class(") + class_name + ")");
+bool register_window_class(const char* class_name, WindowProc proc, ClassIcon icon) {
+    record(std::string("register_window_class(") + class_name + (icon == ClassIcon::winlogo ? ",winlogo" : "") + ")");
     if (result("register_window_class", 1) == 0) return false;
     fake::classes[class_name] = proc;
     return true;

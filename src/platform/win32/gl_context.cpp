@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace {
@@ -14,9 +17,48 @@ PIXELFORMATDESCRIPTOR descriptor(const platform::PixelFormatRequest& request) {
     pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     pfd.iPixelType = PFD_TYPE_RGBA;
     pfd.cColorBits = static_cast<BYTE>(request.color_bits);
+    pfd.cAlphaBits = static_cast<BYTE>(request.alpha_bits);
     pfd.cDepthBits = static_cast<BYTE>(request.depth_bits);
     pfd.cStencilBits = static_cast<BYTE>(request.stencil_bits);
     return pfd;
+}
+
+// Textures, display lists and programs live as long as one context of their
+// sharing group does. F4 deletes every context the program has, so the
+// backend keeps one more: a root context, never made current, that every new
+// context shares with. The x11 backend does the same with GLX.
+struct ShareGroup {
+    HGLRC root = nullptr;
+    std::vector<HGLRC> members;  // live contexts sharing with the root
+};
+
+ShareGroup group;
+
+bool member(HGLRC context) { return std::find(group.members.begin(), group.members.end(), context) != group.members.end(); }
+
+// The root is made on the DC of the first context. wglShareLists refuses
+// contexts of an incompatible pixel format (wine: another visual depth); the
+// probe's temporary format can differ from the main window's. A root no
+// context shares with any more holds nothing the program made with a live
+// context, so it is replaced by one in the format of the newcomer.
+void join_group(HDC dc, HGLRC context) {
+    if (!group.root) group.root = wglCreateContext(dc);
+    if (!group.root) return;
+    if (wglShareLists(group.root, context)) {
+        group.members.push_back(context);
+        return;
+    }
+    if (!group.members.empty()) return;
+    wglDeleteContext(group.root);
+    group.root = wglCreateContext(dc);
+    if (group.root && wglShareLists(group.root, context)) group.members.push_back(context);
+}
+
+// Some drivers answer wglGetProcAddress with 1, 2, 3 or -1 for names they
+// do not have.
+bool missing_address(PROC address) {
+    auto value = reinterpret_cast<std::intptr_t>(address);
+    return value == 0 || value == 1 || value == 2 || value == 3 || value == -1;
 }
 
 }  // namespace
@@ -37,18 +79,33 @@ bool set_pixel_format(Handle dc, int format, const PixelFormatRequest& request) 
     return SetPixelFormat(hdc(dc), format, &pfd) != 0;
 }
 
-Handle create_gl_context(Handle dc) { return reinterpret_cast<Handle>(wglCreateContext(hdc(dc))); }
+Handle create_gl_context(Handle dc) {
+    HGLRC context = wglCreateContext(hdc(dc));
+    if (context) join_group(hdc(dc), context);
+    return reinterpret_cast<Handle>(context);
+}
 
 bool make_gl_current(Handle dc, Handle context) { return wglMakeCurrent(hdc(dc), hglrc(context)) != 0; }
 
-bool delete_gl_context(Handle context) { return wglDeleteContext(hglrc(context)) != 0; }
+bool delete_gl_context(Handle context) {
+    if (!wglDeleteContext(hglrc(context))) return false;
+    group.members.erase(std::remove(group.members.begin(), group.members.end(), hglrc(context)), group.members.end());
+    return true;
+}
 
-bool share_gl_lists(Handle source, Handle target) { return wglShareLists(hglrc(source), hglrc(target)) != 0; }
+// Contexts of the root's group already share everything.
+bool share_gl_lists(Handle source, Handle target) {
+    if (member(hglrc(source)) && member(hglrc(target))) return true;
+    return wglShareLists(hglrc(source), hglrc(target)) != 0;
+}
 
 bool swap_buffers(Handle dc) { return SwapBuffers(hdc(dc)) != 0; }
 
 Handle current_dc() { return reinterpret_cast<Handle>(wglGetCurrentDC()); }
 
-void* gl_proc_address(const char* name) { return reinterpret_cast<void*>(wglGetProcAddress(name)); }
+void* gl_proc_address(const char* name) {
+    PROC address = wglGetProcAddress(name);
+    return missing_address(address) ? nullptr : reinterpret_cast<void*>(address);
+}
 
 }  // namespace platform

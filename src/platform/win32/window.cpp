@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_state.h"
 
 namespace {
 
@@ -18,13 +19,13 @@ LRESULT CALLBACK trampoline(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 namespace platform {
 
-bool register_window_class(const char* class_name, WindowProc proc) {
+bool register_window_class(const char* class_name, WindowProc proc, ClassIcon icon) {
     class_proc = proc;
     WNDCLASSA wc{};
     wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = trampoline;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(icon == ClassIcon::winlogo ? IDI_WINLOGO : IDI_APPLICATION));
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(5);
     wc.lpszClassName = class_name;
@@ -44,7 +45,10 @@ Handle create_window(const WindowRequest& request) {
     return reinterpret_cast<Handle>(window);
 }
 
-bool destroy_window(Handle window) { return DestroyWindow(hwnd(window)) != 0; }
+bool destroy_window(Handle window) {
+    win32::release_window_icons(hwnd(window));
+    return DestroyWindow(hwnd(window)) != 0;
+}
 
 Size client_size(Handle window) {
     RECT r{};
@@ -75,7 +79,14 @@ void show_window_normal(Handle window) {
 
 void set_focus(Handle window) { SetFocus(hwnd(window)); }
 
-void show_cursor(bool visible) { ShowCursor(visible ? TRUE : FALSE); }
+// ShowCursor counts: the cursor shows while the count is 0 or more. Starting
+// windowed leaves it at 1, so one ShowCursor(FALSE) on the way to fullscreen
+// would still show it there. Count until the state is the one asked for.
+// (The count cannot run away, but a bound costs nothing.)
+void show_cursor(bool visible) {
+    for (int step = 0; step < 256; ++step)
+        if (visible ? ShowCursor(TRUE) >= 0 : ShowCursor(FALSE) < 0) return;
+}
 
 Size screen_size() { return Size{GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN)}; }
 

@@ -182,7 +182,7 @@ std::vector<WindowRecord*>& windows() { return records; }
 
 namespace platform {
 
-bool register_window_class(const char* class_name, WindowProc proc) {
+bool register_window_class(const char* class_name, WindowProc proc, ClassIcon) {
     return classes.emplace(class_name, proc).second;
 }
 
