@@ -124,7 +124,9 @@ TEST_F(Disk, WritesAnArchiveForTheReadingBuild) {
     FileData f{};
     for (const char* path : {"a", "b", "c"}) load_file(path, &f);
     blob_close();
-    std::filesystem::copy_file("blob.dat", out, std::filesystem::copy_options::overwrite_existing);
+    // MinGW's copy_file refuses to overwrite even when told to: remove first.
+    std::filesystem::remove(out);
+    std::filesystem::copy_file("blob.dat", out);
 }
 
 }  // namespace

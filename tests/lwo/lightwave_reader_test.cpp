@@ -237,6 +237,9 @@ bool ply_counts(const std::string& path, long& vertices, long& faces) {
 }
 
 TEST_F(LightWave, AssimpCountsTheSamePointsAndTriangles) {
+#ifdef _WIN32
+    GTEST_SKIP() << "assimp is run by the native build";
+#endif
     fake::TempDir dir;
     lwo::Ball ball = lwo::make_ball(20, 24, 30);
     std::string tags;

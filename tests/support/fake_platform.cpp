@@ -243,46 +243,48 @@ bool swap_buffers(Handle dc) {
 }  // namespace platform
 
 // A fake driver's WGL entry points: they record their calls and answer from
-// the state's settings.
+// the state's settings. They use the slots' calling convention: on 32-bit
+// Windows a cdecl function called through a __stdcall slot leaves its
+// arguments on the stack.
 namespace fake {
 namespace {
 
-int choose_pixel_format_arb(void* dc, const int*, const float*, unsigned, int* format, unsigned* count) {
+int HEDEN_GLAPI choose_pixel_format_arb(void* dc, const int*, const float*, unsigned, int* format, unsigned* count) {
     record("wglChoosePixelFormatARB(" + hex(reinterpret_cast<std::uintptr_t>(dc)) + ")");
     *format = state.choose_format;
     *count = static_cast<unsigned>(state.choose_format_count);
     return state.choose_format_result;
 }
 
-void* create_pbuffer(void*, int format, int width, int height, const int*) {
+void* HEDEN_GLAPI create_pbuffer(void*, int format, int width, int height, const int*) {
     record("wglCreatePbufferARB(" + std::to_string(format) + "," + std::to_string(width) + "," +
            std::to_string(height) + ")");
     return reinterpret_cast<void*>(result("wglCreatePbufferARB", 0x7001));
 }
 
-void* get_pbuffer_dc(void* pbuffer) {
+void* HEDEN_GLAPI get_pbuffer_dc(void* pbuffer) {
     record("wglGetPbufferDCARB(" + hex(reinterpret_cast<std::uintptr_t>(pbuffer)) + ")");
     return reinterpret_cast<void*>(result("wglGetPbufferDCARB", 0x8001));
 }
 
-int release_pbuffer_dc(void* pbuffer, void* dc) {
+int HEDEN_GLAPI release_pbuffer_dc(void* pbuffer, void* dc) {
     record("wglReleasePbufferDCARB(" + hex(reinterpret_cast<std::uintptr_t>(pbuffer)) + "," +
            hex(reinterpret_cast<std::uintptr_t>(dc)) + ")");
     return static_cast<int>(result("wglReleasePbufferDCARB", 1));
 }
 
-int destroy_pbuffer(void* pbuffer) {
+int HEDEN_GLAPI destroy_pbuffer(void* pbuffer) {
     record("wglDestroyPbufferARB(" + hex(reinterpret_cast<std::uintptr_t>(pbuffer)) + ")");
     return static_cast<int>(result("wglDestroyPbufferARB", 1));
 }
 
-int query_pbuffer(void*, int attribute, int* value) {
+int HEDEN_GLAPI query_pbuffer(void*, int attribute, int* value) {
     int granted = attribute == wgl::pbuffer_width ? state.pbuffer_granted_width : state.pbuffer_granted_height;
     if (granted) *value = granted;
     return 1;
 }
 
-int answer_true(void*, int) { return 1; }
+int HEDEN_GLAPI answer_true(void*, int) { return 1; }
 
 // The shader calls of start-up and the frames: objects are numbered, every
 // compile and link succeeds, programs in use are recorded.

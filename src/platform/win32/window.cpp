@@ -81,11 +81,13 @@ void set_focus(Handle window) { SetFocus(hwnd(window)); }
 
 // ShowCursor counts: the cursor shows while the count is 0 or more. Starting
 // windowed leaves it at 1, so one ShowCursor(FALSE) on the way to fullscreen
-// would still show it there. Count until the state is the one asked for.
-// (The count cannot run away, but a bound costs nothing.)
+// would still show it there. The count is set to exactly 0 (shown) or -1
+// (hidden), whatever it was: one step, then back or on as far as needed.
 void show_cursor(bool visible) {
-    for (int step = 0; step < 256; ++step)
-        if (visible ? ShowCursor(TRUE) >= 0 : ShowCursor(FALSE) < 0) return;
+    int target = visible ? 0 : -1;
+    int count = ShowCursor(visible ? TRUE : FALSE);
+    for (int step = 0; step < 1024 && count > target; ++step) count = ShowCursor(FALSE);
+    for (int step = 0; step < 1024 && count < target; ++step) count = ShowCursor(TRUE);
 }
 
 Size screen_size() { return Size{GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN)}; }
