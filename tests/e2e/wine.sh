@@ -81,8 +81,9 @@ playhead_column() {
     import -window "$1" "$2" 2>/dev/null
     convert "$2" -crop 512x1+0+10 +repage txt:- | awk -F'[,:]' '/#00FF00/ {print $1; exit}'
 }
-lit() { awk -v level="${1:-0}" 'BEGIN { exit !(level > 0.02) }'; }
-mean_level() { convert "$1" -colorspace Gray -format '%[fx:mean]' info: 2>/dev/null; }
+# A drawn frame: not uniform (black, or the white of a window not drawn yet).
+drawn() { awk -v spread="${1:-0}" 'BEGIN { exit !(spread > 0.02) }'; }
+spread() { convert "$1" -colorspace Gray -format '%[fx:standard_deviation]' info: 2>/dev/null; }
 
 configure() {  # configure AUDIO: the run's config.xml
     sed "s|<console>0</console>|<console>1</console>|; s|<timeline>0</timeline>|<timeline>1</timeline>|;
@@ -147,35 +148,32 @@ level=0
 for _ in $(seq 600); do
     [ -n "$main" ] || break
     import -window "$main" frame.png 2>/dev/null
-    level=$(mean_level frame.png)
-    lit "$level" && break
+    level=$(spread frame.png)
+    drawn "$level" && break
     sleep 0.1
 done
-check "a frame that is not black (mean level $level)" lit "$level"
+check "a drawn frame (grey levels spread $level)" drawn "$level"
 sleep 1
 before=$(playhead_column "$debug" timeline_before.png)
 xdotool mousemove --window "$debug" 256 64 click 1
 sleep 0.5
 after=$(playhead_column "$debug" timeline_after.png)
 check "a click at x 256 moves the playhead ($before -> $after)" test -n "$after" -a "${after:-0}" -ge 250 -a "${after:-0}" -le 270
-# F4 toggles on its key-down and again on its key-up message. Xvfb has no
-# 800x600 mode: the mode change fails with its box and the demo runs in the
-# popup at (0, 0) anyway.
-xdotool windowfocus "$main"
-sleep 0.2
-xdotool keydown F4
+# F4 there and back. F4 toggles on its key-down and on its key-up message,
+# but wine drops the key-up of a quick press with the window the key-down
+# destroyed: one press, one toggle. Xvfb has no 800x600 mode: the mode
+# change fails with its box and the demo runs in the popup at (0, 0).
+key_to "$main" F4
 box=$(box_shown heden.trace 'failure:\n ChangeDisplaySettings(')
-check "F4 down: the mode change box ($box)" test -n "$box"
+check "F4: the mode change box ($box)" test -n "$box"
 dismiss_box
 popup=$(window_sized 800x600 60 0,0)
 debug2=$(window_sized 512x128 60)
-check "F4 down: a fullscreen popup at (0, 0) and a new timeline window" test -n "$popup" -a -n "$debug2" -a "$debug2" != "$debug"
-xdotool windowfocus "$popup"
-sleep 0.2
-xdotool keyup F4
+check "F4: a fullscreen popup at (0, 0) and a new timeline window" test -n "$popup" -a -n "$debug2" -a "$debug2" != "$debug"
+[ -n "$popup" ] && key_to "$popup" F4
 main2=$(window_sized 800x600 60 !0,0)
 debug3=$(window_sized 512x128 60)
-check "F4 up: back in a window with a timeline window" test -n "$main2" -a "$main2" != "$main" -a -n "$debug3" -a "$debug3" != "$debug2"
+check "F4 again: back in a window, with a timeline window" test -n "$main2" -a "$main2" != "$main" -a -n "$debug3" -a "$debug3" != "$debug2"
 key_to "$main2" Escape
 wait_exit "${pids[-1]}"
 check "Escape quits with 0" test "$code" = 0
@@ -185,10 +183,10 @@ check "settings summary comes first" test "$(head -c ${#expected} heden.log)" = 
 check "driver table" grep -q "^ vendor               | device                               | version$" heden.log
 check "33 entry points, none FAILED" test "$(grep -cE '^ +([1-9]|[12][0-9]|3[0-3]) \| +[a-zA-Z0-9]+ \| 0x[0-9a-f]{8} $' heden.log)" = 33
 check "probe done" grep -qx "multisample_test() done .. " heden.log
-check "the music is served from the archive" grep -q "^blob read 4 :: \`pool/quorvane_28_juli.ogg\` " heden.log
+check "the music is served from the archive" grep -q "^blob read [0-9]* :: \`pool/quorvane_28_juli.ogg\` " heden.log
 check "the audio library started" grep -q "^BASS.DLL == 2.3.0.0 $" heden.log
-total=$(tail -c +5 blob.dat | head -c -4 | wc -c)
-check "archive summary at exit" grep -q "^io blob system offline..  (.* bytes read in 4 files),$" heden.log
+files=$(tail -c 4 blob.dat | od -An -tu4 | tr -d ' ')
+check "archive summary at exit: every one of its $files files read" grep -q "^io blob system offline..  ([0-9]* bytes read in $files files),$" heden.log
 check "no other box" test "$(boxes heden.trace | wc -l)" = 1
 check "waveOut played music into ALSA" test "$(od -An -tx1 -v played.raw 2>/dev/null | tr -d ' \n' | tr -d 0 | wc -c)" -gt 100000
 
@@ -201,6 +199,10 @@ box=
 box=$(box_shown nosound.trace 'Bass_Init(-1) oops? ')
 check "no device: the audio box ($box)" test -n "$box"
 dismiss_box
+for _ in $(seq 100); do
+    [ -z "$(xdotool search --onlyvisible --name '^falta del alcalde$' 2>/dev/null)" ] && break
+    sleep 0.1
+done
 debug=$(window_sized 512x128 60)
 sleep 2
 first=$(playhead_column "$debug" nosound_1.png)
