@@ -65,6 +65,7 @@ TEST_F(GlPlatform, ProbeWithEverythingPresentLogsDoneAndShowsNoBox) {
     EXPECT_NE(log.find(" vendor               | device                               | version\n"), std::string::npos);
     const std::string done = "multisample_test() done .. \n";
     EXPECT_EQ(log.substr(log.size() - done.size()), done);
+    EXPECT_EQ(fake::count("register_window_class(TEMP_WC,winlogo)"), 1);
     EXPECT_EQ(fake::count("create_window(loading..,overlapped,0,0,100,16)"), 1);
     EXPECT_EQ(fake::count("choose_pixel_format(0x2001,32,16,8)"), 1);
     // Torn down in order: no context, delete it, the window, the class.
