@@ -16,11 +16,16 @@
 #include "audio/bass.h"
 #include "audio/library.h"
 #include "audio/output_device.h"
+#include "recorded_pcm.h"
 #include "temp_dir.h"
 #include "vorbis_oracle.h"
 
 namespace {
 
+using recorded::find;
+using recorded::matches_at;
+using recorded::ramp;
+using recorded::silent;
 using Clock = std::chrono::steady_clock;
 
 void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -53,14 +58,7 @@ protected:
         snd_config_update_free_global();
     }
 
-    std::vector<std::int16_t> captured() const {
-        std::string bytes = fake::read_file(capture_path);
-        std::vector<std::int16_t> samples(bytes.size() / 2);
-        for (std::size_t i = 0; i < samples.size(); ++i)
-            samples[i] = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[2 * i]) |
-                                                   static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8);
-        return samples;
-    }
+    std::vector<std::int16_t> captured() const { return recorded::read_samples(capture_path); }
 
     fake::TempDir dir;
     std::string capture_path;
@@ -82,27 +80,6 @@ const Music& music() {
         return made;
     }();
     return m;
-}
-
-bool matches_at(const std::vector<std::int16_t>& got, std::size_t at, const std::int16_t* want, std::size_t count) {
-    if (at + count > got.size()) return false;
-    for (std::size_t i = 0; i < count; ++i)
-        if (std::abs(got[at + i] - want[i]) > 1) return false;
-    return true;
-}
-
-// Where `count` samples of `want` appear in `got` (frame aligned, from
-// `from` on), within the decoder's ±1; -1 when nowhere.
-long find(const std::vector<std::int16_t>& got, std::size_t from, const std::int16_t* want, std::size_t count) {
-    for (std::size_t at = from; at + count <= got.size(); at += 2)
-        if (matches_at(got, at, want, count)) return static_cast<long>(at);
-    return -1;
-}
-
-bool silent(const std::vector<std::int16_t>& v, std::size_t from, std::size_t to) {
-    for (std::size_t i = from; i < to; ++i)
-        if (v[i] != 0) return false;
-    return true;
 }
 
 HSTREAM start_library() {
@@ -214,15 +191,6 @@ TEST_F(AlsaCapture, DeviceAtAnotherRatePlaysTheStreamResampled) {
     while (last > first && got[last - 1] == 0) --last;
     double music_seconds = static_cast<double>(last - first) / 2 / 48000;
     EXPECT_NEAR(music_seconds, 1.5, 0.01);
-}
-
-std::vector<std::int16_t> ramp(int frames, int from) {
-    std::vector<std::int16_t> v(2 * static_cast<std::size_t>(frames));
-    for (int i = 0; i < frames; ++i) {
-        v[2 * i] = static_cast<std::int16_t>(from + i);
-        v[2 * i + 1] = static_cast<std::int16_t>(-(from + i));
-    }
-    return v;
 }
 
 // The device straight, as the library's thread drives it: fill, let it run

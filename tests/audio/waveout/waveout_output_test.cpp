@@ -22,27 +22,19 @@
 #include "audio/library.h"
 #include "audio/output_device.h"
 #include "audio/vorbis_stream.h"
+#include "recorded_pcm.h"
 
 namespace {
 
+using recorded::find;
+using recorded::matches_at;
+using recorded::ramp;
+using recorded::silent;
 using Clock = std::chrono::steady_clock;
 
 void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 double seconds_since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
-
-std::vector<std::uint8_t> read_bytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::int16_t> captured() {
-    std::vector<std::uint8_t> bytes = read_bytes(HEDEN_CAPTURE);
-    std::vector<std::int16_t> samples(bytes.size() / 2);
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-    return samples;
-}
 
 struct Track {
     std::vector<std::uint8_t> file;
@@ -56,7 +48,8 @@ constexpr int wine_lead_frames = 44100 * 15 / 100;  // what wine counts before t
 const Track& track() {
     static const Track t = [] {
         Track made;
-        made.file = read_bytes(HEDEN_SOUNDTRACK);
+        std::ifstream in(HEDEN_SOUNDTRACK, std::ios::binary);
+        made.file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         audio::VorbisStream stream;
         if (!stream.open(made.file.data(), made.file.size())) return made;
         made.rate = stream.rate();
@@ -65,34 +58,6 @@ const Track& track() {
         return made;
     }();
     return t;
-}
-
-bool matches_at(const std::vector<std::int16_t>& got, std::size_t at, const std::int16_t* want, std::size_t count) {
-    if (at + count > got.size()) return false;
-    for (std::size_t i = 0; i < count; ++i)
-        if (std::abs(got[at + i] - want[i]) > 1) return false;
-    return true;
-}
-
-long find(const std::vector<std::int16_t>& got, std::size_t from, const std::int16_t* want, std::size_t count) {
-    for (std::size_t at = from; at + count <= got.size(); at += 2)
-        if (matches_at(got, at, want, count)) return static_cast<long>(at);
-    return -1;
-}
-
-bool silent(const std::vector<std::int16_t>& v, std::size_t from, std::size_t to) {
-    for (std::size_t i = from; i < to; ++i)
-        if (v[i] != 0) return false;
-    return true;
-}
-
-std::vector<std::int16_t> ramp(int frames, int from) {
-    std::vector<std::int16_t> v(2 * static_cast<std::size_t>(frames));
-    for (int i = 0; i < frames; ++i) {
-        v[2 * i] = static_cast<std::int16_t>(from + i);
-        v[2 * i + 1] = static_cast<std::int16_t>(-(from + i));
-    }
-    return v;
 }
 
 class WaveOut : public ::testing::Test {
@@ -137,7 +102,7 @@ TEST_F(WaveOut, PlaysTheSoundtrackInRealTimeAndTheDeviceGetsItsFrames) {
     // The recording holds silence, then the soundtrack from its first frame
     // on, about as far as the position said was heard, then the silence
     // after the stop: nothing lost, repeated or out of order.
-    std::vector<std::int16_t> got = captured();
+    std::vector<std::int16_t> got = recorded::read_samples(HEDEN_CAPTURE);
     long at = find(got, 0, t.start.data(), 2 * 4096);
     ASSERT_GE(at, 0) << "the soundtrack's start is not in " << got.size() << " recorded samples";
     std::size_t heard = static_cast<std::size_t>(stopped / 2);
@@ -176,7 +141,7 @@ TEST_F(WaveOut, DeviceTakesWhatFitsRunsDryAndComesBack) {
     EXPECT_EQ(device->queued(), 0);
     device->close();
 
-    std::vector<std::int16_t> got = captured();
+    std::vector<std::int16_t> got = recorded::read_samples(HEDEN_CAPTURE);
     long at = find(got, 0, first.data(), 2 * static_cast<std::size_t>(room));
     ASSERT_GE(at, 0) << "the first run is not whole in the recording";
     long next = find(got, static_cast<std::size_t>(at) + 2 * room, second.data(), second.size());
