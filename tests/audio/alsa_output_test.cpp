@@ -22,15 +22,7 @@
 
 namespace {
 
-using recorded::find;
-using recorded::matches_at;
-using recorded::ramp;
-using recorded::silent;
-using Clock = std::chrono::steady_clock;
-
-void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-double seconds_since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+using namespace recorded;
 
 // ALSA's configuration for one test: the default PCM records into
 // `capture.raw` in the test's folder.

@@ -1,15 +1,24 @@
-// What an output device played, as recorded by ALSA's file plugin (raw
-// 16-bit little-endian stereo), and how to find known frames in it.
+// For the output device tests: what a device played, as recorded by ALSA's
+// file plugin (raw 16-bit little-endian stereo), how to find known frames in
+// it, and the wall clock the device is held to.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace recorded {
+
+using Clock = std::chrono::steady_clock;
+
+inline void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+inline double seconds_since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
 
 inline std::vector<std::int16_t> read_samples(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -26,15 +26,7 @@
 
 namespace {
 
-using recorded::find;
-using recorded::matches_at;
-using recorded::ramp;
-using recorded::silent;
-using Clock = std::chrono::steady_clock;
-
-void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-double seconds_since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+using namespace recorded;
 
 struct Track {
     std::vector<std::uint8_t> file;
