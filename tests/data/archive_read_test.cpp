@@ -2,10 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
-
-#include <sys/stat.h>
 
 #include "blob_bytes.h"
 #include "data/file_table.h"
@@ -161,7 +160,7 @@ TEST_F(Archive, EntriesRunningPastTheContentsKeepWhatIsThere) {
 
 // Opening a directory succeeds on Linux; it is no archive.
 TEST_F(Archive, ADirectoryNamedBlobDatCountsAsMissing) {
-    ASSERT_EQ(mkdir("blob.dat", 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory("blob.dat"));
     fake::write_file("pool/a.txt", "from disk");
     blob_open();
     EXPECT_EQ(fake::state.boxes, std::vector<std::string>{"blob.dat gone fishing?"});
