@@ -21,12 +21,27 @@ GLuint display_list_base;
 GLuint render_textures[render_target_count];
 std::uint8_t* scratch_pixels;
 
+namespace {
+
+const char* const shader_paths[5] = {"pool/shader/glow_hor.txt", "pool/shader/glow_ver.txt",
+                                     "pool/shader/zbuffer.txt", "pool/shader/hdr_low.txt", "pool/shader/hdr_hi.txt"};
+
+}  // namespace
+
 void precalc_programs() {
-    shader_builder("pool/shader/glow_hor.txt", &program_glow_hor);
-    shader_builder("pool/shader/glow_ver.txt", &program_glow_ver);
-    shader_builder("pool/shader/zbuffer.txt", &program_zbuffer);
-    shader_builder("pool/shader/hdr_low.txt", &program_hdr_low);
-    shader_builder("pool/shader/hdr_hi.txt", &program_hdr_hi);
+    if (!glext_ready) {
+        // The archive hands out its entries in load order and is recorded
+        // with the programs built: read the texts all the same, so that every
+        // later file still gets its own bytes.
+        for (const char* path : shader_paths) {
+            FileData file{};
+            if (load_file(path, &file) == 0) release_file(path, &file);
+        }
+        return;
+    }
+    ext::Handle* programs[5] = {&program_glow_hor, &program_glow_ver, &program_zbuffer, &program_hdr_low,
+                                &program_hdr_hi};
+    for (int i = 0; i < 5; ++i) shader_builder(shader_paths[i], programs[i]);
     hdr_cut_location = ext::glGetUniformLocationARB(program_hdr_hi, "hdr_cut");
     hdr_icut_location = ext::glGetUniformLocationARB(program_hdr_low, "hdr_icut");
 }
@@ -187,7 +202,7 @@ void precalc_textures() {
 
 void precalc() {
     loading_screen(0.0);
-    if (glext_ready) precalc_programs();
+    precalc_programs();
     precalc_volumes();
     loading_screen(0.5);
     precalc_built_meshes();

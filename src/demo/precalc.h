@@ -26,7 +26,8 @@ extern std::uint8_t* scratch_pixels;
 // screen at 0.5 after the volumes, then the list sharing and an error check.
 void precalc();
 
-// The five post-processing programs and the two uniform locations.
+// The five post-processing programs and the two uniform locations; without
+// extensions their files are only read, to keep the archive's load order.
 void precalc_programs();
 // The display list names and the generated isosurfaces with their lists.
 void precalc_volumes();

@@ -92,6 +92,21 @@ TEST_F(DemoMain, RunsStartUpLoopAndShutDownInOrder) {
     EXPECT_TRUE(ends_with(fake::state.console, summary(all_loads())));
 }
 
+// An archive is recorded with the programs built; without extensions the
+// run still reads the shader texts, so every later file gets its own entry.
+TEST_F(DemoMain, WithoutExtensionsTheLoadOrderStaysTheSame) {
+    std::string config = debug_config;
+    config.replace(config.find("<glext>1</glext>"), 16, "<glext>0</glext>");
+    fake::write_file("config.xml", config);
+    fake::write_file("pool/quorvane_28_juli.ogg", "music");
+    fake::state.queue = {std::nullopt, platform::Message{0, platform::msg_quit, 0, 0}};
+    EXPECT_EQ(run_plain(), 0);
+    EXPECT_TRUE(fake::state.boxes.empty());
+    EXPECT_TRUE(console_has("file.io  4 :: `pool/shader/glow_hor.txt`"));
+    EXPECT_TRUE(console_has("file.io  9 :: `pool/loading.png`"));
+    EXPECT_TRUE(ends_with(fake::state.console, summary(all_loads())));
+}
+
 TEST_F(DemoMain, QuitEndsTheLoopWithMessagesStillQueued) {
     fake::write_file("config.xml", debug_config);
     platform::Message quit{0, platform::msg_quit, 0, 0};
