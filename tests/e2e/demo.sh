@@ -29,11 +29,22 @@ start() {
     # shaders); the timeline shows its playhead once it is out.
     for _ in $(seq 100); do [ -n "$(playhead_column "$debug" timeline.png)" ] && break; sleep 0.2; done
 }
-# Clicks the timeline where `beat` lies (150 s over 512 pixels). The beats
-# chosen keep the picture on a background other than black for a while.
+# The timeline spans demo_length over 512 pixels: the track's own length
+# when the music plays, the configured 150 s on the system clock.
+length=$(ffprobe -v error -show_entries format=duration -of csv=p=0 pool/quorvane_28_juli.ogg)
+column_at() { awk -v t="$1" -v l="$length" 'BEGIN { printf "%d", t / l * 512 + 0.5 }'; }
+# Clicks the timeline where `beat` lies. The beats chosen keep the picture
+# on a background other than black for a while.
+# Returns once the timeline shows the playhead there: the main window then
+# holds a frame from after the jump (both are shown after the same frame).
 seek_beat() {
-    local x=$(awk -v b="$1" 'BEGIN { printf "%d", b / 2.533333333333333 / 150 * 512 + 0.5 }')
+    local x=$(column_at "$(awk -v b="$1" 'BEGIN { print b / 2.533333333333333 }')")
     xdotool mousemove --window "$debug" "$x" 64 click 1
+    for _ in $(seq 50); do
+        local at=$(playhead_column "$debug" timeline.png)
+        [ -n "$at" ] && [ "$at" -ge "$x" ] && [ "$at" -le $((x + 4)) ] && return
+        sleep 0.2
+    done
 }
 colours() { convert "$1" -format %k info:; }
 stop() {
@@ -49,7 +60,6 @@ for scene in title:20 canyon:50 basket:52 canyon_quick:84.5 canyon_fast:90.5 tun
              tunnel_back:290 canyon_top:328 closing:345; do
     name=${scene%%:*} beat=${scene##*:}
     seek_beat "$beat"
-    sleep 0.4
     import -window "$main" "$shots/scene_$name.png" 2>/dev/null
     n=$(colours "$shots/scene_$name.png")
     check "$name at beat $beat is a picture ($n colours)" test "${n:-0}" -gt 200
@@ -58,7 +68,8 @@ for scene in title:20 canyon:50 basket:52 canyon_quick:84.5 canyon_fast:90.5 tun
     seen[$sum]=$name
 done
 # Into the last second of the track: the closing scene follows it.
-xdotool mousemove --window "$debug" 484 64 click 1
+last_second=$(column_at "$(awk -v l="$length" 'BEGIN { print l - 0.6 }')")
+xdotool mousemove --window "$debug" "$last_second" 64 click 1
 for _ in $(seq 60); do grep -q "^kill me " out.txt && break; sleep 0.1; done
 # It fades in from black over its first seconds.
 latest() { grep "^kill me" out.txt | tail -1 | awk '{print $3}'; }
@@ -74,7 +85,7 @@ check "the closing scene is a picture ($n colours)" test "${n:-0}" -gt 100
 # from the first ending.
 seek_beat 350
 sleep 0.3
-xdotool mousemove --window "$debug" 484 64 click 1
+xdotool mousemove --window "$debug" "$last_second" 64 click 1
 for _ in $(seq 100); do awk -v a="$(latest)" -v b="$last" 'BEGIN { exit !(a > b + 1) }' && break; sleep 0.1; done
 again=$(latest)
 check "after a second ending the time goes on ($again)" awk -v a="$again" -v b="$last" 'BEGIN { exit !(a > b + 1) }'

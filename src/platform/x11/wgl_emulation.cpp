@@ -159,7 +159,9 @@ int wglBindTexImageARB(void* handle, int buffer) {
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, p->dc.width, p->dc.height);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous_texture));
     glReadBuffer(static_cast<GLenum>(previous_read));
-    glFlush();
+    // The copy must be done before the calling context samples the texture:
+    // a flush only starts it, and contexts do not wait for each other.
+    glFinish();
     glXMakeContextCurrent(dpy, draw, read, caller);
     return 1;
 }
