@@ -31,6 +31,9 @@ sed -e "s|<width>800</width>|<width>320</width>|; s|<height>600</height>|<height
     -e "s|<timeline>0</timeline>|<timeline>$timeline</timeline>|" "$here/../../config.xml" >"$run/config.xml"
 ln -s "$pool" "$run/pool"
 
+export ASAN_OPTIONS="log_path=$out/asan:verify_asan_link_order=0:detect_leaks=1"
+export UBSAN_OPTIONS="log_path=$out/ubsan:print_stacktrace=1"
+
 # blob.dat as the archive maker records it: load everything, then Escape.
 sed 's|<enabled>1</enabled>|<enabled>0</enabled>|' "$run/config.xml" >"$run/recording/config.xml"
 ln -s "$pool" "$run/recording/pool"
@@ -41,13 +44,11 @@ ln -s "$pool" "$run/recording/pool"
   for _ in $(seq 1200); do xdotool search --onlyvisible --name '^heden$' >/dev/null 2>&1 && break; sleep 0.1; done
   sleep 1
   for id in $(xdotool search --onlyvisible --name '^heden$' 2>/dev/null); do xdotool key --window "$id" Escape || true; done
-  wait $maker
+  wait $maker || echo "archive maker: exit status $?" >>"$out/maker_exit"
 )
 mv "$run/recording/blob.dat" "$run/blob.dat"
 
 cd "$run"
-export ASAN_OPTIONS="log_path=$out/asan:verify_asan_link_order=0:detect_leaks=1"
-export UBSAN_OPTIONS="log_path=$out/ubsan:print_stacktrace=1"
 HEDEN_PROBE_LOG=$out/probe.log HEDEN_PROBE_PLAN=$plan HEDEN_PROBE_PLAYS=$plays HEDEN_PROBE_CLOSING=15 \
   LD_PRELOAD=$out/probe.so "$build/run/heden" >"$out/console.log" 2>&1 &
 demo=$!
