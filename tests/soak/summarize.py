@@ -26,6 +26,7 @@ def main(out):
     seek_frames = {s[0] for s in seeks}
     backwards = []
     audio_lead = 0.0  # soundtrack position after a frame minus that frame's demo time
+    beyond_frame = -1e9  # the same, less the frame's own duration: above 0 is drift beyond one frame
     pace = 0.0        # soundtrack advance minus monotonic advance since the last seek
     longest_frame = 0.0
     segment = None
@@ -37,6 +38,8 @@ def main(out):
             backwards.append((cur[0], prev[2], cur[2]))
         if cur[3] >= 0 and not cur[4]:
             audio_lead = max(audio_lead, abs(cur[3] - cur[2]))
+            if not seeked:
+                beyond_frame = max(beyond_frame, abs(cur[3] - cur[2]) - dt)
             if seeked or segment is None or prev[4]:
                 segment = (cur[1], cur[3])  # pacing starts again after a seek
             else:
@@ -53,7 +56,8 @@ def main(out):
     print(f"seeks {len(seeks)}; frames whose time went back without a seek: {len(backwards)} {backwards[:5]}")
     if any(f[3] >= 0 for f in frames):
         print(f"soundtrack position against the demo clock after each frame: largest difference "
-              f"{audio_lead * 1000:.1f} ms (longest frame {longest_frame * 1000:.0f} ms)")
+              f"{audio_lead * 1000:.1f} ms (longest frame {longest_frame * 1000:.0f} ms); beyond the frame's own "
+              f"duration at most {beyond_frame * 1000:.1f} ms")
         print(f"soundtrack pace against the monotonic clock between seeks: largest drift {pace * 1000:.1f} ms")
     if rss:
         mid = rss[len(rss) // 2]
