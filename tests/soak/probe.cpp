@@ -6,7 +6,9 @@
 // following a plan from HEDEN_PROBE_PLAN:
 //   boundaries:T1,T2,...  seek just before and just after each time, then
 //                         back across it, then play to the end
-//   random:N              N seeks to random times while playing, seeded
+//   jitter:S              while playing, every 3 to 10 s a seek to a random
+//                         time up to S seconds back or forward, so that the
+//                         play still runs from start to end
 // With HEDEN_PROBE_PLAYS=2 the demo is started again from 0 once the track
 // has ended and the closing scene has run HEDEN_PROBE_CLOSING seconds; after
 // the last play the probe writes "done" and the driver sends Escape.
@@ -20,6 +22,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -110,6 +113,9 @@ struct Probe {
     std::vector<float> seeks;      // planned seek targets, in order
     std::vector<double> seek_gap;  // seconds of play before each
     std::size_t next_seek = 0;
+    float jitter = 0;              // > 0: random seeks around the playing time
+    double jitter_gap = 5.0;
+    std::mt19937 random{7};
     double last_event = now_s();   // time of the last seek or of the start
     int plays = getenv("HEDEN_PROBE_PLAYS") ? std::atoi(getenv("HEDEN_PROBE_PLAYS")) : 1;
     double closing = getenv("HEDEN_PROBE_CLOSING") ? std::atof(getenv("HEDEN_PROBE_CLOSING")) : 10.0;
@@ -134,13 +140,8 @@ struct Probe {
                 if (comma == std::string::npos) break;
                 at = comma + 1;
             }
-        } else if (text.rfind("random:", 0) == 0) {
-            std::mt19937 random(7);
-            int count = std::atoi(text.c_str() + 7);
-            for (int i = 0; i < count; ++i) {
-                seek_gap.push_back(2.0 + random() % 8000 / 1000.0);
-                seeks.push_back(-1);  // a fraction of the length, drawn when it happens
-            }
+        } else if (text.rfind("jitter:", 0) == 0) {
+            jitter = std::atof(text.c_str() + 7);
         }
         if (log && program.demo_time)
             std::fprintf(log, "# frame wall demo_time audio_time track_ended event rss_kb\n");
@@ -168,10 +169,15 @@ struct Probe {
                      *program.track_ended, frame % 100 == 1 ? resident_kb() : 0L);
         if (done) return;
         if (next_seek < seeks.size() && wall - last_event >= seek_gap[next_seek]) {
-            float t = seeks[next_seek];
-            if (t < 0) t = static_cast<float>(*program.demo_length * ((frame * 7919 % 1000) / 1000.0));
-            seek(t, "plan");
+            seek(seeks[next_seek], "plan");
             ++next_seek;
+            return;
+        }
+        if (jitter > 0 && !*program.track_ended && wall - last_event >= jitter_gap) {
+            float shift = jitter * (static_cast<float>(random() % 2001) / 1000.0f - 1.0f);
+            float t = std::min(*program.demo_time + shift, *program.demo_length * 0.999f);
+            seek(t < 0 ? 0 : t, "jitter");
+            jitter_gap = 3.0 + random() % 7000 / 1000.0;
             return;
         }
         if (*program.track_ended && ended_at < 0) ended_at = wall;
@@ -180,7 +186,7 @@ struct Probe {
                 ++play;
                 ended_at = -1;
                 next_seek = 0;
-                seek(0, "play again");
+                seek(0, "again");
             } else {
                 done = true;
                 std::fprintf(log, "done %ld %.6f rss_kb %ld\n", frame, wall, resident_kb());
