@@ -52,6 +52,28 @@ cd "$run"
 HEDEN_PROBE_LOG=$out/probe.log HEDEN_PROBE_PLAN=$plan HEDEN_PROBE_PLAYS=$plays HEDEN_PROBE_CLOSING=15 \
   LD_PRELOAD=$out/probe.so "$build/run/heden" >"$out/console.log" 2>&1 &
 demo=$!
+# HEDEN_TIMELINE_CLICKS="x ..." clicks the debug timeline window at those
+# columns, a second apart, once it is up: seeks through the X events (the
+# probe does not know of them, so its count of frames going back counts them).
+if [ -n "${HEDEN_TIMELINE_CLICKS:-}" ]; then
+  (
+    # Both windows carry the caption; the timeline is the one 512 wide.
+    timeline=
+    for _ in $(seq 600); do
+      for id in $(xdotool search --onlyvisible --name '^heden$' 2>/dev/null); do
+        xdotool getwindowgeometry "$id" | grep -q 'Geometry: 512x' && timeline=$id
+      done
+      [ -n "$timeline" ] && break
+      sleep 0.2
+    done
+    sleep 3
+    for x in $HEDEN_TIMELINE_CLICKS; do
+      xdotool mousemove --window "$timeline" "$x" 64 click 1
+      echo "click $x $(date +%s.%N)" >>"$out/clicks.log"
+      sleep 1
+    done
+  ) &
+fi
 # Up to 40 minutes; error boxes are counted and dismissed so the run goes on.
 for _ in $(seq 2400); do
   sleep 1
