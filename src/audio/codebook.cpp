@@ -12,11 +12,14 @@ constexpr std::uint8_t unused = 0;
 constexpr int max_entries = 1 << 20;
 constexpr std::size_t max_values = 1 << 22;
 
+// Exponents beyond 63 either way only come from damaged headers; they are
+// held there, as the reference decoder holds them, so that a book's values
+// stay finite and both decoders hear the same thing.
 float unpack_float(std::uint32_t x) {
     double mantissa = x & 0x1fffff;
-    int exponent = static_cast<int>((x & 0x7fe00000) >> 21);
+    int exponent = static_cast<int>((x & 0x7fe00000) >> 21) - 788;
     if (x & 0x80000000u) mantissa = -mantissa;
-    return static_cast<float>(std::ldexp(mantissa, exponent - 788));
+    return static_cast<float>(std::ldexp(mantissa, std::clamp(exponent, -63, 63)));
 }
 
 // The largest r with r^dimensions <= entries.

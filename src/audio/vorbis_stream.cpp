@@ -7,8 +7,10 @@ namespace audio {
 
 namespace {
 
-// Rounds to nearest-even like the reference decoder's conversion.
+// Rounds to nearest-even like the reference decoder's conversion. Damaged
+// data can decode to a sample that is not a number: it plays as silence.
 std::int16_t to_pcm16(float sample) {
+    if (sample != sample) return 0;
     float scaled = sample * 32768.0f;
     if (scaled >= 32767.0f) return 32767;
     if (scaled <= -32768.0f) return -32768;

@@ -1,5 +1,6 @@
 #include "config/settings.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "log/log.h"
@@ -76,14 +77,16 @@ void settings_defaults() {
     debug_timeline = 0;
 }
 
+// A viewport of extreme aspect would leave a side of no pixels (a
+// zero-sized viewport and a division by zero later); every side keeps one.
 void area_compute(float viewport_width, float viewport_height) {
     double t = static_cast<double>(window_width) / viewport_width * viewport_height;
     if (t < window_height) {
         area_width = window_width;
-        area_height = static_cast<std::int32_t>(t);
+        area_height = std::max(1, static_cast<std::int32_t>(t));
     } else {
         area_height = window_height;
-        area_width = static_cast<std::int32_t>(static_cast<double>(window_height) / viewport_height * viewport_width);
+        area_width = std::max(1, static_cast<std::int32_t>(static_cast<double>(window_height) / viewport_height * viewport_width));
     }
 }
 

@@ -23,6 +23,10 @@ std::vector<std::uint8_t> encode(const Encoding& e);
 
 struct Decoded {
     bool ok = false;
+    // One logical stream, read to its end without a hole or an error, and
+    // exactly as long as its total says.
+    bool clean = false;
+    int channels = 0;
     long long total = -1;        // ov_pcm_total
     std::vector<std::int16_t> pcm;  // ov_read, interleaved
 };

@@ -178,6 +178,8 @@ TEST_F(Settings, DrawingAreaIsTheLargestRectangleOfTheViewportAspect) {
         {800, 600, 4, 3, 800, 600},    // t = 600 is not below 600: second branch
         {1280, 1024, 16, 9, 1280, 720},
         {320, 2400, 1, 1, 320, 320},
+        {320, 240, 65536, 0.0625f, 320, 1},  // extreme aspects keep a pixel
+        {320, 240, 0.0625f, 65536, 1, 240},
     };
     for (const Case& c : cases) {
         window_width = c.width;

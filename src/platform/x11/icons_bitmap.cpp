@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "platform/x11/x11_state.h"
 
@@ -35,7 +36,9 @@ void icons_publish(const WindowRecord& w) {
 
 namespace {
 
-std::vector<x11::Icon*> icons;
+// Icons live as long as the program; the list owns them, so they are freed
+// at exit with it.
+std::vector<std::unique_ptr<x11::Icon>> icons;
 
 bool masked(const std::uint8_t* mask, int width, int x, int y) {
     int row_bytes = ((width + 15) / 16) * 2;
@@ -48,14 +51,13 @@ namespace platform {
 
 Handle create_icon(int width, int height, const std::uint8_t* and_mask, const std::uint32_t* color) {
     if (width <= 0 || height <= 0 || width > 256 || height > 256) return 0;
-    auto* icon = new x11::Icon{width, height, {}};
+    auto* icon = icons.emplace_back(new x11::Icon{width, height, {}}).get();
     icon->argb.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             unsigned long rgb = color[y * width + x] & 0xFFFFFFu;
             icon->argb.push_back(masked(and_mask, width, x, y) ? 0 : (0xFF000000ul | rgb));
         }
-    icons.push_back(icon);
     return reinterpret_cast<Handle>(icon);
 }
 
@@ -63,8 +65,8 @@ void set_window_icon(Handle window, IconSize size, Handle icon) {
     x11::WindowRecord* w = x11::window_of(window);
     if (!w) return;
     x11::Icon* chosen = nullptr;
-    for (x11::Icon* known : icons)
-        if (reinterpret_cast<Handle>(known) == icon) chosen = known;
+    for (const auto& known : icons)
+        if (reinterpret_cast<Handle>(known.get()) == icon) chosen = known.get();
     w->icons[size == IconSize::small ? 0 : 1] = chosen;
     x11::icons_publish(*w);
 }

@@ -1,0 +1,137 @@
+// Ogg Vorbis streams of arbitrary bytes through the Ogg page reader and our
+// decoder as a memory stream plays them: open, length, decode to the end and
+// a few seeks. Whenever libvorbisfile reads the same bytes cleanly, both
+// must agree: the same length and every sample within one step. A stream
+// without a single audio frame is left out: libvorbisfile builds its decoder
+// only for the first audio packet, so it takes broken setup headers there
+// that we refuse when the stream is opened.
+//
+// The first input byte chooses whether page checksums are made right before
+// decoding, so that damage reaches the decoder and not only the page reader.
+#include <ogg/ogg.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "audio/vorbis_stream.h"
+#include "vorbis_oracle.h"
+
+namespace {
+
+// Bounds a fuzzed stream's decode work; the test streams are far shorter.
+constexpr std::int64_t max_frames = 1 << 20;
+constexpr int chunk = 4096;
+
+[[noreturn]] void disagree(const char* what, long long ours, long long theirs) {
+    std::fprintf(stderr, "fuzz_vorbis: %s: ours %lld, libvorbisfile %lld\n", what, ours, theirs);
+    std::abort();
+}
+
+// libvorbisfile converts with a 32-bit lrint before it clips, so a sample
+// beyond 65536 times full scale or not a number (damaged data gives both)
+// comes out as the most negative value; we clip the first to the top and
+// play the second as silence.
+bool wrapped_by_vorbisfile(std::int16_t ours, std::int16_t theirs) {
+    return theirs == -32768 && (ours == 32767 || ours == 0);
+}
+
+// Calls `visit` with every whole page from the start of the bytes.
+template <typename Visit>
+void for_each_page(std::vector<std::uint8_t>* bytes, Visit visit) {
+    std::size_t offset = 0;
+    while (offset + 27 <= bytes->size()) {
+        std::uint8_t* p = bytes->data() + offset;
+        std::size_t header = 27 + p[26], body = 0;
+        if (offset + header > bytes->size()) return;
+        for (int i = 0; i < p[26]; ++i) body += p[27 + i];
+        if (offset + header + body > bytes->size()) return;
+        ogg_page page{p, static_cast<long>(header), p + header, static_cast<long>(body)};
+        visit(page);
+        offset += header + body;
+    }
+}
+
+void fix_checksums(std::vector<std::uint8_t>* bytes) {
+    for_each_page(bytes, [](ogg_page& page) { ogg_page_checksum_set(&page); });
+}
+
+// Granule positions that never go back and an end-of-stream mark on the last
+// page alone. Streams framed otherwise are left out of the comparison: for a
+// short final block without the mark libvorbis drops frames from the start
+// of the block where we drop them from the end, as the granule position says.
+bool regular_framing(std::vector<std::uint8_t>* bytes) {
+    bool regular = true, ended = false;
+    std::int64_t last = -1;
+    for_each_page(bytes, [&](ogg_page& page) {
+        std::int64_t granule = ogg_page_granulepos(&page);
+        if (ended || (granule >= 0 && granule < last)) regular = false;
+        if (granule >= 0) last = granule;
+        ended = ogg_page_eos(&page) != 0;
+    });
+    return regular && ended;
+}
+
+std::vector<std::int16_t> decode_all(audio::VorbisStream& stream) {
+    std::vector<std::int16_t> pcm;
+    std::vector<std::int16_t> buffer(static_cast<std::size_t>(chunk) * stream.channels());
+    while (int got = stream.read(buffer.data(), chunk)) {
+        if (got < 0 || got > chunk) std::abort();
+        pcm.insert(pcm.end(), buffer.begin(), buffer.begin() + static_cast<long>(got) * stream.channels());
+    }
+    return pcm;
+}
+
+// After a seek, reading goes on with exactly the samples a straight decode
+// has at that frame.
+void check_seek(audio::VorbisStream& stream, const std::vector<std::int16_t>& pcm, std::int64_t position) {
+    const std::int64_t length = stream.length();
+    const int channels = stream.channels();
+    stream.seek(position);
+    std::int64_t from = std::clamp<std::int64_t>(position, 0, length);
+    std::vector<std::int16_t> buffer(static_cast<std::size_t>(chunk) * channels);
+    int got = stream.read(buffer.data(), chunk);
+    if (got != std::min<std::int64_t>(chunk, length - from)) std::abort();
+    if (!std::equal(buffer.begin(), buffer.begin() + static_cast<long>(got) * channels, pcm.begin() + from * channels))
+        std::abort();
+}
+
+void check_against_vorbisfile(std::vector<std::uint8_t>& bytes, const audio::VorbisStream* ours,
+                              const std::vector<std::int16_t>& pcm) {
+    if (!regular_framing(&bytes)) return;
+    oracle::Decoded reference = oracle::decode(bytes);
+    if (!reference.clean || reference.total == 0) return;
+    if (!ours) disagree("refused a stream it reads, length", -1, reference.total);
+    if (ours->channels() != reference.channels) disagree("channels", ours->channels(), reference.channels);
+    if (ours->length() != reference.total) disagree("length", ours->length(), reference.total);
+    for (std::size_t i = 0; i < pcm.size(); ++i)
+        if (std::abs(pcm[i] - reference.pcm[i]) > 1 && !wrapped_by_vorbisfile(pcm[i], reference.pcm[i]))
+            disagree(("sample " + std::to_string(i) + " of " + std::to_string(pcm.size())).c_str(), pcm[i],
+                     reference.pcm[i]);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) return 0;
+    std::vector<std::uint8_t> bytes(data + 1, data + size);
+    if (data[0] & 1) fix_checksums(&bytes);
+    audio::VorbisStream stream;
+    bool opened = stream.open(bytes.data(), bytes.size());
+    if (opened && (stream.length() < 0 || stream.channels() < 1 || stream.rate() == 0)) std::abort();
+    if (opened && stream.length() > max_frames) return 0;
+    std::vector<std::int16_t> pcm;
+    if (opened) {
+        pcm = decode_all(stream);
+        if (static_cast<std::int64_t>(pcm.size()) != stream.length() * stream.channels()) std::abort();
+        const std::int64_t length = stream.length();
+        for (std::int64_t position : {length / 3, std::int64_t{0}, length - 5, length + 10, length / 2})
+            check_seek(stream, pcm, position);
+    }
+    check_against_vorbisfile(bytes, opened ? &stream : nullptr, pcm);
+    return 0;
+}
+

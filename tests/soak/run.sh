@@ -1,0 +1,94 @@
+#!/bin/bash
+# Whole-demo runs of the real program with the frame probe (probe.cpp), on a
+# private Xvfb display at 320 x 240 with the sound on the paced null device
+# (a build configured with HEDEN_NULL_SOUND=ON). Run by hand; they take the
+# length of the music each.
+#   tests/soak/run.sh <build dir> <pool dir> <out dir> <glext 0|1> <plan> <plays> [timeline 0|1]
+# The plan and plays are the probe's (HEDEN_PROBE_PLAN, HEDEN_PROBE_PLAYS).
+# Sanitizer reports go to <out>/asan.*; the probe's frame log to
+# <out>/probe.log; the console log to <out>/console.log. Prints the summary
+# of summarize.py.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+pool=$(cd "$2" && pwd)
+mkdir -p "$3"
+out=$(cd "$3" && pwd)
+glext=$4 plan=$5 plays=$6 timeline=${7:-0}
+run=$out/run
+rm -rf "$run" && mkdir -p "$run/recording"
+g++ -std=c++17 -O2 -shared -fPIC -o "$out/probe.so" "$here/probe.cpp" -ldl
+
+display=:$((200 + RANDOM % 200))
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null' EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+sed -e "s|<width>800</width>|<width>320</width>|; s|<height>600</height>|<height>240</height>|" \
+    -e "s|<glext>1</glext>|<glext>$glext</glext>|; s|<console>0</console>|<console>1</console>|" \
+    -e "s|<timeline>0</timeline>|<timeline>$timeline</timeline>|" "$here/../../config.xml" >"$run/config.xml"
+ln -s "$pool" "$run/pool"
+
+export ASAN_OPTIONS="log_path=$out/asan:verify_asan_link_order=0:detect_leaks=1"
+export UBSAN_OPTIONS="log_path=$out/ubsan:print_stacktrace=1"
+
+# blob.dat as the archive maker records it: load everything, then Escape.
+sed 's|<enabled>1</enabled>|<enabled>0</enabled>|' "$run/config.xml" >"$run/recording/config.xml"
+ln -s "$pool" "$run/recording/pool"
+(
+  cd "$run/recording"
+  "$build/run/heden_blobmaker" >"$out/blobmaker.log" 2>&1 &
+  maker=$!
+  for _ in $(seq 1200); do xdotool search --onlyvisible --name '^heden$' >/dev/null 2>&1 && break; sleep 0.1; done
+  sleep 1
+  for id in $(xdotool search --onlyvisible --name '^heden$' 2>/dev/null); do xdotool key --window "$id" Escape || true; done
+  wait $maker || echo "archive maker: exit status $?" >>"$out/maker_exit"
+)
+mv "$run/recording/blob.dat" "$run/blob.dat"
+
+cd "$run"
+HEDEN_PROBE_LOG=$out/probe.log HEDEN_PROBE_PLAN=$plan HEDEN_PROBE_PLAYS=$plays HEDEN_PROBE_CLOSING=15 \
+  LD_PRELOAD=$out/probe.so "$build/run/heden" >"$out/console.log" 2>&1 &
+demo=$!
+# HEDEN_TIMELINE_CLICKS="x ..." clicks the debug timeline window at those
+# columns, a second apart, once it is up: seeks through the X events (the
+# probe does not know of them, so its count of frames going back counts them).
+if [ -n "${HEDEN_TIMELINE_CLICKS:-}" ]; then
+  (
+    # Both windows carry the caption; the timeline is the one 512 wide.
+    timeline=
+    for _ in $(seq 600); do
+      for id in $(xdotool search --onlyvisible --name '^heden$' 2>/dev/null); do
+        xdotool getwindowgeometry "$id" | grep -q 'Geometry: 512x' && timeline=$id
+      done
+      [ -n "$timeline" ] && break
+      sleep 0.2
+    done
+    sleep 3
+    for x in $HEDEN_TIMELINE_CLICKS; do
+      xdotool mousemove --window "$timeline" "$x" 64 click 1
+      echo "click $x $(date +%s.%N)" >>"$out/clicks.log"
+      sleep 1
+    done
+  ) &
+fi
+# Up to 40 minutes; error boxes are counted and dismissed so the run goes on.
+for _ in $(seq 2400); do
+  sleep 1
+  kill -0 $demo 2>/dev/null || break
+  for box in $(xdotool search --onlyvisible --name '^falta del alcalde$' 2>/dev/null); do
+    echo "error box" >>"$out/boxes.log"
+    xdotool key --window "$box" Return 2>/dev/null || true
+  done
+  grep -q '^done' "$out/probe.log" 2>/dev/null && break
+done
+sleep 1
+import -window root "$out/last_frame.png" 2>/dev/null || true
+main=$(xdotool search --onlyvisible --name '^heden$' 2>/dev/null | head -1 || true)
+[ -n "$main" ] && xdotool key --window "$main" Escape 2>/dev/null || true
+status=0
+wait $demo || status=$?
+echo "exit status $status" >"$out/exit"
+python3 "$here/summarize.py" "$out"
