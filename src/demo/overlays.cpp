@@ -9,14 +9,11 @@
 #include "demo/target_image.h"
 #include "config/settings.h"
 #include "gl/gl_defaults.h"
-#include "image/texture.h"
 
 namespace {
 
 constexpr int particle_count = 512;
 constexpr float particle_half_size = 0.3f;
-
-void bind_slot(int slot) { glBindTexture(GL_TEXTURE_2D, texture_table[slot]); }
 
 void corner(float s, float t, float x, float y) {
     glTexCoord2f(s, t);

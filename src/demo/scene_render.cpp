@@ -24,10 +24,6 @@ void camera_turn(const Vector3& eye, const Vector3& target) {
     rotate(camera_roll, 0, 0, 1);
 }
 
-void bind_slot(int slot) {
-    glBindTexture(GL_TEXTURE_2D, slot >= 0 && slot < texture_slots ? texture_table[slot] : 0);
-}
-
 void draw_object(SceneObject& object) {
     glPushMatrix();
     object_transform(object);
@@ -125,6 +121,10 @@ void lit_pass() {
 }
 
 }  // namespace
+
+void bind_slot(int slot) {
+    glBindTexture(GL_TEXTURE_2D, slot >= 0 && slot < texture_slots ? texture_table[slot] : 0);
+}
 
 void opaque_draw_state() {
     glEnable(GL_DEPTH_TEST);

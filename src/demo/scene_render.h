@@ -14,6 +14,9 @@ void look_at(const Vector3& eye, const Vector3& target);
 // The same turn without moving to the eye: for the sky.
 void look_rotate(const Vector3& eye, const Vector3& target);
 
+// Binds the texture of a texture table slot (none for a slot out of range).
+void bind_slot(int slot);
+
 // Depth test (less) on, stencil off, back faces culled, blending and
 // lighting off, texturing on: where every scene pass starts.
 void opaque_draw_state();

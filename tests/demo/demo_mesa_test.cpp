@@ -321,20 +321,6 @@ TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
 
 double seconds_at_beat(double beat) { return beat / 2.533333333333333; }
 
-TEST_F(Demo, EveryScenePaintsItsOwnPicture) {
-    const double beats[] = {20, 50, 52, 84.5, 90.5, 120, 190, 240, 290, 328, 345};
-    std::vector<Pixels> frames;
-    for (double beat : beats) {
-        demo_time = static_cast<float>(seconds_at_beat(beat));
-        frame_render();
-        frames.push_back(drawing_area());
-        EXPECT_GT(brightest(frames.back()), 8) << "beat " << beat << " is black";
-    }
-    for (std::size_t i = 0; i < frames.size(); ++i)
-        for (std::size_t j = i + 1; j < frames.size(); ++j)
-            EXPECT_NE(frames[i], frames[j]) << "beats " << beats[i] << " and " << beats[j];
-}
-
 // At beat 356 the music has stopped: background black, no highlights, the
 // image flash only begins to fade in.
 TEST_F(Demo, AfterTheMusicTheWindowIsBlack) {
