@@ -213,8 +213,12 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 debug=$(window_sized 512x128 60)
-sleep 2
-first=$(playhead_column "$debug" nosound_1.png)
+# The first frame under wine can take a while: wait for the playhead.
+for _ in $(seq 150); do
+    first=$(playhead_column "$debug" nosound_1.png)
+    [ -n "$first" ] && break
+    sleep 0.2
+done
 sleep 2
 second=$(playhead_column "$debug" nosound_2.png)
 check "no device: the system clock runs the timeline ($first -> $second)" test -n "$first" -a -n "$second" -a "${second:-0}" -gt "${first:-0}"
