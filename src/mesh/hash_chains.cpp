@@ -1,6 +1,7 @@
 #include "mesh/hash_chains.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -20,7 +21,11 @@ HashChains::HashChains(std::uint32_t capacity)
     clear();
 }
 
-void HashChains::clear() { std::fill(heads_.get(), heads_.get() + mask_ + 1, end); }
+// Every head byte set to 0xFF is every head at `end`: one memset, which beats
+// an element loop on the big edge tables cleared by every finalize.
+static_assert(HashChains::end == 0xFFFFFFFFu);
+
+void HashChains::clear() { std::memset(heads_.get(), 0xFF, (mask_ + std::size_t{1}) * sizeof heads_[0]); }
 
 void HashChains::file(std::uint64_t key, std::uint32_t item) {
     std::uint32_t& head = heads_[bucket(key)];
