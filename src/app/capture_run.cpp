@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "capture/file_out.h"
+#include "capture/interrupt.h"
 #include "capture/music.h"
 #include "capture/png_write.h"
 #include "capture/progress.h"
@@ -96,6 +97,11 @@ bool render_all(Outputs& out) {
                             out.plan.render_frames);
             return false;
         }
+        if (capture_interrupted()) {
+            capture_message("\nheden: capture interrupted at frame %lld of %lld\n", frame,
+                            out.plan.render_frames);
+            return false;
+        }
         if (!capture_frame(out, frame, progress)) return false;
     }
     progress.mark(CaptureStage::encode);
@@ -117,6 +123,7 @@ bool start_video(Outputs& out, CaptureMusic& music, const std::string& wav) {
 int capture_run(const CaptureRequest& request, const char* music_path) {
     // Shut-down stops and frees the clock whichever way this ends.
     clock_install_system();
+    capture_interrupt_catch();
     FileData bytes{nullptr, 0};
     load_file(music_path, &bytes);
     auto owned = std::make_unique<CaptureMusic>();

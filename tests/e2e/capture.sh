@@ -121,4 +121,16 @@ check "encoder quits early: exit code 1" test $? -eq 1
 check "encoder quits early: says so" grep -q "stopped taking frames early" x.txt
 check "encoder quits early: no file, no leftovers" bash -c "test ! -e q.mp4 && ! ls | grep -q 'part\$'"
 
+# Stopped from outside in the middle (Ctrl-C or kill; a script's background
+# job ignores SIGINT, so this one is asked with SIGTERM): the encoder is let
+# go and nothing half-made stays.
+"$heden" --capture stopped.mp4 --end 30 --fps 10 >x.txt 2>&1 &
+pid=$!
+for _ in $(seq 300); do grep -q "frame [1-9]" x.txt && break; sleep 0.1; done
+kill -TERM $pid
+wait_exit
+check "interrupted: exit code 1" test "$code" = 1
+check "interrupted: says so" grep -q "capture interrupted at frame" x.txt
+check "interrupted: no file, no leftovers" bash -c "test ! -e stopped.mp4 && ! ls | grep -q 'part\$'"
+
 summary
