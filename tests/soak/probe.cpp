@@ -18,6 +18,7 @@
 #include <elf.h>
 #include <fcntl.h>
 #include <link.h>
+#include <malloc.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -107,6 +108,10 @@ long resident_kb() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
+// What malloc has handed out and not had back: with the resident size it
+// tells the program's own heap from the driver's mappings.
+long heap_kb() { return static_cast<long>(mallinfo2().uordblks / 1024); }
+
 struct Probe {
     Program program = find_program();
     std::FILE* log = std::fopen(getenv("HEDEN_PROBE_LOG") ? getenv("HEDEN_PROBE_LOG") : "probe.log", "w");
@@ -144,7 +149,7 @@ struct Probe {
             jitter = std::atof(text.c_str() + 7);
         }
         if (log && program.demo_time)
-            std::fprintf(log, "# frame wall demo_time audio_time track_ended event rss_kb\n");
+            std::fprintf(log, "# frame wall demo_time audio_time track_ended rss_kb heap_kb\n");
         else if (log)
             std::fprintf(log, "# probe: program symbols not found\n");
     }
@@ -165,8 +170,9 @@ struct Probe {
         if (!log || !program.demo_time) return;
         ++frame;
         double wall = now_s();
-        std::fprintf(log, "f %ld %.6f %.6f %.6f %d %ld\n", frame, wall, *program.demo_time, audio_time(),
-                     *program.track_ended, frame % 100 == 1 ? resident_kb() : 0L);
+        bool sample = frame % 100 == 1;
+        std::fprintf(log, "f %ld %.6f %.6f %.6f %d %ld %ld\n", frame, wall, *program.demo_time, audio_time(),
+                     *program.track_ended, sample ? resident_kb() : 0L, sample ? heap_kb() : 0L);
         if (done) return;
         if (next_seek < seeks.size() && wall - last_event >= seek_gap[next_seek]) {
             seek(seeks[next_seek], "plan");

@@ -15,7 +15,7 @@ def read_log(out):
     for line in open(os.path.join(out, "probe.log")):
         f = line.split()
         if f[0] == "f":
-            frames.append((int(f[1]), float(f[2]), float(f[3]), float(f[4]), int(f[5]), int(f[6])))
+            frames.append((int(f[1]), float(f[2]), float(f[3]), float(f[4]), int(f[5]), int(f[6]), int(f[7])))
         elif f[0] == "seek":
             seeks.append((int(f[1]), float(f[3]), f[4]))
         elif f[0] == "done":
@@ -69,11 +69,12 @@ def main(out):
               f"(frame, frame ms, step ms): {steps[:8]}")
     plays = [0] + [s[0] for s in seeks if s[2] == "again"] + [frames[-1][0] + 1]
     for i, (lo, hi) in enumerate(zip(plays, plays[1:])):
-        rss = [(f[0], f[5]) for f in frames if lo <= f[0] < hi and f[5] > 0]
-        if rss:
-            mid = rss[len(rss) // 2]
-            print(f"play {i + 1} resident KiB: start {rss[0][1]} (frame {rss[0][0]}), middle {mid[1]} "
-                  f"(frame {mid[0]}), end {rss[-1][1]} (frame {rss[-1][0]}), largest {max(r[1] for r in rss)}")
+        for what, column in (("resident", 5), ("malloc heap", 6)):
+            size = [(f[0], f[column]) for f in frames if lo <= f[0] < hi and f[5] > 0]
+            if size:
+                mid = size[len(size) // 2]
+                print(f"play {i + 1} {what} KiB: start {size[0][1]} (frame {size[0][0]}), middle {mid[1]} "
+                      f"(frame {mid[0]}), end {size[-1][1]} (frame {size[-1][0]}), largest {max(r[1] for r in size)}")
     reports = glob.glob(os.path.join(out, "asan.*")) + glob.glob(os.path.join(out, "ubsan.*"))
     boxes_path = os.path.join(out, "boxes.log")
     boxes = sum(1 for _ in open(boxes_path)) if os.path.exists(boxes_path) else 0
