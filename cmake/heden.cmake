@@ -16,7 +16,8 @@ endif()
 # Fuzzing: everything is instrumented for coverage; only the fuzz targets
 # link libFuzzer's driver.
 if(HEDEN_FUZZ)
-  add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+                      -fsanitize-coverage-ignorelist=${CMAKE_CURRENT_LIST_DIR}/fuzz_coverage_ignore.txt)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
