@@ -1,7 +1,7 @@
 // Ogg Vorbis streams of arbitrary bytes through the Ogg page reader and our
 // decoder as a memory stream plays them: open, length, decode to the end and
 // a few seeks. Whenever libvorbisfile reads the same bytes cleanly, both
-// must agree: the same length and every sample within one step. A stream
+// must agree: the same length and every sample within two steps. A stream
 // without a single audio frame is left out: libvorbisfile builds its decoder
 // only for the first audio packet, so it takes broken setup headers there
 // that we refuse when the stream is opened.
@@ -27,6 +27,15 @@ namespace {
 // Bounds a fuzzed stream's decode work; the test streams are far shorter.
 constexpr std::int64_t max_frames = 1 << 20;
 constexpr int chunk = 4096;
+
+// Both decoders work in single precision. On ordinary streams they agree to
+// one step; a damaged stream can carry spectra far above full scale that
+// cancel in the overlap, and then each is off by up to two steps in places
+// (regressions/vorbis/float_precision: decoded in double precision, sample
+// 666 lies between 15749 and 15750, where we give 15751, and sample 1152
+// between -8347 and -8346, where libvorbisfile gives -8348). No decoder, however
+// exact, stays within one step of libvorbisfile there.
+constexpr int max_step = 2;
 
 [[noreturn]] void disagree(const char* what, long long ours, long long theirs) {
     std::fprintf(stderr, "fuzz_vorbis: %s: ours %lld, libvorbisfile %lld\n", what, ours, theirs);
@@ -194,7 +203,7 @@ void check_against_vorbisfile(std::vector<std::uint8_t>& bytes, const audio::Vor
     if (ours->channels() != reference.channels) disagree("channels", ours->channels(), reference.channels);
     if (ours->length() != reference.total) disagree("length", ours->length(), reference.total);
     for (std::size_t i = 0; i < pcm.size(); ++i)
-        if (std::abs(pcm[i] - reference.pcm[i]) > 1 && !wrapped_by_vorbisfile(pcm[i], reference.pcm[i]))
+        if (std::abs(pcm[i] - reference.pcm[i]) > max_step && !wrapped_by_vorbisfile(pcm[i], reference.pcm[i]))
             disagree(("sample " + std::to_string(i) + " of " + std::to_string(pcm.size())).c_str(), pcm[i],
                      reference.pcm[i]);
 }
