@@ -52,7 +52,9 @@ bool Codebook::read(BitReader& bits) {
     if (bits.read(24) != 0x564342) return false;
     dimensions_ = static_cast<int>(bits.read(16));
     entries_ = static_cast<int>(bits.read(24));
-    if (dimensions_ == 0 || entries_ == 0 || entries_ > max_entries) return false;
+    // A book of no dimensions can still give entry numbers (floor classes
+    // use them so); only value vectors need dimensions.
+    if (entries_ == 0 || entries_ > max_entries) return false;
     std::vector<std::uint8_t> lengths(static_cast<std::size_t>(entries_), unused);
     if (!read_lengths(bits, lengths) || !read_lookup(bits) || bits.at_end()) return false;
     return build_decoder(lengths);
@@ -82,7 +84,7 @@ bool Codebook::read_lengths(BitReader& bits, std::vector<std::uint8_t>& lengths)
 bool Codebook::read_lookup(BitReader& bits) {
     int type = static_cast<int>(bits.read(4));
     if (type == 0) return true;
-    if (type > 2) return false;
+    if (type > 2 || dimensions_ == 0) return false;
     float minimum = unpack_float(bits.read(32));
     float delta = unpack_float(bits.read(32));
     int value_bits = static_cast<int>(bits.read(4)) + 1;
