@@ -13,8 +13,8 @@ if(HEDEN_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Fuzzing: everything is instrumented for coverage; only the fuzz targets
-# link libFuzzer's driver.
+# Fuzzing: everything but fuzz_coverage_ignore.txt is instrumented for
+# coverage; only the fuzz targets link libFuzzer's driver.
 if(HEDEN_FUZZ)
   add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined -fno-omit-frame-pointer
                       -fsanitize-coverage-ignorelist=${CMAKE_CURRENT_LIST_DIR}/fuzz_coverage_ignore.txt)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <random>
 
+#include "audio/codebook.h"
 #include "audio/vorbis_stream.h"
 #include "vorbis_oracle.h"
 
@@ -125,6 +126,44 @@ TEST(DamagedInput, ForeignAndGarbageBytesAreRefused) {
         if (page_number++ == 1 && page.body_len > 40) page.body[page.body_len - 40] ^= 0xff;
     });
     expect_consistent(file);
+}
+
+// A setup header's codebook of `dimensions` with two entries of one bit each
+// and the given lookup type (its table, if any, left out).
+std::vector<std::uint8_t> two_entry_book(unsigned dimensions, unsigned lookup) {
+    std::vector<std::uint8_t> bytes(16, 0);
+    unsigned used = 0;
+    auto field = [&](std::uint32_t value, unsigned bits) {  // least significant bit first
+        for (unsigned k = 0; k < bits; ++k, ++used)
+            bytes[used / 8] |= static_cast<std::uint8_t>((value >> k & 1u) << (used % 8));
+    };
+    field(0x564342, 24);
+    field(dimensions, 16);
+    field(2, 24);      // entries
+    field(0, 2);       // not ordered, not sparse
+    field(0, 5);       // length 1 ...
+    field(0, 5);       // ... for both entries
+    field(lookup, 4);
+    return bytes;
+}
+
+TEST(DamagedInput, ABookOfNoDimensionsGivesEntryNumbersButNoValues) {
+    std::vector<std::uint8_t> scalar = two_entry_book(0, 0);
+    audio::BitReader bits(scalar.data(), scalar.size());
+    audio::Codebook book;
+    ASSERT_TRUE(book.read(bits));
+    EXPECT_FALSE(book.has_values());
+    const std::uint8_t codes[] = {0b10};
+    audio::BitReader entries(codes, sizeof codes);
+    EXPECT_EQ(book.decode(entries), 0);
+    EXPECT_EQ(book.decode(entries), 1);
+
+    // A value table needs vectors to fill: refused, for either lookup type.
+    for (unsigned lookup : {1u, 2u}) {
+        std::vector<std::uint8_t> bytes = two_entry_book(0, lookup);
+        audio::BitReader table(bytes.data(), bytes.size());
+        EXPECT_FALSE(audio::Codebook().read(table)) << lookup;
+    }
 }
 
 }  // namespace

@@ -190,7 +190,7 @@ void check_seek(audio::VorbisStream& stream, const std::vector<std::int16_t>& pc
         std::abort();
 }
 
-void check_against_vorbisfile(std::vector<std::uint8_t>& bytes, const audio::VorbisStream* ours,
+void check_against_vorbisfile(const std::vector<std::uint8_t>& bytes, const audio::VorbisStream* ours,
                               const std::vector<std::int16_t>& pcm) {
     if (!regular_framing(bytes)) return;
     oracle::Decoded reference = oracle::decode(bytes);
