@@ -41,9 +41,19 @@ void precalc_programs() {
     }
     ext::Handle* programs[5] = {&program_glow_hor, &program_glow_ver, &program_zbuffer, &program_hdr_low,
                                 &program_hdr_hi};
-    for (int i = 0; i < 5; ++i) shader_builder(shader_paths[i], programs[i]);
+    const char* failed = nullptr;
+    for (int i = 0; i < 5; ++i)
+        if (!shader_builder(shader_paths[i], programs[i]) && !failed) failed = shader_paths[i];
     hdr_cut_location = ext::glGetUniformLocationARB(program_hdr_hi, "hdr_cut");
     hdr_icut_location = ext::glGetUniformLocationARB(program_hdr_low, "hdr_icut");
+    if (!failed) return;
+    // A driver that offers shader objects may still refuse our shaders (a
+    // fragment stage it cannot compile): a pass without its program would
+    // leave every frame grey, so the demo draws as it does without
+    // extensions.
+    log_print("%s did not build: drawing without glow\n", failed);
+    error_box("%s did not build: \ndrawing without glow", failed);
+    render_targets_give_up();
 }
 
 namespace {

@@ -1,4 +1,7 @@
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "log/log.h"
 #include "config/settings.h"
@@ -54,34 +57,85 @@ void fill(Slot& slot, void* address) {
     slot = reinterpret_cast<Slot>(address);
 }
 
+// Where an entry point comes from: the extension whose string names it, or
+// the core version that took it in (0.0: extension only). A name counts
+// as found only when the driver offers it so: some drivers hand out an
+// address for any name at all.
 struct EntryPoint {
     const char* name;
     void (*store)(void* address);
+    const char* extension;
+    int core_major, core_minor;
 };
 
-#define HEDEN_ENTRY(name) {#name, [](void* address) { fill(ext::name, address); }}
+constexpr const char* shader_objects = "GL_ARB_shader_objects";
+constexpr const char* pbuffer = "WGL_ARB_pbuffer";
+constexpr const char* render_texture = "WGL_ARB_render_texture";
+
+#define HEDEN_ENTRY(name, extension, major, minor) \
+    {#name, [](void* address) { fill(ext::name, address); }, extension, major, minor}
+#define HEDEN_SHADER_ENTRY(name) HEDEN_ENTRY(name, shader_objects, 0, 0)
 
 const EntryPoint entry_points[ext::entry_point_count] = {
-    HEDEN_ENTRY(glBlendEquation),         HEDEN_ENTRY(glActiveTexture),
-    HEDEN_ENTRY(glClientActiveTexture),   HEDEN_ENTRY(glDeleteObjectARB),
-    HEDEN_ENTRY(glGetHandleARB),          HEDEN_ENTRY(glDetachObjectARB),
-    HEDEN_ENTRY(glCreateShaderObjectARB), HEDEN_ENTRY(glShaderSourceARB),
-    HEDEN_ENTRY(glCompileShaderARB),      HEDEN_ENTRY(glCreateProgramObjectARB),
-    HEDEN_ENTRY(glAttachObjectARB),       HEDEN_ENTRY(glLinkProgramARB),
-    HEDEN_ENTRY(glUseProgramObjectARB),   HEDEN_ENTRY(glValidateProgramARB),
-    HEDEN_ENTRY(glUniform1fARB),          HEDEN_ENTRY(glUniform2fARB),
-    HEDEN_ENTRY(glUniform3fARB),          HEDEN_ENTRY(glUniform4fARB),
-    HEDEN_ENTRY(glGetObjectParameterfvARB), HEDEN_ENTRY(glGetObjectParameterivARB),
-    HEDEN_ENTRY(glGetInfoLogARB),         HEDEN_ENTRY(glGetAttachedObjectsARB),
-    HEDEN_ENTRY(glGetUniformLocationARB), HEDEN_ENTRY(glGetShaderSourceARB),
-    HEDEN_ENTRY(wglCreatePbufferARB),     HEDEN_ENTRY(wglGetPbufferDCARB),
-    HEDEN_ENTRY(wglReleasePbufferDCARB),  HEDEN_ENTRY(wglDestroyPbufferARB),
-    HEDEN_ENTRY(wglQueryPbufferARB),      HEDEN_ENTRY(wglBindTexImageARB),
-    HEDEN_ENTRY(wglReleaseTexImageARB),   HEDEN_ENTRY(wglSetPbufferAttribARB),
-    HEDEN_ENTRY(wglChoosePixelFormatARB),
+    HEDEN_ENTRY(glBlendEquation, "GL_ARB_imaging", 1, 4),
+    HEDEN_ENTRY(glActiveTexture, "GL_ARB_multitexture", 1, 3),
+    HEDEN_ENTRY(glClientActiveTexture, "GL_ARB_multitexture", 1, 3),
+    HEDEN_SHADER_ENTRY(glDeleteObjectARB),
+    HEDEN_SHADER_ENTRY(glGetHandleARB),
+    HEDEN_SHADER_ENTRY(glDetachObjectARB),
+    HEDEN_SHADER_ENTRY(glCreateShaderObjectARB),
+    HEDEN_SHADER_ENTRY(glShaderSourceARB),
+    HEDEN_SHADER_ENTRY(glCompileShaderARB),
+    HEDEN_SHADER_ENTRY(glCreateProgramObjectARB),
+    HEDEN_SHADER_ENTRY(glAttachObjectARB),
+    HEDEN_SHADER_ENTRY(glLinkProgramARB),
+    HEDEN_SHADER_ENTRY(glUseProgramObjectARB),
+    HEDEN_SHADER_ENTRY(glValidateProgramARB),
+    HEDEN_SHADER_ENTRY(glUniform1fARB),
+    HEDEN_SHADER_ENTRY(glUniform2fARB),
+    HEDEN_SHADER_ENTRY(glUniform3fARB),
+    HEDEN_SHADER_ENTRY(glUniform4fARB),
+    HEDEN_SHADER_ENTRY(glGetObjectParameterfvARB),
+    HEDEN_SHADER_ENTRY(glGetObjectParameterivARB),
+    HEDEN_SHADER_ENTRY(glGetInfoLogARB),
+    HEDEN_SHADER_ENTRY(glGetAttachedObjectsARB),
+    HEDEN_SHADER_ENTRY(glGetUniformLocationARB),
+    HEDEN_SHADER_ENTRY(glGetShaderSourceARB),
+    HEDEN_ENTRY(wglCreatePbufferARB, pbuffer, 0, 0),
+    HEDEN_ENTRY(wglGetPbufferDCARB, pbuffer, 0, 0),
+    HEDEN_ENTRY(wglReleasePbufferDCARB, pbuffer, 0, 0),
+    HEDEN_ENTRY(wglDestroyPbufferARB, pbuffer, 0, 0),
+    HEDEN_ENTRY(wglQueryPbufferARB, pbuffer, 0, 0),
+    HEDEN_ENTRY(wglBindTexImageARB, render_texture, 0, 0),
+    HEDEN_ENTRY(wglReleaseTexImageARB, render_texture, 0, 0),
+    HEDEN_ENTRY(wglSetPbufferAttribARB, render_texture, 0, 0),
+    HEDEN_ENTRY(wglChoosePixelFormatARB, "WGL_ARB_pixel_format", 0, 0),
 };
 
+#undef HEDEN_SHADER_ENTRY
 #undef HEDEN_ENTRY
+
+// Whether a space-separated extension string names `extension`.
+bool names(const std::string& list, const char* extension) {
+    std::size_t length = std::strlen(extension);
+    for (std::size_t at = list.find(extension); at != std::string::npos; at = list.find(extension, at + 1)) {
+        bool starts = at == 0 || list[at - 1] == ' ';
+        bool ends = at + length == list.size() || list[at + length] == ' ';
+        if (starts && ends) return true;
+    }
+    return false;
+}
+
+bool core_has(const std::string& version, int major, int minor) {
+    int have_major = 0, have_minor = 0;
+    if (major == 0 || std::sscanf(version.c_str(), "%d.%d", &have_major, &have_minor) != 2) return false;
+    return have_major > major || (have_major == major && have_minor >= minor);
+}
+
+bool offered(const EntryPoint& entry, const platform::GlOffer& offer) {
+    const std::string& list = entry.name[0] == 'w' ? offer.wgl_extensions : offer.extensions;
+    return names(list, entry.extension) || core_has(offer.version, entry.core_major, entry.core_minor);
+}
 
 unsigned address_print(const void* address) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(address)); }
 
@@ -97,9 +151,10 @@ int ext_load() {
     log_print("-----+--------------------------+---------- \n");
     log_print("%4i |%26s | 0x%08x \n", 0, "wglGetExtensionsStringARB",
               address_print(reinterpret_cast<void*>(ext::wglGetExtensionsStringARB)));
+    platform::GlOffer offer = platform::gl_offer();
     int failures = 0;
     for (int i = 0; i < ext::entry_point_count; ++i) {
-        void* address = platform::gl_proc_address(entry_points[i].name);
+        void* address = offered(entry_points[i], offer) ? platform::gl_proc_address(entry_points[i].name) : nullptr;
         entry_points[i].store(address);
         log_print("%4i |%26s | 0x%08x ", i + 1, entry_points[i].name, address_print(address));
         if (address) {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -151,6 +152,14 @@ bool share_gl_lists(Handle source, Handle target);
 bool swap_buffers(Handle dc);
 // The DC of the current GL context (wglGetCurrentDC).
 Handle current_dc();
+// What the driver of the current GL context says it offers: its version
+// and extension strings, and the WGL extension string (on x11 the backend's
+// own WGL functions, as far as the X server's GLX supports them). Empty
+// where the driver says nothing, as without a current context.
+struct GlOffer {
+    std::string version, extensions, wgl_extensions;
+};
+GlOffer gl_offer();
 // Address of a GL or WGL entry point, null when the driver has none. On x11
 // the WGL pbuffer, render-texture and pixel-format names are the backend's
 // own implementations on GLX, with the WGL signatures and semantics.

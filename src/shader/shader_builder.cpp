@@ -36,7 +36,7 @@ void report(const ShaderSources& sources, ext::Handle program, GLint link, GLint
 
 }  // namespace
 
-void shader_builder(const char* path, ext::Handle* program) {
+bool shader_builder(const char* path, ext::Handle* program) {
     FileData file{nullptr, 0};
     if (load_file(path, &file) != 0) file.size = 0;
     ShaderSources sources = shader_split(reinterpret_cast<const char*>(file.data), static_cast<std::size_t>(file.size));
@@ -50,7 +50,8 @@ void shader_builder(const char* path, ext::Handle* program) {
     ext::glAttachObjectARB(*program, fragment);
     ext::glLinkProgramARB(*program);
     ext::glGetObjectParameterivARB(*program, GL_OBJECT_LINK_STATUS_ARB, &link_status);
-    if (!(link_status && vertex_status && fragment_status))
-        report(sources, *program, link_status, vertex_status, fragment_status);
+    bool built = link_status && vertex_status && fragment_status;
+    if (!built) report(sources, *program, link_status, vertex_status, fragment_status);
     if (glGetError() != GL_NO_ERROR) log_print("shader_builder(%s):: gl errors..\n", path);
+    return built;
 }

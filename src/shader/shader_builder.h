@@ -5,4 +5,5 @@
 
 // Reads, splits, compiles and links; stores the program handle through
 // `program` whether or not the build succeeded. Reports on the console.
-void shader_builder(const char* path, ext::Handle* program);
+// True when both shaders compiled and the program linked.
+bool shader_builder(const char* path, ext::Handle* program);

@@ -179,12 +179,16 @@ void discard_partial_window() {
     platform::unregister_window_class(window_class_name);
 }
 
+void release_render_targets() {
+    if (glext_ready)
+        for (Pbuffer& target : render_targets) pbuffer_destroy(&target);
+}
+
 // F4: the whole window in the other mode. When the new mode cannot be made,
 // the previous one comes back; when that fails too, the demo quits instead
 // of rendering into handles that no longer exist.
 int toggle_fullscreen() {
-    if (glext_ready)
-        for (Pbuffer& target : render_targets) pbuffer_destroy(&target);
+    release_render_targets();
     window_destroy();
     fullscreen = fullscreen ? 0 : 1;
     int result = create_and_finish();
@@ -196,6 +200,11 @@ int toggle_fullscreen() {
 }
 
 }  // namespace
+
+void render_targets_give_up() {
+    release_render_targets();
+    glext_ready = 0;
+}
 
 int window_setup(int first) {
     if (first == 0) return toggle_fullscreen();

@@ -19,5 +19,10 @@ int window_create();
 // Tears down context, device context, window and class; always 0.
 int window_destroy();
 
+// From now on the scenes go straight into the window: the render targets
+// are released and glext_ready cleared. For a driver that offered what the
+// glow needs and then could not build it.
+void render_targets_give_up();
+
 // Makes main_context current on main_dc; 0, or -1 after an error box.
 int gl_make_current();

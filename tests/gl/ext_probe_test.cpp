@@ -51,6 +51,31 @@ TEST_F(GlPlatform, OneMissingEntryPointKeepsExtensionsOff) {
     EXPECT_EQ(lines_ending("FAILED \n"), 1);
 }
 
+// Some drivers hand out an address for any name: what counts is what the
+// driver's strings offer, by extension or by core version.
+TEST_F(GlPlatform, EntryPointsCountOnlyWhereTheDriverOffersThem) {
+    fake::state.offer = {"1.2", "GL_ARB_multitexture GL_ARB_shader_objectsX", "WGL_ARB_pbuffer"};
+    EXPECT_EQ(ext_load(), 1 + 21 + 4);  // blend equation, shader objects, render texture and pixel format
+    EXPECT_EQ(glext_ready, 0);
+    EXPECT_EQ(ext::glCreateShaderObjectARB, nullptr);
+    EXPECT_NE(ext::glActiveTexture, nullptr);
+    EXPECT_NE(ext::wglCreatePbufferARB, nullptr);
+    EXPECT_NE(fake::state.console.find("   1 |           glBlendEquation | 0x00000000 FAILED \n"), std::string::npos);
+    EXPECT_NE(fake::state.console.find("  30 |        wglBindTexImageARB | 0x00000000 FAILED \n"), std::string::npos);
+
+    // Core versions stand in for the extensions they took in.
+    fake::reset();
+    fake::state.offer.version = "1.4.0 Vendor";
+    fake::state.offer.extensions = "GL_ARB_shader_objects";
+    EXPECT_EQ(ext_load(), 0);
+    fake::state.offer.version = "1.3";
+    EXPECT_EQ(ext_load(), 1);
+
+    // Nothing current, nothing offered.
+    fake::state.offer = {};
+    EXPECT_EQ(ext_load(), ext::entry_point_count);
+}
+
 TEST_F(GlPlatform, GlextSettingOffFetchesEverythingButStaysOff) {
     glext = 0;
     EXPECT_EQ(ext_load(), 0);

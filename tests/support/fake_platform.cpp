@@ -307,6 +307,8 @@ char never_called[64];
 
 namespace platform {
 
+GlOffer gl_offer() { return fake::state.offer; }
+
 void* gl_proc_address(const char* name) {
     const auto& missing = fake::state.missing_entry_points;
     if (std::find(missing.begin(), missing.end(), name) != missing.end()) return nullptr;

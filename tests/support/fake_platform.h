@@ -25,7 +25,10 @@ struct State {
     int idle_polls_left = 1000;
     bool ran_dry = false;
     platform::Size client{784, 561};
-    // Entry points the fake driver lacks (gl_proc_address returns null).
+    // What the fake driver says it offers, and entry points it lacks
+    // (gl_proc_address returns null for them).
+    platform::GlOffer offer{"2.1 fake", "GL_ARB_imaging GL_ARB_multitexture GL_ARB_shader_objects",
+                            "WGL_ARB_pixel_format WGL_ARB_pbuffer WGL_ARB_render_texture"};
     std::vector<std::string> missing_entry_points;
     // What the fake wglChoosePixelFormatARB reports: result, format, count.
     int choose_format_result = 1, choose_format = 9, choose_format_count = 1;

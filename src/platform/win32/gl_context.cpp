@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include <GL/gl.h>
+
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -102,6 +105,25 @@ bool share_gl_lists(Handle source, Handle target) {
 bool swap_buffers(Handle dc) { return SwapBuffers(hdc(dc)) != 0; }
 
 Handle current_dc() { return reinterpret_cast<Handle>(wglGetCurrentDC()); }
+
+GlOffer gl_offer() {
+    GlOffer offer;
+    if (!wglGetCurrentContext()) return offer;
+    auto text = [](const GLubyte* s) { return s ? std::string(reinterpret_cast<const char*>(s)) : std::string(); };
+    offer.version = text(glGetString(GL_VERSION));
+    offer.extensions = text(glGetString(GL_EXTENSIONS));
+    using ArbList = const char*(WINAPI*)(HDC);
+    using ExtList = const char*(WINAPI*)();
+    PROC arb = wglGetProcAddress("wglGetExtensionsStringARB");
+    PROC ext = wglGetProcAddress("wglGetExtensionsStringEXT");
+    const char* wgl = nullptr;
+    if (!missing_address(arb))
+        wgl = reinterpret_cast<ArbList>(reinterpret_cast<void*>(arb))(wglGetCurrentDC());
+    else if (!missing_address(ext))
+        wgl = reinterpret_cast<ExtList>(reinterpret_cast<void*>(ext))();
+    offer.wgl_extensions = wgl ? wgl : "";
+    return offer;
+}
 
 void* gl_proc_address(const char* name) {
     PROC address = wglGetProcAddress(name);

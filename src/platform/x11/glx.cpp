@@ -129,6 +129,19 @@ bool swap_buffers(Handle dc) {
 
 Handle current_dc() { return reinterpret_cast<Handle>(current); }
 
+GlOffer gl_offer() {
+    GlOffer offer;
+    if (!glXGetCurrentContext()) return offer;
+    auto text = [](GLenum name) {
+        const GLubyte* s = glGetString(name);
+        return s ? std::string(reinterpret_cast<const char*>(s)) : std::string();
+    };
+    offer.version = text(GL_VERSION);
+    offer.extensions = text(GL_EXTENSIONS);
+    offer.wgl_extensions = x11::wgl_extensions();
+    return offer;
+}
+
 void* gl_proc_address(const char* name) {
     if (std::strncmp(name, "wgl", 3) == 0) return x11::wgl_proc_address(name);
     return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));

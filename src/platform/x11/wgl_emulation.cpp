@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/wgl.h"
 
@@ -58,8 +59,9 @@ int format_number(GLXFBConfig config) {
 }
 
 const char* wglGetExtensionsStringARB(void*) {
-    return "WGL_ARB_extensions_string WGL_ARB_pixel_format WGL_ARB_pbuffer WGL_ARB_render_texture "
-           "WGL_ARB_multisample";
+    static std::string list;
+    list = x11::wgl_extensions();
+    return list.c_str();
 }
 
 int wglChoosePixelFormatARB(void*, const int* int_attributes, const float*, unsigned max_formats, int* formats,
@@ -193,6 +195,21 @@ const Entry entries[] = {
 }  // namespace
 
 namespace x11 {
+
+// Pixel formats, pbuffers and their binding are built on FBConfigs and
+// glXCreatePbuffer, which came with GLX 1.3; multisample formats need the
+// server's multisample extension (core in GLX 1.4).
+std::string wgl_extensions() {
+    Display* dpy = display();
+    int major = 0, minor = 0;
+    if (!dpy || !glXQueryVersion(dpy, &major, &minor)) return "";
+    if (major < 1 || (major == 1 && minor < 3)) return "WGL_ARB_extensions_string";
+    std::string list = "WGL_ARB_extensions_string WGL_ARB_pixel_format WGL_ARB_pbuffer WGL_ARB_render_texture";
+    const char* glx = glXQueryExtensionsString(dpy, DefaultScreen(dpy));
+    std::string padded = std::string(" ") + (glx ? glx : "") + " ";
+    if (minor >= 4 || padded.find(" GLX_ARB_multisample ") != std::string::npos) list += " WGL_ARB_multisample";
+    return list;
+}
 
 void* wgl_proc_address(const char* name) {
     if (!display()) return nullptr;

@@ -2,9 +2,14 @@
 // on GLX with the WGL signatures and semantics.
 #pragma once
 
+#include <string>
+
 #include "platform/x11/x11_state.h"
 
 namespace x11 {
+
+// The WGL extensions the emulation can honour on this X server's GLX.
+std::string wgl_extensions();
 
 // Address of one of the emulated wgl* functions, null for other names.
 void* wgl_proc_address(const char* name);
