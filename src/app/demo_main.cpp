@@ -1,5 +1,7 @@
 #include "app/demo_main.h"
 
+#include <string>
+
 #include "app/capture_run.h"
 #include "app/options.h"
 #include "capture/encoder_process.h"
@@ -31,6 +33,17 @@ void render_frame() {
     if (debug_timeline) timeline_show();
 }
 
+// Nobody sees the window: no frame is drawn. The clock goes on (and the
+// end of the track is noted when it comes), the loop sleeps until a message
+// or the next tick, and the first frame after it is drawn at the time then.
+constexpr int hidden_tick_ms = 100;
+
+void wait_unseen() {
+    ClockOps.clock_tick();
+    track_end_note();
+    platform::wait_message(hidden_tick_ms);
+}
+
 void shut_down() {
     window_destroy();
     ClockOps.clock_stop();
@@ -60,7 +73,10 @@ void main_loop() {
     platform::Message msg;
     for (;;) {
         if (!platform::peek_message(&msg)) {
-            render_frame();
+            if (platform::window_shown(main_window))
+                render_frame();
+            else
+                wait_unseen();
             continue;
         }
         if (msg.message == platform::msg_quit) return;
@@ -78,15 +94,23 @@ int demo_main(int argc, char** argv) {
     }
     if (int code = check_request(request)) return code;
     config_load("config.xml");
-    // A capture draws into a window and leaves the display mode alone.
-    if (request.active()) fullscreen = 0;
+    // A capture draws into a window and leaves the display mode alone, and
+    // never waits for the screen.
+    if (request.active()) {
+        fullscreen = 0;
+        swap_interval = 0;
+    }
     if (debug_console) open_console();
     blob_open();
     if (window_setup(1) != 0) {
+        // Not a success, whatever else the program says: scripts and
+        // launchers see the failure in the exit code.
         log_print("fatal errors.. exit app now \n");
+        std::string cause = platform::display_problem();
+        if (!cause.empty()) capture_message("heden: %s\n", cause.c_str());
         error_box("su tentativa de programa ninja cojo es una falta completa!");
         blob_close();
-        return request.active() ? 1 : 0;
+        return 1;
     }
     precalc();
     int code = 0;

@@ -2,7 +2,7 @@
 #pragma once
 
 // Takes the command line as main() gets it. Without options: the demo, exit
-// code always 0. With options: a capture (see app/options.h), exit code 0
+// code 0, or 1 when no window could be made. With options: a capture (see app/options.h), exit code 0
 // when it was written, 1 when it failed, 2 for a bad command line.
 int demo_main(int argc, char** argv);
 

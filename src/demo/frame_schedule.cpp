@@ -33,9 +33,8 @@ constexpr float smallest_headroom = 1.0f / 1024;
 
 void end_of_track() {
     if (!track_ended) return;
-    long now = clock_process_ms();
-    if (track_end_clock < 0) track_end_clock = now;
-    end_scene((now - track_end_clock) * 0.001);
+    track_end_note();
+    end_scene((clock_process_ms() - track_end_clock) * 0.001);
 }
 
 void common_target_state() {
@@ -183,6 +182,10 @@ ToneSplit tone_split_values(float level) {
     float headroom = 1.0f - level;
     if (!(headroom >= smallest_headroom)) headroom = smallest_headroom;
     return {1.0f - level, 0.9f / headroom};
+}
+
+void track_end_note() {
+    if (track_ended && track_end_clock < 0) track_end_clock = clock_process_ms();
 }
 
 void frame_render() {

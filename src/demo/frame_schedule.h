@@ -4,6 +4,11 @@
 
 void frame_render();
 
+// Notes the end of the track when the clock has just seen it, as a frame
+// would: the closing scene counts its time from there. For the main loop
+// while no frame is drawn.
+void track_end_note();
+
 // The post-processing passes of a frame with extensions, in their order.
 // Tone split: render target 0's scene into the base image (target 1, back)
 // and the highlights (target 1, front).

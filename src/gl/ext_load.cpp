@@ -1,6 +1,5 @@
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "log/log.h"
@@ -115,17 +114,6 @@ const EntryPoint entry_points[ext::entry_point_count] = {
 #undef HEDEN_SHADER_ENTRY
 #undef HEDEN_ENTRY
 
-// Whether a space-separated extension string names `extension`.
-bool names(const std::string& list, const char* extension) {
-    std::size_t length = std::strlen(extension);
-    for (std::size_t at = list.find(extension); at != std::string::npos; at = list.find(extension, at + 1)) {
-        bool starts = at == 0 || list[at - 1] == ' ';
-        bool ends = at + length == list.size() || list[at + length] == ' ';
-        if (starts && ends) return true;
-    }
-    return false;
-}
-
 bool core_has(const std::string& version, int major, int minor) {
     int have_major = 0, have_minor = 0;
     if (major == 0 || std::sscanf(version.c_str(), "%d.%d", &have_major, &have_minor) != 2) return false;
@@ -134,7 +122,7 @@ bool core_has(const std::string& version, int major, int minor) {
 
 bool offered(const EntryPoint& entry, const platform::GlOffer& offer) {
     const std::string& list = entry.name[0] == 'w' ? offer.wgl_extensions : offer.extensions;
-    return names(list, entry.extension) || core_has(offer.version, entry.core_major, entry.core_minor);
+    return platform::lists_extension(list, entry.extension) || core_has(offer.version, entry.core_major, entry.core_minor);
 }
 
 unsigned address_print(const void* address) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(address)); }

@@ -51,6 +51,8 @@ using WindowProc = std::intptr_t (*)(Handle window, std::uint32_t message,
 
 // Takes one message from the queue without waiting; false when it is empty.
 bool peek_message(Message* out);
+// Waits until a message may be there to take, or `timeout_ms` has passed.
+void wait_message(int timeout_ms);
 void translate_message(const Message& msg);
 // Hands the message to the window procedure of its window's class.
 std::intptr_t dispatch_message(const Message& msg);
@@ -114,6 +116,8 @@ void show_window(Handle window);
 // Shows the window normally and paints it, without taking the focus.
 void show_window_normal(Handle window);
 void set_focus(Handle window);
+// False while the window is minimised or not mapped: nobody can see it.
+bool window_shown(Handle window);
 // Shows or hides the cursor whatever was asked before (Win32 counts).
 void show_cursor(bool visible);
 // The screen's full-screen client area (SM_CXFULLSCREEN, SM_CYFULLSCREEN).
@@ -128,6 +132,9 @@ int change_display_mode(const DisplayMode& mode);
 void restore_display_mode();
 // The last OS error code (GetLastError on win32).
 int last_error();
+// Why no window could be made, in a few plain words ("cannot open display
+// :5"); empty when the backend knows no more than the failed call.
+std::string display_problem();
 
 // -------------------------------------------------------- device, GL context
 Handle get_dc(Handle window);
@@ -150,6 +157,10 @@ bool delete_gl_context(Handle context);
 // creation, so this only checks the handles.
 bool share_gl_lists(Handle source, Handle target);
 bool swap_buffers(Handle dc);
+// Swaps wait for `interval` vertical blanks from now on (0: never wait), on
+// the window of `dc` with its context current. False when the driver offers
+// no swap control (or not that interval).
+bool set_swap_interval(Handle dc, int interval);
 // The DC of the current GL context (wglGetCurrentDC).
 Handle current_dc();
 // What the driver of the current GL context says it offers: its version
@@ -160,6 +171,10 @@ struct GlOffer {
     std::string version, extensions, wgl_extensions;
 };
 GlOffer gl_offer();
+// Whether a space-separated extension string names `extension`.
+inline bool lists_extension(const std::string& list, const std::string& extension) {
+    return (" " + list + " ").find(" " + extension + " ") != std::string::npos;
+}
 // Address of a GL or WGL entry point, null when the driver has none. On x11
 // the WGL pbuffer, render-texture and pixel-format names are the backend's
 // own implementations on GLX, with the WGL signatures and semantics.

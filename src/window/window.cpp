@@ -16,6 +16,7 @@
 platform::Handle main_window;
 platform::Handle main_dc;
 platform::Handle main_context;
+int swap_interval = 1;
 
 namespace {
 
@@ -107,6 +108,7 @@ int window_create() {
         return -6;
     }
     if (gl_make_current() != 0) return -7;
+    platform::set_swap_interval(main_dc, swap_interval);
     platform::show_window(main_window);
     platform::show_cursor(fullscreen == 0);
     return 0;

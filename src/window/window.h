@@ -8,6 +8,10 @@ extern platform::Handle main_window;
 extern platform::Handle main_dc;
 extern platform::Handle main_context;
 
+// Vertical blanks each swap waits for, asked of the driver at every window
+// creation: 1 paces the demo to the screen; captures draw with 0.
+extern int swap_interval;
+
 constexpr const char* window_class_name = "OWATZIJNWEHEDENBLIJ";
 
 // first = 1 at start-up, 0 on F4. 0 on success, -2 if window_create failed.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "clock/clock.h"
 #include "config/settings.h"
 #include "fake_platform.h"
 #include "start_up_files.h"
@@ -117,10 +118,29 @@ TEST_F(DemoMain, QuitEndsTheLoopWithMessagesStillQueued) {
     EXPECT_EQ(fake::state.queue.size(), 3u);
 }
 
+// Minimised: no frame, but the clock goes on; the first frame after it is
+// drawn at once, at the time then.
+TEST_F(DemoMain, NoFramesWhileNobodySeesTheWindow) {
+    fake::write_file("config.xml", debug_config);
+    fake::state.queue = {std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                         platform::Message{0, platform::msg_quit, 0, 0}};
+    fake::script("window_shown", {1, 0, 0, 1});
+    run_plain();
+    EXPECT_EQ(fake::count("swap_buffers"), 2 + 2);  // two loading screens, two frames
+    EXPECT_EQ(fake::count("wait_message(100)"), 2);
+    int back = fake::find("wait_message", fake::find("wait_message") + 1);
+    EXPECT_NE(fake::find("swap_buffers", back), -1);
+    EXPECT_FLOAT_EQ(demo_time, 0.2f);  // the frame after two waits of 100 ms
+    EXPECT_EQ(fake::count("set_swap_interval(0x2001,1)"), 1);
+}
+
 TEST_F(DemoMain, WindowFailureTakesTheFatalPath) {
     fake::write_file("config.xml", debug_config);
     fake::script("create_window", {0x4001, 0});  // the probe's window, then the main window
-    EXPECT_EQ(run_plain(), 0);
+    fake::state.display_problem = "cannot open display :987";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run_plain(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "heden: cannot open display :987\n");
     ASSERT_EQ(fake::state.boxes.size(), 3u);
     EXPECT_EQ(fake::state.boxes[0], "CreateWindow() failed");
     EXPECT_EQ(fake::state.boxes[1], "window creation failed \n exiting now -2");

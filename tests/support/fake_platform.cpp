@@ -80,6 +80,11 @@ bool peek_message(Message* out) {
     return true;
 }
 
+void wait_message(int timeout_ms) {
+    record("wait_message(" + std::to_string(timeout_ms) + ")");
+    state.clock_ms += timeout_ms;
+}
+
 void translate_message(const Message& msg) { record("translate_message(" + hex(msg.message) + ")"); }
 
 std::intptr_t dispatch_message(const Message& msg) {
@@ -168,6 +173,7 @@ int change_display_mode(const DisplayMode& mode) {
 }
 
 void restore_display_mode() { record("restore_display_mode()"); }
+std::string display_problem() { return state.display_problem; }
 int last_error() { return static_cast<int>(result("last_error", 0)); }
 
 Handle get_dc(Handle window) {
@@ -218,6 +224,11 @@ void move_window(Handle window, int x, int y, int width, int height) {
 
 void show_window_normal(Handle window) { record("show_window_normal(" + hex(window) + ")"); }
 void set_focus(Handle window) { record("set_focus(" + hex(window) + ")"); }
+bool window_shown(Handle window) { return result("window_shown", window != 0) != 0; }
+bool set_swap_interval(Handle dc, int interval) {
+    record("set_swap_interval(" + hex(dc) + "," + std::to_string(interval) + ")");
+    return result("set_swap_interval", 1) != 0;
+}
 Handle current_dc() { return static_cast<Handle>(result("current_dc", 0x2001)); }
 
 Handle create_icon(int width, int height, const std::uint8_t*, const std::uint32_t* color) {

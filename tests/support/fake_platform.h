@@ -35,6 +35,7 @@ struct State {
     // Size the fake driver grants to pbuffers (0 = as requested).
     int pbuffer_granted_width = 0, pbuffer_granted_height = 0;
     platform::Size screen{1280, 1024};
+    std::string display_problem;
     // The colour bits of every icon created, in order.
     std::vector<std::vector<std::uint32_t>> icon_colours;
 };

@@ -64,6 +64,21 @@ bool missing_address(PROC address) {
     return value == 0 || value == 1 || value == 2 || value == 3 || value == -1;
 }
 
+// The WGL extension string of the current context's driver, "" when it has
+// none.
+std::string wgl_extensions() {
+    using ArbList = const char*(WINAPI*)(HDC);
+    using ExtList = const char*(WINAPI*)();
+    PROC arb = wglGetProcAddress("wglGetExtensionsStringARB");
+    PROC ext = wglGetProcAddress("wglGetExtensionsStringEXT");
+    const char* list = nullptr;
+    if (!missing_address(arb))
+        list = reinterpret_cast<ArbList>(reinterpret_cast<void*>(arb))(wglGetCurrentDC());
+    else if (!missing_address(ext))
+        list = reinterpret_cast<ExtList>(reinterpret_cast<void*>(ext))();
+    return list ? list : "";
+}
+
 }  // namespace
 
 namespace platform {
@@ -112,17 +127,16 @@ GlOffer gl_offer() {
     auto text = [](const GLubyte* s) { return s ? std::string(reinterpret_cast<const char*>(s)) : std::string(); };
     offer.version = text(glGetString(GL_VERSION));
     offer.extensions = text(glGetString(GL_EXTENSIONS));
-    using ArbList = const char*(WINAPI*)(HDC);
-    using ExtList = const char*(WINAPI*)();
-    PROC arb = wglGetProcAddress("wglGetExtensionsStringARB");
-    PROC ext = wglGetProcAddress("wglGetExtensionsStringEXT");
-    const char* wgl = nullptr;
-    if (!missing_address(arb))
-        wgl = reinterpret_cast<ArbList>(reinterpret_cast<void*>(arb))(wglGetCurrentDC());
-    else if (!missing_address(ext))
-        wgl = reinterpret_cast<ExtList>(reinterpret_cast<void*>(ext))();
-    offer.wgl_extensions = wgl ? wgl : "";
+    offer.wgl_extensions = wgl_extensions();
     return offer;
+}
+
+bool set_swap_interval(Handle dc, int interval) {
+    using SwapInterval = BOOL(WINAPI*)(int);
+    PROC set = wglGetProcAddress("wglSwapIntervalEXT");
+    if (wglGetCurrentDC() != hdc(dc) || !lists_extension(wgl_extensions(), "WGL_EXT_swap_control") || missing_address(set))
+        return false;
+    return reinterpret_cast<SwapInterval>(reinterpret_cast<void*>(set))(interval) != 0;
 }
 
 void* gl_proc_address(const char* name) {

@@ -11,6 +11,10 @@ bool peek_message(Message* out) {
     return true;
 }
 
+void wait_message(int timeout_ms) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout_ms), QS_ALLINPUT);
+}
+
 namespace {
 MSG to_msg(const Message& m) {
     MSG msg{};

@@ -79,6 +79,10 @@ void show_window_normal(Handle window) {
 
 void set_focus(Handle window) { SetFocus(hwnd(window)); }
 
+std::string display_problem() { return ""; }
+
+bool window_shown(Handle window) { return IsWindowVisible(hwnd(window)) && !IsIconic(hwnd(window)); }
+
 // ShowCursor counts: the cursor shows while the count is 0 or more. Starting
 // windowed leaves it at 1, so one ShowCursor(FALSE) on the way to fullscreen
 // would still show it there. The count is set to exactly 0 (shown) or -1

@@ -10,6 +10,7 @@ Display* connection = nullptr;
 bool tried = false;
 int last_error_code = 0;
 GLXContext root = nullptr;
+std::string problem;
 
 int record_error(Display*, XErrorEvent* event) {
     last_error_code = event->error_code;
@@ -38,8 +39,34 @@ Display* display() {
         tried = true;
         connection = open_display();
         if (connection) XSetErrorHandler(record_error);
+        const char* name = std::getenv("DISPLAY");
+        if (!connection) note_problem(name && *name ? std::string("cannot open display ") + name : "no DISPLAY is set");
     }
     return connection;
+}
+
+void note_problem(const std::string& text) { problem = text; }
+
+bool glx_ready() {
+    Display* dpy = display();
+    int error_base = 0, event_base = 0, major = 0, minor = 0;
+    if (!dpy) return false;
+    if (!glXQueryExtension(dpy, &error_base, &event_base)) {
+        note_problem("the X server has no GLX");
+        return false;
+    }
+    if (!glXQueryVersion(dpy, &major, &minor) || major < 1 || (major == 1 && minor < 3)) {
+        note_problem("the X server's GLX is " + std::to_string(major) + "." + std::to_string(minor) +
+                     "; 1.3 or later is needed");
+        return false;
+    }
+    return true;
+}
+
+std::string glx_extensions() {
+    Display* dpy = display();
+    const char* list = dpy ? glXQueryExtensionsString(dpy, DefaultScreen(dpy)) : nullptr;
+    return list ? list : "";
 }
 
 const std::vector<GLXFBConfig>& configs() {
@@ -66,5 +93,7 @@ GLXContext share_root(int format) {
 namespace platform {
 
 int last_error() { return last_error_code; }
+
+std::string display_problem() { return problem; }
 
 }  // namespace platform

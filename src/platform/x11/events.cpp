@@ -1,8 +1,11 @@
 // The thread's message queue: posted messages first, then X events turned
 // into the message records the Win32 build receives.
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+
+#include <poll.h>
 
 #include <deque>
 #include <iterator>
@@ -44,6 +47,32 @@ std::intptr_t mouse_position(int x, int y) {
     return static_cast<std::intptr_t>((static_cast<unsigned>(y) & 0xFFFF) << 16 | (static_cast<unsigned>(x) & 0xFFFF));
 }
 
+bool hidden_state(Window window) {
+    Display* dpy = x11::display();
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool hidden = false;
+    if (XGetWindowProperty(dpy, window, XInternAtom(dpy, "_NET_WM_STATE", False), 0, 64, False, XA_ATOM, &type,
+                           &format, &count, &after, &data) == Success && data && format == 32) {
+        Atom hidden_atom = XInternAtom(dpy, "_NET_WM_STATE_HIDDEN", False);
+        auto* atoms = reinterpret_cast<Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i) hidden = hidden || atoms[i] == hidden_atom;
+    }
+    if (data) XFree(data);
+    return hidden;
+}
+
+// Keeps the record's view of whether anybody can see the window.
+void note_visibility(XEvent& event, x11::WindowRecord* w) {
+    if (event.xany.window != x11::top_level(*w)) return;
+    if (event.type == MapNotify) w->mapped = true;
+    if (event.type == UnmapNotify) w->mapped = false;
+    if (event.type == PropertyNotify && event.xproperty.atom == XInternAtom(x11::display(), "_NET_WM_STATE", False))
+        w->hidden = hidden_state(event.xany.window);
+}
+
 // Fills `out` from one X event; false for events the program has no use for.
 bool translate(XEvent& event, platform::Message* out) {
     // A key is up again whichever window its release went to: the window that
@@ -52,6 +81,7 @@ bool translate(XEvent& event, platform::Message* out) {
     if (event.type == FocusIn) forget_released_keys();
     x11::WindowRecord* w = record_of(event.xany.window);
     if (!w) return false;
+    note_visibility(event, w);
     out->window = reinterpret_cast<platform::Handle>(w);
     switch (event.type) {
         case KeyPress: {
@@ -108,6 +138,13 @@ bool peek_message(Message* out) {
         if (translate(event, out)) return true;
     }
     return false;
+}
+
+void wait_message(int timeout_ms) {
+    Display* dpy = x11::display();
+    if (!posted.empty() || !dpy || XPending(dpy) > 0) return;
+    pollfd connection{ConnectionNumber(dpy), POLLIN, 0};
+    poll(&connection, 1, timeout_ms);
 }
 
 void translate_message(const Message&) {}

@@ -1,5 +1,6 @@
 // Device contexts, pixel formats and GL contexts on GLX 1.3.
 #include <cstring>
+#include <string>
 
 #include "platform/x11/x11_state.h"
 #include "platform/x11/wgl_emulation.h"
@@ -125,6 +126,29 @@ bool swap_buffers(Handle dc) {
     if (!d || !d->drawable) return false;
     glXSwapBuffers(x11::display(), d->drawable);
     return true;
+}
+
+// The EXT control sets the interval of a drawable; MESA and SGI that of the
+// current context's drawable. SGI cannot turn waiting off.
+bool set_swap_interval(Handle dc, int interval) {
+    x11::DeviceContext* d = x11::dc_of(dc);
+    if (!d || !d->drawable || glXGetCurrentDrawable() != d->drawable) return false;
+    std::string offered = x11::glx_extensions();
+    auto address = [](const char* name) { return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)); };
+    if (lists_extension(offered, "GLX_EXT_swap_control")) {
+        using Set = void (*)(Display*, GLXDrawable, int);
+        reinterpret_cast<Set>(address("glXSwapIntervalEXT"))(x11::display(), d->drawable, interval);
+        return true;
+    }
+    if (lists_extension(offered, "GLX_MESA_swap_control")) {
+        using Set = int (*)(unsigned);
+        return reinterpret_cast<Set>(address("glXSwapIntervalMESA"))(static_cast<unsigned>(interval)) == 0;
+    }
+    if (lists_extension(offered, "GLX_SGI_swap_control") && interval > 0) {
+        using Set = int (*)(int);
+        return reinterpret_cast<Set>(address("glXSwapIntervalSGI"))(interval) == 0;
+    }
+    return false;
 }
 
 Handle current_dc() { return reinterpret_cast<Handle>(current); }

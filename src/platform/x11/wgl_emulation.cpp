@@ -205,9 +205,7 @@ std::string wgl_extensions() {
     if (!dpy || !glXQueryVersion(dpy, &major, &minor)) return "";
     if (major < 1 || (major == 1 && minor < 3)) return "WGL_ARB_extensions_string";
     std::string list = "WGL_ARB_extensions_string WGL_ARB_pixel_format WGL_ARB_pbuffer WGL_ARB_render_texture";
-    const char* glx = glXQueryExtensionsString(dpy, DefaultScreen(dpy));
-    std::string padded = std::string(" ") + (glx ? glx : "") + " ";
-    if (minor >= 4 || padded.find(" GLX_ARB_multisample ") != std::string::npos) list += " WGL_ARB_multisample";
+    if (minor >= 4 || platform::lists_extension(glx_extensions(), "GLX_ARB_multisample")) list += " WGL_ARB_multisample";
     return list;
 }
 

@@ -56,6 +56,9 @@ void apply_cursor(Window window) {
 
 constexpr long input_events = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                               PointerMotionMask | FocusChangeMask;
+// What a top-level window hears of itself: mapping, and the window
+// manager's state property (minimised windows may stay mapped).
+constexpr long top_level_events = StructureNotifyMask | PropertyChangeMask;
 
 // Size hints, close protocol and fullscreen state of the top-level window.
 // Only the system-menu and overlapped windows have their size pinned; a
@@ -104,7 +107,7 @@ Window create_frame() {
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(dpy, screen);
     attributes.border_pixel = 0;
-    attributes.event_mask = input_events | StructureNotifyMask;
+    attributes.event_mask = input_events | top_level_events;
     return XCreateWindow(dpy, RootWindow(dpy, screen), monitor.x, monitor.y, static_cast<unsigned>(monitor.width),
                          static_cast<unsigned>(monitor.height), 0, CopyFromParent, InputOutput, CopyFromParent,
                          CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
@@ -143,7 +146,7 @@ bool realize(WindowRecord* w, Visual* visual, int depth) {
     Window parent = w->frame ? w->frame : DefaultRootWindow(dpy);
     XSetWindowAttributes attributes{};
     attributes.colormap = XCreateColormap(dpy, parent, visual, AllocNone);
-    attributes.event_mask = input_events | ExposureMask | (w->frame ? 0 : StructureNotifyMask);
+    attributes.event_mask = input_events | ExposureMask | (w->frame ? 0 : top_level_events);
     attributes.border_pixel = 0;
     int x = 0, y = 0;
     gl_window_origin(*w, &x, &y);
@@ -193,9 +196,12 @@ bool unregister_window_class(const char* class_name) {
 }
 
 Handle create_window(const WindowRequest& request) {
-    if (!x11::display() || !x11::class_proc(request.class_name)) return 0;
+    if (!x11::glx_ready() || !x11::class_proc(request.class_name)) return 0;
     XVisualInfo* visual = default_visual();
-    if (!visual) return 0;
+    if (!visual) {
+        x11::note_problem("no GLX visual with 8 bits of red, green and blue, 16 depth bits and 8 stencil bits");
+        return 0;
+    }
     auto* w = new x11::WindowRecord;
     w->class_name = request.class_name;
     w->title = request.caption ? request.caption : "";
@@ -280,6 +286,7 @@ void show_window_normal(Handle window) {
     XEvent event;
     XWindowEvent(dpy, top, StructureNotifyMask, &event);
     while (event.type != MapNotify) XWindowEvent(dpy, top, StructureNotifyMask, &event);
+    w->mapped = true;
     // Under a window manager the window may have been placed elsewhere.
     if (w->frame)
         fit_popup(*w);
@@ -293,6 +300,11 @@ void set_focus(Handle window) {
     if (!w) return;
     XSetInputFocus(x11::display(), x11::top_level(*w), RevertToParent, CurrentTime);
     XFlush(x11::display());
+}
+
+bool window_shown(Handle window) {
+    x11::WindowRecord* w = x11::window_of(window);
+    return w && w->mapped && !w->hidden;
 }
 
 void show_window(Handle window) {

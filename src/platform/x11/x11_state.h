@@ -37,6 +37,10 @@ struct WindowRecord {
     platform::WindowStyle style = platform::WindowStyle::sysmenu;
     int x = 0, y = 0, width = 0, height = 0;
     DeviceContext dc;
+    // Map state of the top-level window, and the window manager's hidden
+    // (minimised) state: frames are only worth drawing while mapped and
+    // not hidden.
+    bool mapped = false, hidden = false;
     Icon* icons[2] = {};  // small, big: kept here so a re-created window gets them back
 };
 
@@ -49,6 +53,16 @@ struct Rect {
 
 // The display, opened on first use; null when there is none.
 Display* display();
+
+// Whether the display's GLX can serve windows and pbuffers (1.3 or later);
+// notes the problem when not.
+bool glx_ready();
+
+// Remembers why windows cannot be made, for display_problem().
+void note_problem(const std::string& text);
+
+// The GLX extensions of the display's screen ("" without a display).
+std::string glx_extensions();
 
 // Every GLX framebuffer configuration of the screen; pixel-format numbers
 // are indices into this list plus one.
