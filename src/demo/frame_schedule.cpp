@@ -51,7 +51,18 @@ void clear_values(float grey) {
     glClearStencil(0);
 }
 
-void make_target_current(int index) { make_current_checked(render_targets[index].dc, render_targets[index].context); }
+// Every pass draws into the back buffer of a render target and binds back
+// buffers only. A pbuffer's front buffer does not keep its pixels on every
+// driver: under Mesa's softpipe whatever is drawn there reads back black,
+// without an error, and a glow passed through fronts would vanish. So the
+// highlights and the finished glow have a target of their own (4) instead
+// of the front of the base image's target.
+constexpr int glow_target = 4;
+
+void make_target_current(int index) {
+    make_current_checked(render_targets[index].dc, render_targets[index].context);
+    glDrawBuffer(GL_BACK);
+}
 
 // Into render target 0 with extensions; straight into the window on white
 // without them.
@@ -88,47 +99,50 @@ void full_screen_quad() {
 
 }  // namespace
 
-void tone_split() {
-    ToneSplit values = tone_split_values(hdr_level);
-    make_target_current(1);
-    glDrawBuffer(GL_BACK);
-    ext::glUseProgramObjectARB(program_hdr_low);
-    ext::glUniform1fARB(hdr_icut_location, values.icut);
+namespace {
+
+// The scene image through one half of the tone split into a target.
+void tone_pass(int target, ext::Handle program, GLint location, float value) {
+    make_target_current(target);
+    ext::glUseProgramObjectARB(program);
+    ext::glUniform1fARB(location, value);
     glDisable(GL_DEPTH_TEST);
     target_image_bind(0, 0, wgl::back_left);
     full_screen_quad();
-    glDrawBuffer(GL_FRONT);
-    ext::glUseProgramObjectARB(program_hdr_hi);
-    ext::glUniform1fARB(hdr_cut_location, values.cut);
-    full_screen_quad();
     target_image_release(0, wgl::back_left);
-    glEnable(GL_DEPTH_TEST);
+}
+
+}  // namespace
+
+void tone_split() {
+    ToneSplit values = tone_split_values(hdr_level);
+    tone_pass(1, program_hdr_low, hdr_icut_location, values.icut);
+    tone_pass(glow_target, program_hdr_hi, hdr_cut_location, values.cut);
 }
 
 namespace {
 
-// One blur pass from a target image into a buffer of another target.
-void blur(int target, GLenum buffer, ext::Handle program, int source, int source_buffer) {
+// One blur pass from a target image into another target.
+void blur(int target, ext::Handle program, int source) {
     make_target_current(target);
-    glDrawBuffer(buffer);
     ext::glUseProgramObjectARB(program);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
     glColor3f(1, 1, 1);
-    target_image_bind(source, source, source_buffer);
+    target_image_bind(source, source, wgl::back_left);
     full_screen_quad();
-    target_image_release(source, source_buffer);
+    target_image_release(source, wgl::back_left);
 }
 
 }  // namespace
 
 void glow_chain() {
-    blur(2, GL_BACK, program_glow_hor, 1, wgl::front_left);
-    blur(3, GL_FRONT, program_glow_ver, 2, wgl::back_left);
-    blur(2, GL_BACK, program_glow_hor, 3, wgl::front_left);
-    blur(1, GL_FRONT, program_glow_ver, 2, wgl::back_left);
+    blur(2, program_glow_hor, glow_target);
+    blur(3, program_glow_ver, 2);
+    blur(2, program_glow_hor, 3);
+    blur(glow_target, program_glow_ver, 2);
 }
 
 void composite() {
@@ -141,9 +155,9 @@ void composite() {
     background_draw(background_mode);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    target_image_bind(0, 1, wgl::front_left);
+    target_image_bind(0, glow_target, wgl::back_left);
     full_screen_quad();
-    target_image_release(1, wgl::front_left);
+    target_image_release(glow_target, wgl::back_left);
     glDisable(GL_BLEND);
     double beat = frame_view.beat;
     if ((beat >= 160 && beat < 224) || beat >= 356) image_flash_draw();

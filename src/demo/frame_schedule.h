@@ -10,11 +10,11 @@ void frame_render();
 void track_end_note();
 
 // The post-processing passes of a frame with extensions, in their order.
-// Tone split: render target 0's scene into the base image (target 1, back)
-// and the highlights (target 1, front).
+// Tone split: render target 0's scene into the base image (target 1) and
+// the highlights (target 4). Every pass draws into back buffers only.
 void tone_split();
 // Horizontal, vertical, horizontal, vertical blur of the highlights through
-// the two small targets; the glow ends in target 1's front buffer.
+// the two small targets; the glow ends in target 4.
 void glow_chain();
 // Background and additive glow on the window (and the image flash where
 // the beat calls for it); leaves the main context current.

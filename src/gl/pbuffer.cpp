@@ -4,11 +4,14 @@
 #include "gl/glext.h"
 #include "platform/wgl.h"
 
+// The scene, its toned-down base image, the two blur halves, and the
+// highlights that become the glow.
 Pbuffer render_targets[render_target_count] = {
     {nullptr, 0, 0, 1024, 512, 32},
     {nullptr, 0, 0, 1024, 512, 32},
     {nullptr, 0, 0, 256, 256, 32},
     {nullptr, 0, 0, 256, 256, 32},
+    {nullptr, 0, 0, 1024, 512, 32},
 };
 
 int pbuffer_create(platform::Handle dc, Pbuffer* target) {

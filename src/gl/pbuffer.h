@@ -13,7 +13,7 @@ struct Pbuffer {
     int bits;
 };
 
-constexpr int render_target_count = 4;
+constexpr int render_target_count = 5;
 extern Pbuffer render_targets[render_target_count];
 
 // 0; -2 no pixel format; -3 no pbuffer; -4 no pbuffer DC; -5 no context.

@@ -103,7 +103,8 @@ TEST(ListSharing, EveryRenderTargetSharesWithTheMainContextInOrder) {
     for (const std::string& call : fake::state.calls)
         if (call.rfind("share_gl_lists", 0) == 0) shares.push_back(call);
     EXPECT_EQ(shares, (std::vector<std::string>{"share_gl_lists(0x3001,0x4000)", "share_gl_lists(0x3001,0x4001)",
-                                                "share_gl_lists(0x3001,0x4002)", "share_gl_lists(0x3001,0x4003)"}));
+                                                "share_gl_lists(0x3001,0x4002)", "share_gl_lists(0x3001,0x4003)",
+                                                "share_gl_lists(0x3001,0x4004)"}));
     EXPECT_EQ(fake::state.console, "w g l\n");
 }
 

@@ -92,7 +92,7 @@ TEST_F(Mesa, OddMarginsTruncateTowardZero) {
 }
 
 TEST_F(Mesa, RenderTargetsHaveTheirSizesAndState) {
-    const int sizes[4][2] = {{1024, 512}, {1024, 512}, {256, 256}, {256, 256}};
+    const int sizes[render_target_count][2] = {{1024, 512}, {1024, 512}, {256, 256}, {256, 256}, {1024, 512}};
     for (int i = 0; i < render_target_count; ++i) {
         const Pbuffer& target = render_targets[i];
         EXPECT_EQ(target.width, sizes[i][0]);
