@@ -61,7 +61,7 @@ check "main window and debug window" test -n "$main" -a -n "$debug"
 check "driver table" grep -q "^ vendor               | device                               | version$" out.txt
 check "33 entry points found" test "$(grep -cE '^ +([1-9]|[12][0-9]|3[0-3]) \| +[a-zA-Z0-9]+ \| 0x[0-9a-f]{8} $' out.txt)" = 33
 check "probe done" grep -qx "multisample_test() done .. " out.txt
-check "four render targets" test "$(grep -c 'done with no errors' out.txt)" = 4
+check "five render targets" test "$(grep -c 'done with no errors' out.txt)" = 5
 check "the archive serves the music last" grep -q "^blob read $count :: \`pool/quorvane_28_juli.ogg\` ${music}B $" out.txt
 # Precalc reports in order: generated volumes, the dolphin, frames, tunnel
 # segments, prisms, the stored meshes, list sharing and the GL error check.
