@@ -24,6 +24,12 @@ endif()
 # OpenGL 1.1 is called directly from portable code.
 if(WIN32)
   set(HEDEN_GL_LIBS opengl32)
+elseif(HEDEN_LINUX_PACKAGE)
+  # libGL.so.1 is on every machine with OpenGL (GLX included); glvnd's
+  # libOpenGL.so.0 is a package of its own that a desktop may lack.
+  set(OpenGL_GL_PREFERENCE LEGACY)
+  find_package(OpenGL REQUIRED)
+  set(HEDEN_GL_LIBS OpenGL::GL)
 else()
   find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
   set(HEDEN_GL_LIBS OpenGL::GL OpenGL::GLX)
@@ -31,6 +37,11 @@ endif()
 
 if(WIN32 AND CMAKE_CROSSCOMPILING)
   add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+# The Linux package runs on other distributions: the C++ runtime goes into
+# the program, the system's C library, X11, GL and ALSA stay shared.
+if(HEDEN_LINUX_PACKAGE AND NOT WIN32)
+  add_link_options(-static-libgcc -static-libstdc++)
 endif()
 
 function(heden_library name)
