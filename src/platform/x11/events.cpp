@@ -79,7 +79,9 @@ bool translate(XEvent& event, platform::Message* out) {
     // had the press may be gone (F4 re-creates it).
     if (event.type == KeyRelease) keys_down.erase(event.xkey.keycode);
     if (event.type == FocusIn) forget_released_keys();
+    if (event.type == DestroyNotify) x11::departed_gone(event.xdestroywindow.window);
     x11::WindowRecord* w = record_of(event.xany.window);
+    if (!w && (event.type == KeyPress || event.type == KeyRelease)) w = x11::key_heir(event.xany.window);
     if (!w) return false;
     note_visibility(event, w);
     out->window = reinterpret_cast<platform::Handle>(w);

@@ -19,6 +19,32 @@ std::map<std::string, platform::WindowProc> classes;
 std::vector<x11::WindowRecord*> records;
 bool cursor_visible = true;
 
+// Windows we destroyed whose DestroyNotify has not come back yet: events
+// the server sent before it destroyed them are still on their way to us.
+// One that had the keyboard focus lingers on the screen until another of
+// ours takes the focus: destroyed at once, the focus would go to some other
+// client in between, and keys typed meanwhile would be lost to us.
+struct Departed {
+    Window top = 0, gl = 0;
+    std::string class_name;
+    bool lingering = false;
+};
+std::vector<Departed> departed;
+
+bool has_focus(const x11::WindowRecord& w) {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(x11::display(), &focus, &revert);
+    return focus == x11::top_level(w) || focus == w.xwindow;
+}
+
+void destroy_lingering() {
+    for (Departed& d : departed) {
+        if (d.lingering) XDestroyWindow(x11::display(), d.top);
+        d.lingering = false;
+    }
+}
+
 Atom atom(const char* name) { return XInternAtom(x11::display(), name, False); }
 
 // The visual of the plain double-buffered RGBA configuration, so that the
@@ -66,23 +92,10 @@ constexpr long top_level_events = StructureNotifyMask | PropertyChangeMask;
 void set_style_hints(const x11::WindowRecord& w) {
     Display* dpy = x11::display();
     Window top = x11::top_level(w);
-    XSizeHints* hints = XAllocSizeHints();
-    hints->flags = PPosition | PSize;
-    if (w.frame) {
-        x11::Rect monitor = x11::monitor_area();
-        hints->x = monitor.x;
-        hints->y = monitor.y;
-        hints->width = monitor.width;
-        hints->height = monitor.height;
-    } else {
-        hints->flags |= PMinSize | PMaxSize;
-        hints->x = w.x;
-        hints->y = w.y;
-        hints->width = hints->min_width = hints->max_width = w.width;
-        hints->height = hints->min_height = hints->max_height = w.height;
-    }
-    XSetWMNormalHints(dpy, top, hints);
-    XFree(hints);
+    if (w.frame)
+        x11::wm_place(top, x11::monitor_area(), false);
+    else
+        x11::wm_place(top, x11::Rect{w.x, w.y, w.width, w.height}, true);
     Atom close = atom("WM_DELETE_WINDOW");
     XSetWMProtocols(dpy, top, &close, 1);
     if (w.frame) {
@@ -92,9 +105,14 @@ void set_style_hints(const x11::WindowRecord& w) {
     }
 }
 
-// What the window manager sees of a record: title, hints, icons.
+// What the window manager sees of a record: title, whose it is, hints,
+// icons. The system-menu style is a caption with a close box; a popup has
+// no decorations.
 void set_top_level_properties(const x11::WindowRecord& w) {
-    XStoreName(x11::display(), x11::top_level(w), w.title.c_str());
+    Window top = x11::top_level(w);
+    XStoreName(x11::display(), top, w.title.c_str());
+    x11::wm_identify(top);
+    if (w.style != platform::WindowStyle::overlapped) x11::wm_decorate(top, w.style == platform::WindowStyle::sysmenu);
     set_style_hints(w);
     x11::icons_publish(w);
 }
@@ -181,6 +199,20 @@ platform::WindowProc class_proc(const std::string& class_name) {
 
 std::vector<WindowRecord*>& windows() { return records; }
 
+WindowRecord* key_heir(Window xwindow) {
+    auto gone = std::find_if(departed.begin(), departed.end(),
+                             [xwindow](const Departed& d) { return d.top == xwindow || d.gl == xwindow; });
+    if (gone == departed.end()) return nullptr;
+    for (WindowRecord* w : records)
+        if (w->class_name == gone->class_name) return w;
+    return nullptr;
+}
+
+void departed_gone(Window xwindow) {
+    auto gone = [xwindow](const Departed& d) { return d.top == xwindow; };
+    departed.erase(std::remove_if(departed.begin(), departed.end(), gone), departed.end());
+}
+
 }  // namespace x11
 
 namespace platform {
@@ -232,7 +264,8 @@ bool destroy_window(Handle window) {
     if (!w) return false;
     Display* dpy = x11::display();
     if (w->dc.drawable) glXDestroyWindow(dpy, w->dc.drawable);
-    XDestroyWindow(dpy, x11::top_level(*w));
+    departed.push_back({x11::top_level(*w), w->xwindow, w->class_name, has_focus(*w)});
+    if (!departed.back().lingering) XDestroyWindow(dpy, x11::top_level(*w));
     XFlush(dpy);
     records.erase(std::find(records.begin(), records.end(), w));
     // The mode a fullscreen window asked for goes with it.
@@ -299,6 +332,7 @@ void set_focus(Handle window) {
     x11::WindowRecord* w = x11::window_of(window);
     if (!w) return;
     XSetInputFocus(x11::display(), x11::top_level(*w), RevertToParent, CurrentTime);
+    destroy_lingering();
     XFlush(x11::display());
 }
 

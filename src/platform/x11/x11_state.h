@@ -78,6 +78,16 @@ DeviceContext* dc_of(platform::Handle handle);
 platform::WindowProc class_proc(const std::string& class_name);
 std::vector<WindowRecord*>& windows();
 
+// Key events still arrive for a window of ours after we destroyed it (the
+// fullscreen toggle re-creates the window between a key's press and its
+// release, and between one press and the next). They belong to the window
+// that took its place: the oldest live window of the same class. Null for
+// any other window.
+WindowRecord* key_heir(Window xwindow);
+
+// The DestroyNotify of a window we destroyed has come: nothing more will.
+void departed_gone(Window xwindow);
+
 // (Re)creates the X window of a record with the given visual, keeping its
 // place, size, title and properties (icons included).
 bool realize(WindowRecord* w, Visual* visual, int depth);
@@ -94,5 +104,17 @@ void popups_fit_monitor();
 
 // Puts back the display mode changed for fullscreen, if it was changed.
 void display_mode_restore();
+
+// WM_CLASS, WM_CLIENT_MACHINE and _NET_WM_PID, so that task bars and window
+// rules can tell the program's windows apart.
+void wm_identify(Window top);
+
+// _MOTIF_WM_HINTS: a caption with a close box, or no decorations at all.
+void wm_decorate(Window top, bool caption);
+
+// WM_NORMAL_HINTS: the place asked for, and the size pinned when fixed_size.
+// With the usual north-west gravity the place is the decorated window's;
+// with StaticGravity it is the window's own, decorations around it.
+void wm_place(Window top, const Rect& place, bool fixed_size, int gravity = NorthWestGravity);
 
 }  // namespace x11

@@ -1,0 +1,165 @@
+#!/bin/bash
+# The shipped program under a real window manager (openbox on a private
+# Xvfb): what the window manager is told about each window, error boxes
+# owned by the main window and centred over it, F4 tapped quickly, and the
+# windowed demo and a box over it as screenshots.
+# Usage: wm.sh HEDEN CONFIG_XML SCREENSHOT_DIR POOL_DIR
+set -u
+heden=$(realpath "$1") shipped_config=$(realpath "$2") shots=$(realpath -m "$3") pool=$(realpath "$4")
+source "$(dirname "$0")/checks.sh"
+mkdir -p "$shots"
+xvfb= openbox=
+trap 'kill $pid $openbox $xvfb 2>/dev/null; rm -rf "$run"' EXIT
+
+# A display of our own: nothing else may run under this window manager. It
+# is ours once its lock file names our server.
+ours() { [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$1-lock")" = "$xvfb" ] && xdpyinfo -display ":$1" >/dev/null 2>&1; }
+for n in $(shuf -i 200-299); do
+    [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >xvfb.log 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do ours $n || ! kill -0 $xvfb 2>/dev/null && break; sleep 0.1; done
+    ours $n && break
+    kill $xvfb 2>/dev/null
+    xvfb=
+done
+[ -n "$xvfb" ] || { echo "FAILED: no display of our own in :200-:299"; exit 1; }
+export DISPLAY=:$n
+until_true() {  # until_true TENTHS COMMAND...: polls every 0.1 s
+    for _ in $(seq "$1"); do "${@:2}" && return 0; sleep 0.1; done
+    return 1
+}
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id # 0x'; }
+wm_up_or_gone() { wm_up || ! kill -0 $openbox 2>/dev/null; }
+# A busy server can refuse a connection for a moment: openbox then gives up.
+for _ in 1 2 3; do
+    openbox >openbox.log 2>&1 &
+    openbox=$!
+    until_true 100 wm_up_or_gone
+    wm_up && break
+done
+check "openbox manages display $DISPLAY" wm_up
+
+prop() { xprop -notype -id "$1" "$2" | sed 's/^[^=]*= //'; }
+geometry() {  # x y width height of a window's own area on the screen ("root": the screen)
+    [ -n "$1" ] || return 1  # xwininfo without an id waits for a click
+    if [ "$1" = root ]; then xwininfo -root; else xwininfo -id "$1"; fi | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                             /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+centre_offset() {  # largest distance between the centres of two windows
+    read -r ax ay aw ah <<<"$(geometry "$1")"
+    read -r bx by bw bh <<<"$(geometry "$2")"
+    [ -n "$ah" ] && [ -n "$bh" ] || { echo unknown; return; }
+    dx=$(((2 * ax + aw - 2 * bx - bw) / 2)) dy=$(((2 * ay + ah - 2 * by - bh) / 2))
+    echo $((${dx#-} > ${dy#-} ? ${dx#-} : ${dy#-}))
+}
+identified() {  # WM_CLASS, _NET_WM_PID and WM_CLIENT_MACHINE of each window
+    for id; do
+        test "$(prop "$id" WM_CLASS)" = '"heden", "Heden"' -a "$(prop "$id" _NET_WM_PID)" = "$pid" \
+            -a "$(prop "$id" WM_CLIENT_MACHINE)" = "\"$(hostname)\"" || return 1
+    done
+}
+fixed_size() {  # WM_NORMAL_HINTS pin the size to the window's own
+    local hints w h
+    hints=$(xprop -id "$1" WM_NORMAL_HINTS)
+    read -r _ _ w h <<<"$(geometry "$1")"
+    grep -q "minimum size: $w by $h" <<<"$hints" && grep -q "maximum size: $w by $h" <<<"$hints"
+}
+new_box() {  # waits for an error box other than $1, prints its id
+    local id
+    for _ in $(seq 300); do
+        id=$(xdotool search --onlyvisible --name '^falta del alcalde$' 2>/dev/null | grep -vx "${1:-none}" | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+windows_sized() {  # our visible windows of WIDTH by HEIGHT
+    for id in $(xdotool search --onlyvisible --name '^heden$' 2>/dev/null); do
+        [ "$(geometry "$id" 2>/dev/null | cut -d' ' -f3-)" = "$1 $2" ] && echo "$id"
+    done
+}
+caption_and_close='0x3, 0x24, 0x1a, 0x0, 0x0'
+
+# No blob.dat: the program says so in a box before it has a window, then
+# reads pool/ from disk, where one texture is missing: a second box, over
+# the loading picture.
+sed 's|<console>0</console>|<console>1</console>|; s|<timeline>0</timeline>|<timeline>1</timeline>|; s|<enabled>1</enabled>|<enabled>0</enabled>|' \
+    "$shipped_config" > config.xml
+mkdir pool
+ln -s "$pool"/* pool/
+rm pool/mizzle.png
+started=$(date +%s%N)
+"$heden" >out.txt 2>err.txt &
+pid=$!
+box=$(new_box)
+check "a box at start-up" test -n "$box"
+check "the box without a window is centred on the screen (off by $(centre_offset "$box" root))" \
+    test "$(centre_offset "$box" root)" -le 2
+check "it belongs to no window" bash -c "xprop -id $box WM_TRANSIENT_FOR | grep -q 'not found'"
+check "it says who it is" identified "$box"
+check "it has a caption and a close box" test "$(prop "$box" _MOTIF_WM_HINTS)" = "$caption_and_close"
+check "it keeps its size" fixed_size "$box"
+# Escape dismisses the box and goes no further: the window below it would
+# take it as the quit key.
+xdotool key --window "$box" Escape
+box2=$(new_box "$box")
+main=$(windows_sized 800 600 | head -1)
+check "a box over the main window" test -n "$box2" -a -n "$main"
+import -window root "$shots/wm_box.png" 2>/dev/null
+check "it belongs to the main window" bash -c "xprop -id '$box2' WM_TRANSIENT_FOR | grep -qx '.*window id # $(printf 0x%x "$main")'"
+check "it is centred over it (off by $(centre_offset "$box2" "$main"))" test "$(centre_offset "$box2" "$main")" -le 2
+# Moved aside, the box leaves the loading picture as it was, not its trail.
+read -r bx by bw bh <<<"$(geometry "$box2")"
+xdotool windowmove "$box2" 900 40
+until_true 30 bash -c "xwininfo -id $box2 | grep -q 'Absolute upper-left X:  90[01]'"
+sleep 0.2
+white=$(import -window root png:- | convert - -crop "${bw}x$bh+$bx+$by" +repage -fill black +opaque white -format '%[fx:mean]' info:)
+check "no trail where the box was (white share $white)" test -n "$bh" -a "$white" = 0
+xdotool key --window "$box2" Escape
+until_true 300 grep -qx "silence?" out.txt
+check "both boxes said what was missing" test "$(grep -c 'gone fishing\|mizzle.png does not exist' err.txt)" = 2
+check "the program goes on after both boxes" kill -0 $pid
+
+# The windows of the running demo.
+main=$(windows_sized 800 600 | head -1)
+debug=$(windows_sized 512 128 | head -1)
+check "main window and debug window" test -n "$main" -a -n "$debug"
+check "both say who they are" identified "$main" "$debug"
+check "the main window has a caption and a close box" test "$(prop "$main" _MOTIF_WM_HINTS)" = "$caption_and_close"
+check "the main window keeps its size" fixed_size "$main"
+
+# Ten quick taps of F4: ten toggles, one per press, in order, so back in a
+# window. Every window creation makes four render targets.
+created() { echo $(($(grep -c 'done with no errors' out.txt) / 4)); }
+ten_more() { [ $(($(created) - before)) -ge 10 ]; }
+xdotool windowfocus --sync "$main"
+before=$(created)
+xdotool key --delay 30 F4 F4 F4 F4 F4 F4 F4 F4 F4 F4
+until_true 200 ten_more
+sleep 1  # and no more
+toggles=$(($(created) - before))
+check "ten taps, ten toggles ($toggles)" test "$toggles" = 10
+main=$(windows_sized 800 600 | head -1)
+check "back in a window, no fullscreen frame left" test -n "$main" -a -z "$(windows_sized 1280 1024)"
+check "the new window says who it is" identified "$main"
+picture() { [ -n "$main" ] && import -window "$main" -crop 400x300+200+150 +repage png:- 2>/dev/null | md5sum; }
+first=$(picture) drawing=
+for _ in $(seq 50); do [ "$(picture)" != "$first" ] && drawing=y && break; sleep 0.1; done
+check "still alive and drawing" test -n "$drawing" -a -n "$(kill -0 $pid && echo y)"
+import -window root "$shots/wm_windowed.png" 2>/dev/null
+
+# Fullscreen: an undecorated frame over the screen, also ours.
+popup_up() { popup=$(windows_sized 1280 1024 | head -1); [ -n "$popup" ]; }
+xdotool key F4
+until_true 100 popup_up
+check "F4: a fullscreen frame" test -n "$popup"
+check "the frame says who it is" identified "$popup"
+check "the frame is undecorated" test "$(prop "$popup" _MOTIF_WM_HINTS)" = '0x2, 0x0, 0x0, 0x0, 0x0'
+xdotool key Escape
+wait_exit
+check "Escape quits with 0" test "$code" = 0
+echo "run took $((($(date +%s%N) - started) / 1000000)) ms"
+[ $failures = 0 ] || tail -n 5 err.txt openbox.log xvfb.log
+
+summary
