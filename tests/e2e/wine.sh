@@ -168,9 +168,7 @@ xdotool mousemove --window "$debug" 256 64 click 1
 sleep 0.5
 after=$(playhead_column "$debug" timeline_after.png)
 check "a click at x 256 moves the playhead ($before -> $after)" test -n "$after" -a "${after:-0}" -ge 250 -a "${after:-0}" -le 270
-# F4 there and back. F4 toggles on its key-down and on its key-up message,
-# but wine drops the key-up of a quick press with the window the key-down
-# destroyed: one press, one toggle. Xvfb has no 800x600 mode: the mode
+# F4 there and back, one toggle per press. Xvfb has no 800x600 mode: the mode
 # change fails with its box and the demo runs in the popup at (0, 0).
 key_to "$main" F4
 box=$(box_shown heden.trace 'failure:\n ChangeDisplaySettings(')
