@@ -34,17 +34,6 @@ bool pump_messages() {
     return true;
 }
 
-// Live, the closing scene counts from the first frame after the music
-// ended. A capture that starts later renders one unseen frame at the end of
-// the music first, so its closing scene is as far along as it would be live.
-void render_track_end(const CapturePlan& plan, double music_length) {
-    if (plan.start <= music_length) return;
-    clock_install_frame(music_length, plan.fps, music_length);
-    ClockOps.clock_start(static_cast<float>(music_length));
-    ClockOps.clock_tick();
-    frame_render();
-}
-
 struct Outputs {
     const CaptureRequest& request;
     const CapturePlan& plan;
@@ -67,42 +56,62 @@ bool write_stills(const Outputs& out, long long frame) {
     return true;
 }
 
-// One frame as the main loop draws it, read back before the swap.
+bool in_video(const Outputs& out, long long frame) {
+    return frame >= out.plan.first_frame && frame < out.plan.first_frame + out.plan.video_frames;
+}
+
+bool drawn(const Outputs& out, long long frame) { return in_video(out, frame) || wants_still(out, frame); }
+
+long long drawn_count(const Outputs& out) {
+    long long count = 0;
+    for (long long frame = 0; frame < out.plan.render_frames; ++frame) count += drawn(out, frame) ? 1 : 0;
+    return count;
+}
+
+// A frame whose state is worked out, drawn as the main loop draws it and
+// read back. Nothing is ever shown, so there is no swap: the picture is
+// read from the back buffer once the drawing has finished.
 bool capture_frame(Outputs& out, long long frame, CaptureProgress& progress) {
     progress.mark(CaptureStage::render);
-    ClockOps.clock_tick();
-    frame_render();
+    frame_draw();
     glFinish();
-    bool in_video = frame < out.plan.video_frames;
-    bool still = wants_still(out, frame);
-    if (in_video || still) {
-        progress.mark(CaptureStage::readback);
-        readback_area(out.area, out.rgb);
-    }
+    progress.mark(CaptureStage::readback);
+    readback_area(out.area, out.rgb);
     progress.mark(CaptureStage::encode);
-    if (still && !write_stills(out, frame)) return false;
-    if (in_video && !out.encoder.write_frame(out.rgb)) return false;
-    progress.mark(CaptureStage::render);
-    platform::swap_buffers(main_dc);
+    if (wants_still(out, frame) && !write_stills(out, frame)) return false;
+    if (in_video(out, frame) && !out.encoder.write_frame(out.rgb)) return false;
     if (debug_timeline) timeline_show();
     progress.frame_done();
     return true;
 }
 
+// Between drawn frames only the state moves on, a fraction of a
+// millisecond a frame; the viewer is still heard now and then.
+constexpr long long frames_between_checks = 256;
+
+bool still_wanted(long long frame, long long total) {
+    if (!pump_messages()) {
+        capture_message("\nheden: capture stopped by the viewer at frame %lld of %lld\n", frame, total);
+        return false;
+    }
+    if (capture_interrupted()) {
+        capture_message("\nheden: capture interrupted at frame %lld of %lld\n", frame, total);
+        return false;
+    }
+    return true;
+}
+
+// Every frame from 0 on is worked out in order, which takes the shared
+// random sequence and the closing scene's clock exactly where a capture
+// from 0 has them; only the frames written out are drawn.
 bool render_all(Outputs& out) {
-    CaptureProgress progress(out.plan.render_frames);
+    CaptureProgress progress(drawn_count(out));
     for (long long frame = 0; frame < out.plan.render_frames; ++frame) {
-        if (!pump_messages()) {
-            capture_message("\nheden: capture stopped by the viewer at frame %lld of %lld\n", frame,
-                            out.plan.render_frames);
-            return false;
-        }
-        if (capture_interrupted()) {
-            capture_message("\nheden: capture interrupted at frame %lld of %lld\n", frame,
-                            out.plan.render_frames);
-            return false;
-        }
-        if (!capture_frame(out, frame, progress)) return false;
+        bool draw = drawn(out, frame);
+        if ((draw || frame % frames_between_checks == 0) && !still_wanted(frame, out.plan.render_frames)) return false;
+        ClockOps.clock_tick();
+        frame_update();
+        if (draw && !capture_frame(out, frame, progress)) return false;
     }
     progress.mark(CaptureStage::encode);
     bool finished = out.plan.video_frames == 0 || out.encoder.finish();
@@ -112,8 +121,11 @@ bool render_all(Outputs& out) {
 
 bool start_video(Outputs& out, CaptureMusic& music, const std::string& wav) {
     if (out.plan.video_frames == 0) return true;
-    std::int64_t first = std::llround(out.plan.start * music.rate());
-    std::int64_t count = std::llround(static_cast<double>(out.plan.video_frames) * music.rate() / out.plan.fps);
+    // The sound of frames first to end: pieces of one capture cut at frame
+    // boundaries join into the sound of the whole, sample for sample.
+    auto sample_at = [&](long long frame) { return std::llround(static_cast<double>(frame) * music.rate() / out.plan.fps); };
+    std::int64_t first = sample_at(out.plan.first_frame);
+    std::int64_t count = sample_at(out.plan.first_frame + out.plan.video_frames) - first;
     if (!music.write_wav(wav, first, count)) return false;
     return out.encoder.open(out.request.video, out.area.width, out.area.height, out.plan.fps, wav);
 }
@@ -134,9 +146,8 @@ int capture_run(const CaptureRequest& request, const char* music_path) {
     }
     CapturePlan plan;
     if (!capture_plan_make(request, music.length_seconds(), &plan)) return 2;
-    render_track_end(plan, music.length_seconds());
-    clock_install_frame(plan.start, plan.fps, music.length_seconds());
-    ClockOps.clock_start(static_cast<float>(plan.start));
+    clock_install_frame(0.0, plan.fps, music.length_seconds());
+    ClockOps.clock_start(0.0f);
     Outputs out{request, plan, {}, readback_area_rect(), {}};
     std::string wav = request.video + ".wav.part";
     bool ok = start_video(out, music, wav) && render_all(out);

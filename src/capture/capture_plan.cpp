@@ -25,17 +25,18 @@ bool capture_plan_make(const CaptureRequest& request, double music_length, Captu
     plan->start = request.start;
     plan->fps = request.fps;
     plan->end = request.has_end ? request.end : music_length + closing_seconds;
-    long long frames = plan_frame_count(plan->start, plan->end, plan->fps);
-    if (frames < 1) {
+    plan->first_frame = plan_frame_count(0.0, plan->start, plan->fps);
+    long long end_frame = plan_frame_count(0.0, plan->end, plan->fps);
+    if (end_frame - plan->first_frame < 1) {
         capture_message("heden: nothing to capture: --start %g is not before the end (%g s)\n", plan->start, plan->end);
         return false;
     }
-    plan->video_frames = request.video.empty() ? 0 : frames;
-    plan->render_frames = plan->video_frames;
+    plan->video_frames = request.video.empty() ? 0 : end_frame - plan->first_frame;
+    plan->render_frames = request.video.empty() ? 0 : end_frame;
     plan->still_frames.clear();
     for (const StillRequest& still : request.stills) {
-        long long frame = plan_frame_at(plan->start, plan->fps, still.seconds);
-        if (still.seconds < plan->start || still.seconds >= plan->end || frame >= frames) {
+        long long frame = plan_frame_at(0.0, plan->fps, still.seconds);
+        if (still.seconds < plan->start || still.seconds >= plan->end || frame >= end_frame) {
             capture_message("heden: --still %g is outside the capture, %g s to %g s\n", still.seconds, plan->start,
                             plan->end);
             return false;

@@ -26,12 +26,16 @@ struct CaptureRequest {
     bool active() const { return !video.empty() || !stills.empty(); }
 };
 
+// Frames are numbered on one grid for every capture: frame n shows n / fps
+// seconds. A capture that starts later works out the frames before its
+// start without drawing them, so its frames are those of a capture from 0.
 struct CapturePlan {
     double start = 0.0;
     double end = 0.0;
     int fps = default_fps;
+    long long first_frame = 0;          // the video's first frame: the first at or after start
     long long video_frames = 0;         // 0 without a video
-    long long render_frames = 0;        // frames to render: the video's, or up to the last still
+    long long render_frames = 0;        // frames from 0 to work out: through the video's, or the last still
     std::vector<long long> still_frames;  // one per still, in request order
 };
 

@@ -202,10 +202,16 @@ void track_end_note() {
     if (track_ended && track_end_clock < 0) track_end_clock = clock_process_ms();
 }
 
-void frame_render() {
+void frame_update() {
     frame_view = frame_view_at(demo_time);
     scene_dispatch(frame_view.beat);
     end_of_track();
+    camera_turn_update();
+    // After the scripts' draws, as the grain has always taken its numbers.
+    frame_view.grain = grain_jitter_next();
+}
+
+void frame_draw() {
     scene_target_setup();
     scene_and_overlays();
     if (glext_ready) {
@@ -215,4 +221,9 @@ void frame_render() {
     }
     if (glGetError() != GL_NO_ERROR) log_print("gl errors..\n");
     if (debug_timeline) timeline_draw();
+}
+
+void frame_render() {
+    frame_update();
+    frame_draw();
 }

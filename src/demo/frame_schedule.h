@@ -2,7 +2,17 @@
 // with its overlays, the tone split and the glow, composed on the window.
 #pragma once
 
+// frame_update, then frame_draw: what the live demo does every frame.
 void frame_render();
+// The frame's state at demo_time: beat and bar, the scene script, the
+// closing stretch and the end of the track, the camera's turn and the
+// grain's jitter. Every draw from the shared random sequence a frame makes
+// is made here, in a fixed order, so running this alone for the frames in
+// between reaches any frame exactly as drawing them all would.
+void frame_update();
+// The GL calls of the frame from that state. Draws no random numbers and
+// writes no scene state.
+void frame_draw();
 
 // Notes the end of the track when the clock has just seen it, as a frame
 // would: the closing scene counts its time from there. For the main loop

@@ -148,16 +148,23 @@ void particles_draw() {
     glPopMatrix();
 }
 
+GrainJitter grain_jitter_next() {
+    GrainJitter jitter{};
+    jitter.dy = 0.01f * static_cast<float>(rand_range(0, 10));
+    jitter.dx = 0.01f * static_cast<float>(rand_range(0, 10));
+    jitter.degrees = static_cast<float>(rand_range(0, 360));
+    return jitter;
+}
+
 void grain_draw() {
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, grain_alpha);
     glPushMatrix();
-    float dy = 0.01f * static_cast<float>(rand_range(0, 10));
-    float dx = 0.01f * static_cast<float>(rand_range(0, 10));
-    glTranslatef(dx, dy, 0);
-    glRotatef(static_cast<float>(rand_range(0, 360)), 0, 0, 1);
+    const GrainJitter& jitter = frame_view.grain;
+    glTranslatef(jitter.dx, jitter.dy, 0);
+    glRotatef(jitter.degrees, 0, 0, 1);
     bind_slot(15);
     glBegin(GL_QUADS);
     screen_quad(-2.5f, -2.5f, 2.5f, 2.5f, 0, 0, 2, 2);

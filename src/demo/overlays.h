@@ -3,11 +3,15 @@
 // the beat-synchronised image flash on the window.
 #pragma once
 
+#include "demo/frame_view.h"
+
 // 512 billboards drifting around an 8 x 8 x 8 lattice, facing the camera.
 void particles_draw();
-// The grain texture, shifted and turned at random every frame; three draws
-// from the shared sequence.
+// The grain texture, shifted and turned by the frame's jitter.
 void grain_draw();
+// The next frame's grain jitter: three draws from the shared sequence, the
+// vertical shift first, then the horizontal one, then the turn.
+GrainJitter grain_jitter_next();
 // A full-screen noise picture at `alpha`, slightly wider than the view.
 void noise_flash(int slot, float alpha, unsigned area_width, unsigned area_height);
 

@@ -15,12 +15,19 @@ void rotate(double radians, float x, float y, float z) {
     glRotatef(static_cast<float>(radians * degrees_per_radian), x, y, z);
 }
 
-void camera_turn(const Vector3& eye, const Vector3& target) {
+struct Turn {
+    double pitch, yaw;
+};
+
+Turn turn_towards(const Vector3& eye, const Vector3& target) {
     double dx = eye.x - target.x, dy = eye.y - target.y, dz = eye.z - target.z;
-    camera_pitch = std::atan2(-dy, std::sqrt(dz * dz + dx * dx));
-    camera_yaw = std::atan2(dx, dz);
-    rotate(camera_pitch, 1, 0, 0);
-    rotate(camera_yaw, 0, 1, 0);
+    return {std::atan2(-dy, std::sqrt(dz * dz + dx * dx)), std::atan2(dx, dz)};
+}
+
+void camera_turn(const Vector3& eye, const Vector3& target) {
+    Turn turn = turn_towards(eye, target);
+    rotate(turn.pitch, 1, 0, 0);
+    rotate(turn.yaw, 0, 1, 0);
     rotate(camera_roll, 0, 0, 1);
 }
 
@@ -135,6 +142,12 @@ void opaque_draw_state() {
     glDisable(GL_BLEND);
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
+}
+
+void camera_turn_update() {
+    Turn turn = turn_towards(camera_eye, camera_target);
+    camera_pitch = turn.pitch;
+    camera_yaw = turn.yaw;
 }
 
 void look_rotate(const Vector3& eye, const Vector3& target) { camera_turn(eye, target); }

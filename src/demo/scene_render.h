@@ -8,8 +8,11 @@
 
 constexpr double degrees_per_radian = 57.29577951309679;
 
-// Multiplies the current matrix by the camera looking from eye at target
-// (rolled by camera_roll) and stores camera_pitch and camera_yaw.
+// camera_pitch and camera_yaw of the camera looking from camera_eye at
+// camera_target: part of the frame's state, for the billboards that face it.
+void camera_turn_update();
+// Multiplies the current matrix by the camera looking from eye at target,
+// rolled by camera_roll.
 void look_at(const Vector3& eye, const Vector3& target);
 // The same turn without moving to the eye: for the sky.
 void look_rotate(const Vector3& eye, const Vector3& target);

@@ -16,7 +16,7 @@ constexpr int max_scene_objects = 33;
 extern Vector3 camera_eye;
 extern Vector3 camera_target;
 extern double camera_roll;   // radians, about the view axis
-extern double camera_pitch;  // written by look_at and look_rotate
+extern double camera_pitch;  // worked out from eye and target by camera_turn_update
 extern double camera_yaw;
 
 extern int light_count;

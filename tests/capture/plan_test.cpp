@@ -34,18 +34,25 @@ TEST(CapturePlan, DefaultEndIsTheMusicAndTenSecondsOfClosingScene) {
     EXPECT_EQ(plan.render_frames, 9630);
 }
 
-TEST(CapturePlan, StillsMapToTheFramesTheVideoShowsAndBoundTheRun) {
+// Every capture numbers its frames on the grid from 0, whatever its start.
+TEST(CapturePlan, StillsAndVideoAreFramesOfTheGridFromZero) {
     CaptureRequest r = video(1.0, 3.0, 10);
     r.stills = {{2.55, "a.png"}, {1.0, "b.png"}};
     CapturePlan plan;
     ASSERT_TRUE(capture_plan_make(r, 100.0, &plan));
-    EXPECT_EQ(plan.still_frames, (std::vector<long long>{15, 0}));
-    EXPECT_EQ(plan.render_frames, 20);
-    // Stills alone render only up to the last one.
+    EXPECT_EQ(plan.first_frame, 10);
+    EXPECT_EQ(plan.video_frames, 20);
+    EXPECT_EQ(plan.still_frames, (std::vector<long long>{25, 10}));
+    EXPECT_EQ(plan.render_frames, 30);
+    // Stills alone are worked out only up to the last one.
     r.video.clear();
     ASSERT_TRUE(capture_plan_make(r, 100.0, &plan));
     EXPECT_EQ(plan.video_frames, 0);
-    EXPECT_EQ(plan.render_frames, 16);
+    EXPECT_EQ(plan.render_frames, 26);
+    // A start between frames begins with the next one.
+    ASSERT_TRUE(capture_plan_make(video(1.05, 2.0, 10), 100.0, &plan));
+    EXPECT_EQ(plan.first_frame, 11);
+    EXPECT_EQ(plan.video_frames, 9);
 }
 
 TEST(CapturePlan, StretchesAndStillsOutsideTheDemoAreRefused) {

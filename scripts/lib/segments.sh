@@ -1,0 +1,53 @@
+# Sourced by scripts/capture (and its test): a capture cut into contiguous
+# segments that separate processes render, and the join of their files.
+# The program numbers every capture's frames from 0 and works out the frames
+# before a segment's start without drawing them, so segment k's frames are
+# those a single capture shows there.
+
+# segment_bounds FIRST_FRAME END_FRAME COUNT: COUNT + 1 frame numbers that
+# cut [FIRST_FRAME, END_FRAME) into COUNT stretches of nearly equal length.
+segment_bounds() {
+  local first=$1 end=$2 count=$3 k
+  for ((k = 0; k <= count; k++)); do echo $((first + (end - first) * k / count)); done
+}
+
+# frame_seconds FRAME FPS: the frame's time, precise enough that the program
+# takes it as that frame and no other.
+frame_seconds() {
+  awk -v f="$1" -v r="$2" 'BEGIN { printf "%.12f", f / r }'
+}
+
+# frame_at_or_after SECONDS FPS: the first frame at or after a time, as the
+# program counts it (a hair below the grid counts as on it).
+frame_at_or_after() {
+  awk -v s="$1" -v r="$2" 'BEGIN { f = s * r - 1e-6; n = int(f); if (n < f) n++; print n }'
+}
+
+# segment_join OUT SEGMENT...: joins lossless .mkv segments in order into
+# OUT. The pictures are copied as they are (.mkv) or encoded once from the
+# joined lossless pictures (.mp4); the sound is the segments' lossless sound
+# put together and encoded once over the whole length, as a single capture
+# encodes it. Writes OUT.part and renames it when ffmpeg succeeds.
+segment_join() {
+  local out=$1 list
+  shift
+  list=$(mktemp)
+  local seg
+  for seg in "$@"; do printf "file '%s'\n" "$(realpath "$seg")" >> "$list"; done
+  local codecs
+  case "${out##*.}" in
+    mkv) codecs=(-c:v copy -c:a flac -f matroska) ;;
+    # As a single capture encodes its RGB frames, padded to even sizes.
+    mp4) codecs=(-vf 'format=rgb24,pad=ceil(iw/2)*2:ceil(ih/2)*2' -c:v libx264 -preset veryfast -crf 18
+                 -pix_fmt yuv420p -c:a aac -b:a 192k -movflags +faststart -f mp4) ;;
+    *) echo "heden: segments join into .mkv or .mp4, not $out" >&2; rm -f "$list"; return 2 ;;
+  esac
+  if ffmpeg -hide_banner -nostdin -loglevel error -y -f concat -safe 0 -i "$list" -map 0:v:0 -map 0:a:0 \
+      -fps_mode passthrough "${codecs[@]}" "$out.part"; then
+    rm -f "$list"
+    mv "$out.part" "$out"
+  else
+    rm -f "$list" "$out.part"
+    return 1
+  fi
+}
