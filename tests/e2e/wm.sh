@@ -164,7 +164,6 @@ toggles=$(($(created) - before))
 check "ten taps, ten toggles ($toggles)" test "$toggles" = 10
 main=$(windows_sized 800 600 | head -1)
 check "back in a window, no fullscreen frame left" test -n "$main" -a -z "$(windows_sized 1280 1024)"
-check "the new window says who it is" identified "$main"
 check "still alive and drawing" moving
 import -window root "$shots/wm_windowed.png" 2>/dev/null
 
@@ -173,7 +172,6 @@ popup_up() { popup=$(windows_sized 1280 1024 | head -1); [ -n "$popup" ]; }
 xdotool key F4
 until_true 100 popup_up
 check "F4: a fullscreen frame" test -n "$popup"
-check "the frame says who it is" identified "$popup"
 check "the frame is undecorated" test "$(prop "$popup" _MOTIF_WM_HINTS)" = '0x2, 0x0, 0x0, 0x0, 0x0'
 xdotool key Escape
 wait_exit
