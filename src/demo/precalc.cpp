@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "data/file_table.h"
+#include "demo/loading_screen.h"
 #include "demo/texture_fill.h"
 #include "gl/gl_defaults.h"
-#include "image/texture.h"
 #include "iso/volume_sources.h"
 #include "log/log.h"
 #include "lwo/lightwave.h"
