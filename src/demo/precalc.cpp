@@ -19,9 +19,11 @@ GLint hdr_cut_location = -1;
 GLint hdr_icut_location = -1;
 GLuint display_list_base;
 GLuint render_textures[render_target_count];
-std::uint8_t* scratch_pixels;
 
 namespace {
+
+// Made by the first texture stage and kept for the rest of the run.
+std::uint8_t* scratch_pixels;
 
 const char* const shader_paths[5] = {"pool/shader/glow_hor.txt", "pool/shader/glow_ver.txt",
                                      "pool/shader/zbuffer.txt", "pool/shader/hdr_low.txt", "pool/shader/hdr_hi.txt"};
@@ -205,7 +207,7 @@ void precalc_textures() {
     glEnable(GL_TEXTURE_2D);
     if (glext_ready) create_render_textures();
     if (scratch_pixels)
-        texture_table_fill();
+        texture_table_fill(scratch_pixels, scratch_pixels_bytes);
     else
         log_print("no room for pictures: every texture slot stays empty\n");
 }
