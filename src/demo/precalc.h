@@ -31,7 +31,8 @@ void precalc();
 void precalc_programs();
 // The display list names and the generated isosurfaces with their lists.
 void precalc_volumes();
-// The dolphin, the frames, tunnel segments, airships and columns.
+// The dolphin, the frames, tunnel segments, airships and columns, and the
+// dolphin's list.
 void precalc_built_meshes();
 // The picture buffer, the render textures and the texture table.
 void precalc_textures();
