@@ -18,9 +18,9 @@ extern GLuint display_list_base;
 // One texture per render target, onto which the frame binds its images.
 extern GLuint render_textures[render_target_count];
 
-// The one picture buffer every image is decoded into and uploaded from.
+// The size of the one picture buffer every image is decoded into and
+// uploaded from.
 constexpr std::uint32_t scratch_pixels_bytes = 4194304;
-extern std::uint8_t* scratch_pixels;
 
 // The loading screen at 0, the stages below in this order with the loading
 // screen at 0.5 after the volumes, then the list sharing and an error check.
@@ -31,7 +31,8 @@ void precalc();
 void precalc_programs();
 // The display list names and the generated isosurfaces with their lists.
 void precalc_volumes();
-// The dolphin, the frames, tunnel segments, airships and columns.
+// The dolphin, the frames, tunnel segments, airships and columns, and the
+// dolphin's list.
 void precalc_built_meshes();
 // The picture buffer, the render textures and the texture table.
 void precalc_textures();

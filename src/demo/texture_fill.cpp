@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "demo/precalc.h"
 #include "demo/random.h"
 #include "demo/sky_box.h"
 #include "image/image.h"
@@ -14,44 +13,49 @@ namespace {
 
 enum class Treatment { plain, keyed, noise, sky };
 
+struct PixelBuffer {
+    std::uint8_t* pixels;
+    std::uint32_t bytes;
+};
+
 // A picture that is missing or cannot be decoded gets an 8 x 8 magenta and
 // black checker, so the slot is a real texture and the gap is plain to see.
-void upload_placeholder(const char* path, int slot) {
+void upload_placeholder(std::uint8_t* pixels, const char* path, int slot) {
     log_print("no picture in %s, slot %i shows a checker\n", path, slot);
-    std::uint8_t* p = scratch_pixels;
+    std::uint8_t* p = pixels;
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x, p += 4) {
             std::uint8_t on = ((x ^ y) & 1) ? 255 : 0;
             p[0] = on, p[1] = 0, p[2] = on, p[3] = 255;
         }
-    texture_create(scratch_pixels, 8, 8, slot, 0);
+    texture_create(pixels, 8, 8, slot, 0);
 }
 
-void load_slot(const char* path, int slot, Treatment treatment) {
+void load_slot(const PixelBuffer& buffer, const char* path, int slot, Treatment treatment) {
     // The record is cleared for every picture: a file that could not be read
     // must not be uploaded with the size of the picture before it.
-    Image image{0, 0, 0, scratch_pixels, scratch_pixels_bytes};
+    Image image{0, 0, 0, buffer.pixels, buffer.bytes};
     png_load(path, &image);
     if (image.width == 0 || image.height == 0) {
-        upload_placeholder(path, slot);
+        upload_placeholder(buffer.pixels, path, slot);
         return;
     }
     std::uint32_t count = image.width * image.height;
-    if (treatment == Treatment::keyed) key_green(scratch_pixels, count);
-    if (treatment == Treatment::noise) red_into_alpha(scratch_pixels, count);
-    texture_create(scratch_pixels, static_cast<int>(image.width), static_cast<int>(image.height), slot,
+    if (treatment == Treatment::keyed) key_green(buffer.pixels, count);
+    if (treatment == Treatment::noise) red_into_alpha(buffer.pixels, count);
+    texture_create(buffer.pixels, static_cast<int>(image.width), static_cast<int>(image.height), slot,
                    treatment == Treatment::sky ? 1 : 0);
 }
 
 // Each set is read front, right, left, up, down, back into the slots that
 // follow its front face in the order front, back, left, right, up, down.
-void load_sky_set(int set, int first_slot) {
+void load_sky_set(const PixelBuffer& buffer, int set, int first_slot) {
     const sky_box::Face order[sky_box::face_count] = {sky_box::front, sky_box::right, sky_box::left,
                                                        sky_box::up,    sky_box::down,  sky_box::back};
     for (sky_box::Face face : order) {
         char path[32];
         std::snprintf(path, sizeof path, "pool/cubemap_%i%c.png", set, sky_box::face_letters[face]);
-        load_slot(path, first_slot + face, Treatment::sky);
+        load_slot(buffer, path, first_slot + face, Treatment::sky);
     }
 }
 
@@ -79,20 +83,21 @@ void grain_generate(std::uint8_t* pixels) {
     }
 }
 
-void texture_table_fill() {
-    load_slot("pool/test.png", 0, Treatment::plain);
-    load_slot("pool/mizzle.png", 7, Treatment::plain);
-    load_slot("pool/particle.png", 14, Treatment::keyed);
-    load_slot("pool/tarrow.png", 22, Treatment::keyed);
-    grain_generate(scratch_pixels);
-    texture_create(scratch_pixels, grain_size, grain_size, 15, 0);
+void texture_table_fill(std::uint8_t* pixels, std::uint32_t bytes) {
+    const PixelBuffer buffer{pixels, bytes};
+    load_slot(buffer, "pool/test.png", 0, Treatment::plain);
+    load_slot(buffer, "pool/mizzle.png", 7, Treatment::plain);
+    load_slot(buffer, "pool/particle.png", 14, Treatment::keyed);
+    load_slot(buffer, "pool/tarrow.png", 22, Treatment::keyed);
+    grain_generate(pixels);
+    texture_create(pixels, grain_size, grain_size, 15, 0);
     const char noise[] = "cfklmstz";
     for (int i = 0; i < 8; ++i) {
         char path[24];
         std::snprintf(path, sizeof path, "pool/noise_%c.png", noise[i]);
-        load_slot(path, 24 + i, Treatment::noise);
+        load_slot(buffer, path, 24 + i, Treatment::noise);
     }
-    load_sky_set(0, 1);
-    load_sky_set(1, 8);
-    load_sky_set(2, 16);
+    load_sky_set(buffer, 0, 1);
+    load_sky_set(buffer, 1, 8);
+    load_sky_set(buffer, 2, 16);
 }

@@ -17,5 +17,7 @@ void red_into_alpha(std::uint8_t* pixels, std::uint32_t count);
 void grain_generate(std::uint8_t* pixels);
 constexpr int grain_size = 256;
 
-// Loads every texture of the table in its fixed order.
-void texture_table_fill();
+// Loads every texture of the table in its fixed order, each picture decoded
+// into `pixels` (room for `bytes`, at least the grain's 256 x 256 x 4) and
+// uploaded from there.
+void texture_table_fill(std::uint8_t* pixels, std::uint32_t bytes);

@@ -1,6 +1,7 @@
-// Hand-run timing of the demo's start-up stages, of the per-frame shadow
-// volume builds and of frames in every scene, on the X display in DISPLAY,
-// run from a folder with pool/. Not a test: prints milliseconds.
+// Hand-run timing of the demo's start-up stages and of its geometry alone,
+// of the per-frame shadow volume builds and of frames in every scene, on the
+// X display in DISPLAY, run from a folder with pool/. Not a test: prints
+// milliseconds.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -11,17 +12,17 @@
 #include "data/file_table.h"
 #include "clock/clock.h"
 #include "demo/frame_schedule.h"
+#include "demo/loading_screen.h"
 #include "demo/overlays.h"
 #include "demo/precalc.h"
+#include "demo/scene_geometry.h"
 #include "demo/scene_scripts.h"
 #include "demo/scene_state.h"
 #include "demo/shadow_volume.h"
 #include "gl/glext.h"
 #include "image/image.h"
 #include "image/png.h"
-#include "image/texture.h"
 #include "mesh/global_meshes.h"
-#include "mesh/mesh_draw.h"
 #include "window/window.h"
 
 namespace {
@@ -131,14 +132,10 @@ int main() {
     blob_close();  // a fresh file table for the second reading
     blob_open();
     timed("  of which PNG decoding alone (again)", decode_all_pictures);
-    timed("  display lists: text and canyon again", [] {
-        canyonMesh.draw = drawSphereMapSmooth;
-        canyonMesh.compileList(display_list_base + 6);
-        tekstMesh.draw = drawSphereMapSmooth;
-        tekstMesh.compileList(display_list_base + 3);
-    });
     shadow_builds_of_the_tunnel();
     frames_in_every_scene();
+    // Last, as the meshes built again draw without their display lists.
+    timed("the geometry of start-up again, without GL", build_scene_geometry);
     window_destroy();
     blob_close();
     return 0;

@@ -388,7 +388,8 @@ TEST_F(Demo, UnreadablePicturesGetACheckerPlaceholder) {
     fake::write_file("pool/noise_k.png", std::string("\x89PNG\r\n\x1a\n", 8));
     blob_close();
     blob_open();
-    texture_table_fill();
+    Pixels pixels(scratch_pixels_bytes);
+    texture_table_fill(pixels.data(), scratch_pixels_bytes);
     int width = 0;
     for (int slot : {22, 26}) {
         Pixels checker = texture_pixels(slot, &width);

@@ -8,6 +8,7 @@
 #include <map>
 #include <utility>
 
+#include "demo/scene_geometry.h"
 #include "demo/shadow_volume.h"
 #include "fake_platform.h"
 #include "mesh/global_meshes.h"
@@ -37,21 +38,13 @@ DirectedEdges directed_edges(const Mesh& m) {
     return ::testing::AssertionSuccess() << m.triangleCount << " triangles";
 }
 
-// The casters of the demo, built and placed the way start-up does.
+// The casters of the demo, built by start-up's own builders.
 class Casters : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         fake::reset();
-        wire0Mesh.buildCubeFrame("wire0", 60, 64);
-        wire2Mesh.buildCubeFrame("wire2", 90, 96);
-        tunnelInnerMesh.buildTunnelSegment("wireTujnnel", 7, 8);
-        tunnelOuterMesh.buildTunnelSegment("wireTujnnel", 21.5, 22.5);
-        airshipMeshA.buildHexaPrism();
-        airshipMeshA.scale(4, 16, 4);
-        airshipMeshA.finalize("airship");
-        columnMesh.buildHexaPrism();
-        columnMesh.scale(2, 10, 2);
-        columnMesh.finalize("column");
+        build_frames_and_tunnel();
+        build_airships_and_columns();
     }
     static Vector3 light(int i) {  // spread over shells around and inside the meshes
         double r = 3 + (i % 7) * 25.0, a = i * 2.399963, b = std::acos(1 - 2 * ((i * 0.618034) - std::floor(i * 0.618034)));

@@ -6,6 +6,7 @@
 set -u
 heden=$1 maker=$2 shipped_config=$3
 unset DISPLAY
+source "$(dirname "$0")/../../scripts/lib/display.sh"
 source "$(dirname "$0")/checks.sh"
 
 # The shipped configuration parses without a single box.
@@ -48,20 +49,19 @@ DISPLAY=:987 "$heden" >out.txt 2>err.txt
 code=$?
 check "missing display: exit code 1" test $code -eq 1
 check "missing display named" grep -qx "heden: cannot open display :987" err.txt
-display=:$((300 + RANDOM % 100))
-Xvfb "$display" -extension GLX -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 # The boxes show on that display: answer each with Return.
-DISPLAY=$display "$heden" >out.txt 2>err.txt &
-pid=$!
-for _ in $(seq 100); do
-    kill -0 $pid 2>/dev/null || break
-    DISPLAY=$display xdotool search --onlyvisible --name "falta del alcalde" key Return 2>/dev/null
-    sleep 0.2
-done
-wait_exit
-kill $xvfb
+code=$(
+    private_display -extension GLX -screen 0 640x480x24 || exit
+    "$heden" >out.txt 2>err.txt &
+    pid=$!
+    for _ in $(seq 100); do
+        kill -0 $pid 2>/dev/null || break
+        xdotool search --onlyvisible --name "falta del alcalde" key Return >/dev/null 2>&1
+        sleep 0.2
+    done
+    wait_exit
+    echo "$code"
+)
 check "no GLX: exit code 1" test "$code" = 1
 check "no GLX named" grep -qx "heden: the X server has no GLX" err.txt
 

@@ -6,25 +6,13 @@
 # Usage: wm.sh HEDEN CONFIG_XML SCREENSHOT_DIR POOL_DIR
 set -u
 heden=$(realpath "$1") shipped_config=$(realpath "$2") shots=$(realpath -m "$3") pool=$(realpath "$4")
+source "$(dirname "$0")/../../scripts/lib/display.sh"
 source "$(dirname "$0")/checks.sh"
 mkdir -p "$shots"
-xvfb= openbox=
+openbox=
+# A display of our own: nothing else may run under this window manager.
+xvfb_log=xvfb.log private_display || { echo "FAILED: no display of our own in :200-:299"; exit 1; }
 trap 'kill $pid $openbox $xvfb 2>/dev/null; rm -rf "$run"' EXIT
-
-# A display of our own: nothing else may run under this window manager. It
-# is ours once its lock file names our server.
-ours() { [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$1-lock")" = "$xvfb" ] && xdpyinfo -display ":$1" >/dev/null 2>&1; }
-for n in $(shuf -i 200-299); do
-    [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >xvfb.log 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do ours $n || ! kill -0 $xvfb 2>/dev/null && break; sleep 0.1; done
-    ours $n && break
-    kill $xvfb 2>/dev/null
-    xvfb=
-done
-[ -n "$xvfb" ] || { echo "FAILED: no display of our own in :200-:299"; exit 1; }
-export DISPLAY=:$n
 until_true() {  # until_true TENTHS COMMAND...: polls every 0.1 s
     for _ in $(seq "$1"); do "${@:2}" && return 0; sleep 0.1; done
     return 1

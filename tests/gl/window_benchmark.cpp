@@ -6,8 +6,8 @@
 
 #include "config/settings.h"
 #include "data/file_table.h"
+#include "demo/loading_screen.h"
 #include "gl/glext.h"
-#include "image/texture.h"
 #include "window/window.h"
 
 namespace {

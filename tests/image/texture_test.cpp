@@ -5,6 +5,7 @@
 
 #include "config/settings.h"
 #include "data/file_table.h"
+#include "demo/loading_screen.h"
 #include "gl/glext.h"
 #include "image/texture.h"
 #include "start_up_files.h"

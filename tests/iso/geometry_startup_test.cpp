@@ -13,9 +13,8 @@
 #include <vector>
 
 #include "data/file_table.h"
+#include "demo/scene_geometry.h"
 #include "fake_platform.h"
-#include "iso/volume_sources.h"
-#include "lwo/lightwave.h"
 #include "lwo_writer.h"
 #include "mesh/global_meshes.h"
 #include "temp_dir.h"
@@ -49,61 +48,6 @@ double milliseconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-void build_startup_geometry() {
-    CellPolygonizer polygonizer;
-    polygonizer.mesh = &sphereMesh;
-    iso_sphere(polygonizer, "sphere");
-    sphereObject.attach(&sphereMesh);
-    polygonizer.mesh = &basketMesh;
-    iso_basket(polygonizer, "basket");
-    basketObject.attach(&basketMesh);
-    polygonizer.mesh = &poleMesh;
-    iso_pole(polygonizer, "pole");
-    poleMesh.scale(1, 4, 1);
-    poleMesh.finalize("pole");
-    for (SceneObject& object : poleObjects) object.attach(&poleMesh);
-
-    FileData file{};
-    dolphinMesh.clear();
-    load_file("dolphin.lwo", &file);
-    dolphinMesh.readLightWave(file.size, file.data);
-    release_file("dolphin.lwo", &file);
-    dolphinMesh.finalize("lwo");
-    dolphinMesh.scale(0.01, 0.01, 0.01);
-    dolphinMesh.finalize("dolfijn");
-    dolphinObject.attach(&dolphinMesh);
-
-    Mesh* wires[3] = {&wire0Mesh, &wire1Mesh, &wire2Mesh};
-    const double sizes[3][2] = {{60, 64}, {30, 32}, {90, 96}};
-    const char* names[3] = {"wire0", "wire1", "wire2"};
-    for (int i = 0; i < 3; ++i) {
-        wires[i]->buildCubeFrame(names[i], sizes[i][0], sizes[i][1]);
-        wireObjects[i].attach(wires[i]);
-    }
-    tunnelInnerMesh.buildTunnelSegment("wireTujnnel", 7, 8);
-    tunnelOuterMesh.buildTunnelSegment("wireTujnnel", 21.5, 22.5);
-    for (int i = 0; i < 8; ++i) {
-        tunnelInnerObjects[i].attach(&tunnelInnerMesh);
-        tunnelOuterObjects[i].attach(&tunnelOuterMesh);
-    }
-    airshipMeshA.buildHexaPrism();
-    airshipMeshA.scale(4, 16, 4);
-    airshipMeshA.finalize("airship");
-    airshipMeshB.buildHexaPrism();
-    airshipMeshB.scale(6, 12, 6);
-    airshipMeshB.finalize("airship");
-    for (int j = 0; j < 16; ++j) airshipObjects[j].attach(j % 2 ? &airshipMeshA : &airshipMeshB);
-    columnMesh.buildHexaPrism();
-    columnMesh.scale(2, 10, 2);
-    columnMesh.finalize("column");
-    for (SceneObject& object : columnObjects) object.attach(&columnMesh);
-
-    tekstMesh.loadFile("tekst.bin");
-    for (SceneObject& object : tekstObjects) object.attach(&tekstMesh);
-    canyonMesh.loadFile("canyon.bin");
-    canyonObject.attach(&canyonMesh);
-}
-
 bool closed(const Mesh& mesh) {
     if (mesh.edgeCount * 2 != mesh.triangleCount * 3) return false;
     for (std::uint32_t e = 0; e < mesh.edgeCount; ++e)
@@ -115,14 +59,15 @@ TEST(GeometryStartup, EverythingFitsItsMeshAndIsTimed) {
     fake::reset();
     fake::TempDir dir;
     lwo::Ball ball = lwo::make_ball(40, 50, 100);
-    fake::write_file("dolphin.lwo", lwo::form("LWOB", lwo::points(ball.points) + lwo::lwob_polygons(ball.polygons)));
-    fake::write_file("canyon.bin", height_field(100, 80, 12000));
-    fake::write_file("tekst.bin", height_field(80, 50, 7742));
+    fake::write_file("pool/dolphin.lwo",
+                     lwo::form("LWOB", lwo::points(ball.points) + lwo::lwob_polygons(ball.polygons)));
+    fake::write_file("pool/iso/canyon.bin", height_field(100, 80, 12000));
+    fake::write_file("pool/iso/tekst.bin", height_field(80, 50, 7742));
     blob_open();
     platform::console_allocate();
 
     auto start = std::chrono::steady_clock::now();
-    build_startup_geometry();
+    build_scene_geometry();
     double elapsed = milliseconds_since(start);
     blob_close();
     std::printf("%sgeometry start-up: %.1f ms\n", fake::state.console.c_str(), elapsed);
@@ -137,7 +82,7 @@ TEST(GeometryStartup, EverythingFitsItsMeshAndIsTimed) {
     EXPECT_EQ(log.find("refused"), std::string::npos);
     EXPECT_EQ(log.find("[manifold"), std::string::npos);
     EXPECT_NE(log.find("<finalize `dolfijn` 4000tris 2002verts>\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("<finalize `canyon.bin` 12000tris 8000verts>\n"), std::string::npos);
+    EXPECT_NE(log.find("<finalize `pool/iso/canyon.bin` 12000tris 8000verts>\n"), std::string::npos);
     // The height field is one disc: edges = used vertices + triangles - 1.
     std::vector<bool> used(canyonMesh.vertexCount);
     for (std::uint32_t i = 0; i < canyonMesh.triangleCount; ++i)

@@ -16,15 +16,11 @@ mkdir -p "$3"
 out=$(cd "$3" && pwd)
 glext=$4 plan=$5 plays=$6 timeline=${7:-0}
 run=$out/run
-rm -rf "$run" && mkdir -p "$run/recording"
+rm -rf "$run" && mkdir -p "$run"
 g++ -std=c++17 -O2 -shared -fPIC -o "$out/probe.so" "$here/probe.cpp" -ldl
 
-display=:$((200 + RANDOM % 200))
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$here/../../scripts/lib/display.sh"
+xvfb_log=$out/xvfb.log private_display -screen 0 800x600x24
 
 sed -e "s|<width>800</width>|<width>320</width>|; s|<height>600</height>|<height>240</height>|" \
     -e "s|<glext>1</glext>|<glext>$glext</glext>|; s|<console>0</console>|<console>1</console>|" \
@@ -34,19 +30,8 @@ ln -s "$pool" "$run/pool"
 export ASAN_OPTIONS="log_path=$out/asan:verify_asan_link_order=0:detect_leaks=1"
 export UBSAN_OPTIONS="log_path=$out/ubsan:print_stacktrace=1"
 
-# blob.dat as the archive maker records it: load everything, then Escape.
-sed 's|<enabled>1</enabled>|<enabled>0</enabled>|' "$run/config.xml" >"$run/recording/config.xml"
-ln -s "$pool" "$run/recording/pool"
-(
-  cd "$run/recording"
-  "$build/run/heden_blobmaker" >"$out/blobmaker.log" 2>&1 &
-  maker=$!
-  for _ in $(seq 1200); do xdotool search --onlyvisible --name '^heden$' >/dev/null 2>&1 && break; sleep 0.1; done
-  sleep 1
-  for id in $(xdotool search --onlyvisible --name '^heden$' 2>/dev/null); do xdotool key --window "$id" Escape || true; done
-  wait $maker || echo "archive maker: exit status $?" >>"$out/maker_exit"
-)
-mv "$run/recording/blob.dat" "$run/blob.dat"
+# blob.dat as the archive maker records it.
+bash "$here/../../scripts/record-archive" "$build/run/heden_blobmaker" "$pool" "$run/config.xml" "$run/blob.dat"
 
 cd "$run"
 HEDEN_PROBE_LOG=$out/probe.log HEDEN_PROBE_PLAN=$plan HEDEN_PROBE_PLAYS=$plays HEDEN_PROBE_CLOSING=15 \

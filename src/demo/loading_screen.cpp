@@ -1,3 +1,5 @@
+#include "demo/loading_screen.h"
+
 #include <cmath>
 #include <cstdlib>
 
