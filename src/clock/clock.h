@@ -6,6 +6,10 @@
 
 #include "config/settings.h"  // demo_length
 
+// The music's tempo: 152 beats a minute. Everything timed in the demo is
+// written in beats of it.
+constexpr double beats_per_second = 2.533333333333333;
+
 extern float demo_time;
 extern std::int32_t track_ended;
 extern float clock_offset;

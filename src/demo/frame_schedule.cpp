@@ -11,6 +11,7 @@
 #include "demo/scene_scripts.h"
 #include "demo/scene_state.h"
 #include "demo/target_image.h"
+#include "demo/texture_slots.h"
 #include "gl/gl_defaults.h"
 #include "log/log.h"
 #include "window/debug_window.h"
@@ -20,7 +21,6 @@ FrameView frame_view;
 
 namespace {
 
-constexpr double beats_per_second = 2.533333333333333;
 // Far beyond any demo length; keeps every beat-derived index in range.
 constexpr double last_beat = 1e9;
 
@@ -174,7 +174,8 @@ void scene_and_overlays() {
     particles_draw();
     grain_draw();
     double beat = frame_view.beat;
-    int noise_slot = 24 + static_cast<int>((static_cast<long long>(std::trunc(beat)) / 8) % 8);
+    int noise_slot = texture_slot::noise_first +
+                     static_cast<int>((static_cast<long long>(std::trunc(beat)) / 8) % texture_slot::noise_count);
     noise_flash(noise_slot, static_cast<float>((1 - frame_view.bar_phase) * 0.25), area_width, area_height);
 }
 

@@ -7,6 +7,7 @@
 #include "demo/scene_render.h"
 #include "demo/scene_state.h"
 #include "demo/target_image.h"
+#include "demo/texture_slots.h"
 #include "config/settings.h"
 #include "gl/gl_defaults.h"
 
@@ -135,7 +136,7 @@ void particles_draw() {
     glEnable(GL_DEPTH_TEST);
     glPushMatrix();
     look_at(camera_eye, camera_target);
-    bind_slot(14);
+    bind_slot(texture_slot::particle);
     for (int i = 0; i < particle_count; ++i) {
         Vector3 p = particle_position(i, frame_view.beat);
         glPushMatrix();
@@ -165,7 +166,7 @@ void grain_draw() {
     const GrainJitter& jitter = frame_view.grain;
     glTranslatef(jitter.dx, jitter.dy, 0);
     glRotatef(jitter.degrees, 0, 0, 1);
-    bind_slot(15);
+    bind_slot(texture_slot::grain);
     glBegin(GL_QUADS);
     screen_quad(-2.5f, -2.5f, 2.5f, 2.5f, 0, 0, 2, 2);
     glEnd();
@@ -211,7 +212,7 @@ void image_flash_draw() {
     double c = pattern[static_cast<long long>(std::trunc(beat)) % 8] ? 1.0 : 1 - (beat - std::trunc(beat));
     if (beat >= 356) c = (beat - 356) * 0.08333333333333333;
     glColor3d(c, c, c);
-    bind_slot(22);
+    bind_slot(texture_slot::arrow);
     glEnable(GL_TEXTURE_2D);
     upright_quad(wq, hq);
     glDisable(GL_TEXTURE_2D);

@@ -4,6 +4,7 @@
 
 #include "data/file_table.h"
 #include "demo/texture_fill.h"
+#include "demo/texture_slots.h"
 #include "gl/gl_defaults.h"
 #include "image/texture.h"
 #include "iso/volume_sources.h"
@@ -146,7 +147,7 @@ void build_airships_and_columns() {
     build_prism(airshipMeshA, 4, 16, 4, "airship", drawSphereMapSmooth);
     build_prism(airshipMeshB, 6, 12, 6, "airship", drawSphereMapFlat);
     for (int j = 0; j < 16; ++j) {
-        place(airshipObjects[j], j % 2 ? airshipMeshA : airshipMeshB, 1, 16);
+        place(airshipObjects[j], j % 2 ? airshipMeshA : airshipMeshB, 1, texture_slot::sky_2);
         position(airshipObjects[j], 0, 0, 30);
         airshipObjects[j].pitch = 1.570796;
     }
@@ -179,7 +180,7 @@ void precalc_stored_meshes() {
     }
     canyonMesh.loadFile("pool/iso/canyon.bin");
     compile(canyonMesh, drawSphereMapSmooth, 6);
-    place(canyonObject, canyonMesh, 0, 7);
+    place(canyonObject, canyonMesh, 0, texture_slot::mizzle);
     position(canyonObject, 0, 0, 0);
 }
 

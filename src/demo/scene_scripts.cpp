@@ -5,6 +5,7 @@
 
 #include "demo/random.h"
 #include "demo/scene_state.h"
+#include "demo/texture_slots.h"
 #include "log/log.h"
 #include "mesh/global_meshes.h"
 
@@ -139,7 +140,7 @@ TunnelClock tunnel_clock(double a, double c) {
 void tunnel_camera(const TunnelClock& k) {
     light_scene({k.s, 0.5, 0.6f}, {0.4f, 0.5, 0.6f}, {30 * std::sin(k.a / 11), -20, 30 * std::cos(k.a / 13)});
     light_attenuation = 0.9;
-    sky_slot = 16;
+    sky_slot = texture_slot::sky_2;
     camera_roll = k.a / 2 + 0.3 * k.d;
     camera_eye = {6 * std::sin(k.fa), 0, 87 * k.s};
     double look = std::sin(k.a) / 3;
@@ -272,7 +273,7 @@ void scene_title(float x) {
         title_shake(x);
     }
     title_fades(x);
-    sky_slot = 16;
+    sky_slot = texture_slot::sky_2;
     camera_target = {0, 0, 0};
     title_swing(x);
 }
@@ -282,7 +283,7 @@ void scene_canyon(double x) {
     static const int hit[16] = {1, 0, 0, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0};
     light_scene({0.5, 0.5, 0.5}, {0.5, 0.5, 0.5},
                 {30 * std::sin(x * 0.09090909090909091), -20, 30 * std::cos(x * 0.07692307692307693)});
-    sky_slot = 8;
+    sky_slot = texture_slot::sky_1;
     light_attenuation = 0.9;
     double n = std::trunc(4 * x);
     double f = 4 * x - n;
@@ -308,7 +309,7 @@ void scene_basket(double x) {
     light_scene({0.4f, 0.2f, 0.1f}, {0.3f, 0.6f, 0.9f}, {0, 0, 40});
     light_attenuation = 0.15;
     grain_alpha = 0.01 * rand_range(0, 20);
-    sky_slot = 1;
+    sky_slot = texture_slot::sky_0;
     show_objects({&basketObject, &wireObjects[0], &wireObjects[1], &wireObjects[2]});
     // The frames tumble; the largest only stands upright.
     wireObjects[0].yaw = x * 0.07692307692307693;
@@ -329,7 +330,7 @@ void scene_tunnel_back(double a) { tunnel_flight(a, 64 - a); }
 void scene_poles(double x) {
     static const int ripples[8] = {0, 0, 0, 1, 1, 1, 1, 1};
     light_scene({0.4f, 0.1f, 0.3f}, {0.5f, 0.3f, 0}, {30 * std::sin(x / 11), -40, 30 * std::cos(x / 13)});
-    sky_slot = 8;
+    sky_slot = texture_slot::sky_1;
     grain_alpha = 0.35;
     light_attenuation = 0.9;
     hdr_level = 0.1 * std::cos(1.57075 * x) + 0.5;
@@ -351,7 +352,7 @@ void scene_poles(double x) {
 
 void scene_canyon_top(double a) {
     light_scene({0.9f, 0.5, 0.5}, {0.2f, 0.5, 0.8f}, {30 * std::sin(a / 11), 30 * std::cos(a / 13) + 10, 8});
-    sky_slot = 1;
+    sky_slot = texture_slot::sky_0;
     hdr_level = 0.2;
     background_mode = 0;
     camera_roll = 3.14;
@@ -376,7 +377,7 @@ void end_scene(double t) {
     log_print("kill me %f \n", t);
     light_count = 1;
     show_objects({&dolphinObject});
-    sky_slot = 1;
+    sky_slot = texture_slot::sky_0;
     grain_alpha = 0;
     background_mode = 1;
     double b = 2.5 * std::sin(t * 0.058823529411764705) + 4;

@@ -13,8 +13,6 @@ std::uint32_t timeline_bitmap[timeline_width * timeline_height];
 
 namespace {
 
-constexpr double beats_per_second = 2.533333333333333;
-
 struct Bar {
     double start, end;
     int lane;

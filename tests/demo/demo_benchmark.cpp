@@ -79,7 +79,7 @@ void frames_in_every_scene() {
     constexpr int frames = 30;
     std::printf("%-8s %12s %12s %12s %8s\n", "beat", "frame ms", "script+shadow", "particles", "own %");
     for (double beat : beats) {
-        demo_time = static_cast<float>(beat / 2.533333333333333);
+        demo_time = static_cast<float>(beat / beats_per_second);
         frame_render();
         platform::swap_buffers(main_dc);
         glFinish();

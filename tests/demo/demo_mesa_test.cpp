@@ -17,6 +17,7 @@
 #include "demo/scene_render.h"
 #include "demo/scene_state.h"
 #include "demo/texture_fill.h"
+#include "demo/texture_slots.h"
 #include "gl/gl_defaults.h"
 #include "gl/glext.h"
 #include "image/image.h"
@@ -85,33 +86,33 @@ TEST_F(Demo, TextureTableHoldsTreatedPictures) {
     Pixels particle = decoded("pool/particle.png");
     ASSERT_FALSE(particle.empty());
     key_green(particle.data(), static_cast<std::uint32_t>(particle.size() / 4));
-    EXPECT_EQ(texture_pixels(14), particle);
+    EXPECT_EQ(texture_pixels(texture_slot::particle), particle);
     int keyed = 0;
     for (std::size_t i = 3; i < particle.size(); i += 4) keyed += particle[i] == 255;
     EXPECT_GT(keyed, 0) << "the particle picture has no green key to test with";
 
     Pixels noise = decoded("pool/noise_c.png");
     red_into_alpha(noise.data(), static_cast<std::uint32_t>(noise.size() / 4));
-    EXPECT_EQ(texture_pixels(24), noise);
-    EXPECT_EQ(texture_pixels(7), decoded("pool/mizzle.png"));
+    EXPECT_EQ(texture_pixels(texture_slot::noise_first), noise);
+    EXPECT_EQ(texture_pixels(texture_slot::mizzle), decoded("pool/mizzle.png"));
 
     // The grain is the first thing the run draws from the shared sequence.
     Pixels grain(grain_size * grain_size * 4);
     std::uint32_t now = rand_state;
-    rand_state = 480764368u;
+    rand_state = rand_start;
     grain_generate(grain.data());
     rand_state = now;
-    EXPECT_EQ(texture_pixels(15), grain);
+    EXPECT_EQ(texture_pixels(texture_slot::grain), grain);
 
-    EXPECT_EQ(wrap(0), GL_REPEAT);
-    EXPECT_EQ(wrap(22), GL_REPEAT);
+    EXPECT_EQ(wrap(texture_slot::test_picture), GL_REPEAT);
+    EXPECT_EQ(wrap(texture_slot::arrow), GL_REPEAT);
     for (int slot : {1, 6, 8, 13, 16, 21}) EXPECT_EQ(wrap(slot), GL_CLAMP_TO_EDGE) << slot;
 }
 
 TEST_F(Demo, SkyFacesSitInFrontBackLeftRightUpDownOrder) {
     const char* faces = "fblrud";
     for (int set = 0; set < 3; ++set) {
-        int first = set == 0 ? 1 : set == 1 ? 8 : 16;
+        int first = set == 0 ? texture_slot::sky_0 : set == 1 ? texture_slot::sky_1 : texture_slot::sky_2;
         for (int face = 0; face < 6; ++face) {
             std::string path = "pool/cubemap_" + std::to_string(set) + faces[face] + ".png";
             EXPECT_EQ(texture_pixels(first + face), decoded(path.c_str())) << path;
@@ -151,12 +152,12 @@ int pixels_covered_by_list_in_target() {
 TEST_F(Demo, ListsTexturesAndProgramsReachTargetsAndSurviveToggles) {
     EXPECT_GT(pixels_covered_by_list_in_target(), 1000);
     EXPECT_TRUE(glIsTexture(texture_table[1]));
-    Pixels arrow = texture_pixels(22);
+    Pixels arrow = texture_pixels(texture_slot::arrow);
     ASSERT_EQ(window_setup(0), 0);
     ASSERT_EQ(window_setup(0), 0);
     EXPECT_GT(pixels_covered_by_list_in_target(), 1000);
     ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
-    EXPECT_EQ(texture_pixels(22), arrow);
+    EXPECT_EQ(texture_pixels(texture_slot::arrow), arrow);
     while (glGetError() != GL_NO_ERROR) {
     }
     ext::glUseProgramObjectARB(program_hdr_low);
@@ -319,7 +320,7 @@ TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
     EXPECT_EQ(grey_at(picture, area_width - 4, area_height - 4), 0);
 }
 
-double seconds_at_beat(double beat) { return beat / 2.533333333333333; }
+double seconds_at_beat(double beat) { return beat / beats_per_second; }
 
 // At beat 356 the music has stopped: background black, no highlights, the
 // image flash only begins to fade in.
