@@ -27,8 +27,7 @@ void open_console() {
 }
 
 void render_frame() {
-    ClockOps.clock_tick();
-    frame_render();
+    frame_render(ClockOps.clock_tick());
     platform::swap_buffers(main_dc);
     if (debug_timeline) timeline_show();
 }
