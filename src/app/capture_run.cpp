@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/demo_main.h"
 #include "capture/file_out.h"
 #include "capture/interrupt.h"
 #include "capture/music.h"
@@ -22,17 +23,6 @@
 #include "window/window.h"
 
 namespace {
-
-// Handles what is waiting in the queue; false once the viewer quit.
-bool pump_messages() {
-    platform::Message msg;
-    while (platform::peek_message(&msg)) {
-        if (msg.message == platform::msg_quit) return false;
-        platform::translate_message(msg);
-        platform::dispatch_message(msg);
-    }
-    return true;
-}
 
 struct Outputs {
     const CaptureRequest& request;

@@ -68,19 +68,22 @@ int check_request(const CaptureRequest& request) {
 
 }  // namespace
 
-void main_loop() {
+bool pump_messages() {
     platform::Message msg;
-    for (;;) {
-        if (!platform::peek_message(&msg)) {
-            if (platform::window_shown(main_window))
-                render_frame();
-            else
-                wait_unseen();
-            continue;
-        }
-        if (msg.message == platform::msg_quit) return;
+    while (platform::peek_message(&msg)) {
+        if (msg.message == platform::msg_quit) return false;
         platform::translate_message(msg);
         platform::dispatch_message(msg);
+    }
+    return true;
+}
+
+void main_loop() {
+    while (pump_messages()) {
+        if (platform::window_shown(main_window))
+            render_frame();
+        else
+            wait_unseen();
     }
 }
 

@@ -7,6 +7,7 @@
 #include "demo/frame_view.h"
 #include "demo/overlays.h"
 #include "demo/precalc.h"
+#include "demo/quads.h"
 #include "demo/scene_render.h"
 #include "demo/scene_scripts.h"
 #include "demo/scene_state.h"
@@ -82,20 +83,6 @@ void scene_target_setup() {
     glDisable(GL_LIGHT1);
 }
 
-void full_screen_quad(const FrameView& view) {
-    const float w = view.w, h = view.h;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex3f(-w, -h, -1);
-    glTexCoord2f(1, 0);
-    glVertex3f(w, -h, -1);
-    glTexCoord2f(1, 1);
-    glVertex3f(w, h, -1);
-    glTexCoord2f(0, 1);
-    glVertex3f(-w, h, -1);
-    glEnd();
-}
-
 }  // namespace
 
 namespace {
@@ -107,7 +94,7 @@ void tone_pass(const FrameView& view, int target, ext::Handle program, GLint loc
     ext::glUniform1fARB(location, value);
     glDisable(GL_DEPTH_TEST);
     target_image_bind(0, 0, wgl::back_left);
-    full_screen_quad(view);
+    full_screen_quad(view.w, view.h);
     target_image_release(0, wgl::back_left);
 }
 
@@ -131,7 +118,7 @@ void blur(const FrameView& view, int target, ext::Handle program, int source) {
     glEnable(GL_TEXTURE_2D);
     glColor3f(1, 1, 1);
     target_image_bind(source, source, wgl::back_left);
-    full_screen_quad(view);
+    full_screen_quad(view.w, view.h);
     target_image_release(source, wgl::back_left);
 }
 
@@ -155,7 +142,7 @@ void composite(const FrameView& view, const SceneState& scene) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     target_image_bind(0, glow_target, wgl::back_left);
-    full_screen_quad(view);
+    full_screen_quad(view.w, view.h);
     target_image_release(glow_target, wgl::back_left);
     glDisable(GL_BLEND);
     double beat = view.beat;

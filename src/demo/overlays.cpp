@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "demo/frame_view.h"
+#include "demo/quads.h"
 #include "demo/random.h"
 #include "demo/scene_render.h"
 #include "demo/scene_state.h"
@@ -16,31 +17,6 @@ namespace {
 constexpr int particle_count = 512;
 constexpr float particle_half_size = 0.3f;
 
-void corner(float s, float t, float x, float y) {
-    glTexCoord2f(s, t);
-    glVertex3f(x, y, -1);
-}
-
-// A screen quad at depth -1 from (x0, y0) to (x1, y1) showing the texture
-// rectangle (s0, t0) to (s1, t1), counter-clockwise from the lower left.
-void screen_quad(float x0, float y0, float x1, float y1, float s0, float t0, float s1, float t1) {
-    corner(s0, t0, x0, y0);
-    corner(s1, t0, x1, y0);
-    corner(s1, t1, x1, y1);
-    corner(s0, t1, x0, y1);
-}
-
-// A quad at depth -1 with half size (x, y), its texture flipped upright:
-// (1, 0) at the top right, counter-clockwise.
-void upright_quad(float x, float y) {
-    glBegin(GL_QUADS);
-    corner(1, 0, x, y);
-    corner(0, 0, -x, y);
-    corner(0, 1, -x, -y);
-    corner(1, 1, x, -y);
-    glEnd();
-}
-
 Vector3 particle_position(int i, double beat) {
     double x = 4 * (i % 8) - 15, y = 4 * ((i / 8) % 8) - 15, z = 4 * (i / 64) - 15;
     return {x + 17 * std::sin(beat * 0.09090909090909091 + 13.7 * i),
@@ -48,18 +24,10 @@ Vector3 particle_position(int i, double beat) {
             z + 17 * std::sin(beat * 0.1111111111111111 + 17.3 * i)};
 }
 
+// A particle's quad, in the plane through its position.
 void billboard() {
     const float q = particle_half_size;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex3f(-q, -q, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(q, -q, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(q, q, 0);
-    glTexCoord2f(0, 1);
-    glVertex3f(-q, q, 0);
-    glEnd();
+    quad_draw(-q, -q, q, q, 0, 0, 1, 1, 0);
 }
 
 // The 5 x 8 cells of modes 2 and 3, each zoomed in by k of its texture
@@ -99,10 +67,10 @@ void ripple(const FrameView& view, double phase) {
     for (int e = 0; e < 10; ++e)
         for (int g = 0; g < 16; ++g) {
             float s0 = 0.0625f * g, s1 = 0.0625f * (g + 1), t0 = 0.1f * e, t1 = 0.1f * (e + 1);
-            corner(s0, t0, points[e][g].x, points[e][g].y);
-            corner(s1, t0, points[e][g + 1].x, points[e][g + 1].y);
-            corner(s1, t1, points[e + 1][g + 1].x, points[e + 1][g + 1].y);
-            corner(s0, t1, points[e + 1][g].x, points[e + 1][g].y);
+            quad_corner(s0, t0, points[e][g].x, points[e][g].y);
+            quad_corner(s1, t0, points[e][g + 1].x, points[e][g + 1].y);
+            quad_corner(s1, t1, points[e + 1][g + 1].x, points[e + 1][g + 1].y);
+            quad_corner(s0, t1, points[e + 1][g].x, points[e + 1][g].y);
         }
     glEnd();
 }
@@ -111,11 +79,7 @@ void background_shape(const FrameView& view, const SceneState& scene) {
     const float w = view.w, h = view.h;
     double k = 0.03 * (1 - (view.beat - std::trunc(view.beat)));
     switch (scene.background_mode) {
-        case 0:
-            glBegin(GL_QUADS);
-            screen_quad(-w, -h, w, h, 0, 0, 1, 1);
-            glEnd();
-            break;
+        case 0: full_screen_quad(w, h); break;
         case 2: grid(view, k, false); break;
         case 3: grid(view, 0, true); break;
         case 4: ripple(view, scene.ripple_phase); break;
@@ -165,9 +129,7 @@ void grain_draw(float alpha, const GrainJitter& jitter) {
     glTranslatef(jitter.dx, jitter.dy, 0);
     glRotatef(jitter.degrees, 0, 0, 1);
     bind_slot(texture_slot::grain);
-    glBegin(GL_QUADS);
-    screen_quad(-2.5f, -2.5f, 2.5f, 2.5f, 0, 0, 2, 2);
-    glEnd();
+    quad_draw(-2.5f, -2.5f, 2.5f, 2.5f, 0, 0, 2, 2);
     glPopMatrix();
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
