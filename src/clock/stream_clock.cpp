@@ -44,8 +44,7 @@ float stream_duration() { return stream_length; }
 }  // namespace
 
 void clock_install_stream() {
-    ClockOps = ClockTable{stream_tick, stream_start,    stream_stop,
-                          stream_free, stream_seek,     stream_duration,
-                          platform::process_clock_ms};
+    ClockOps = ClockTable{stream_tick, stream_start,    stream_stop, stream_free,
+                          stream_seek, stream_duration, platform::process_clock_ms};
     stream_length = BASS_ChannelBytes2Seconds(stream_handle, BASS_ChannelGetLength(stream_handle));
 }

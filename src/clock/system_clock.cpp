@@ -34,8 +34,8 @@ float configured_length() { return demo_length; }
 }  // namespace
 
 void clock_install_system() {
-    ClockOps = ClockTable{system_tick,    system_start,      system_nothing,          system_nothing,
-                          system_seek,    configured_length, platform::process_clock_ms};
+    ClockOps = ClockTable{system_tick, system_start,      system_nothing, system_nothing,
+                          system_seek, configured_length, platform::process_clock_ms};
 }
 
 float clock_length() { return ClockOps.length(); }

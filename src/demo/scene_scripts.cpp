@@ -305,7 +305,8 @@ void scene_basket(SceneState& scene, double x) {
     scene.camera_roll = 3.14;
     scene.camera_target = {q, 0, 0};
     double b = 5 * q;
-    scene.camera_eye = {15 * std::cos(b) + 2 * std::sin(b), 15 * std::sin(b) - 2 * std::cos(b), 35 - 25 * (1 + q) * (1 + q)};
+    scene.camera_eye = {15 * std::cos(b) + 2 * std::sin(b), 15 * std::sin(b) - 2 * std::cos(b),
+                        35 - 25 * (1 + q) * (1 + q)};
     light_scene(scene, {0.4f, 0.2f, 0.1f}, {0.3f, 0.6f, 0.9f}, {0, 0, 40});
     scene.light_attenuation = 0.15;
     scene.grain_alpha = 0.01 * rand_range(0, 20);

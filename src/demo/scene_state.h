@@ -30,7 +30,7 @@ struct SceneState {
     int background_mode = 0;  // how the composite shows the base image
     double ripple_phase = 0;  // background mode 4
     float grain_alpha = 0;
-    float hdr_level = 0.0f;   // lowers the HDR cut of the composite
+    float hdr_level = 0.0f;   // lowers the HDR cut; a right click on the timeline sets it too
 };
 
 // The scene state of the run.

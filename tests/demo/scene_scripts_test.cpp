@@ -30,19 +30,23 @@ std::vector<SceneObject*> placed_objects() {
 // object list appended as addresses.
 std::vector<double> snapshot() {
     std::vector<double> s;
-    for (const Vector3& v : {scene.camera_eye, scene.camera_target, scene.light_color[0], scene.light_position[0], scene.ambient_color})
+    for (const Vector3& v :
+         {scene.camera_eye, scene.camera_target, scene.light_color[0], scene.light_position[0], scene.ambient_color})
         s.insert(s.end(), {v.x, v.y, v.z});
-    s.insert(s.end(), {scene.camera_roll, double(scene.light_count), scene.light_attenuation, double(scene.object_count), double(scene.sky_slot),
-                       double(scene.background_mode), scene.ripple_phase, scene.grain_alpha, scene.hdr_level, double(rand_state)});
+    s.insert(s.end(), {scene.camera_roll, double(scene.light_count), scene.light_attenuation,
+                       double(scene.object_count), double(scene.sky_slot), double(scene.background_mode),
+                       scene.ripple_phase, scene.grain_alpha, scene.hdr_level, double(rand_state)});
     for (SceneObject* o : placed_objects()) s.insert(s.end(), {o->x, o->y, o->z, o->yaw, o->pitch, o->roll});
-    for (int i = 0; i < scene.object_count; ++i) s.push_back(double(reinterpret_cast<std::uintptr_t>(scene.object_list[i])));
+    for (int i = 0; i < scene.object_count; ++i)
+        s.push_back(double(reinterpret_cast<std::uintptr_t>(scene.object_list[i])));
     return s;
 }
 
 // Values no script writes, so that whatever a script leaves alone shows;
 // the rings where precalc puts them: inner every 29 units, outer every 87.
 void set_baseline() {
-    scene.camera_eye = scene.camera_target = scene.light_color[0] = scene.light_position[0] = scene.ambient_color = {-7, -7, -7};
+    scene.camera_eye = scene.camera_target = scene.light_color[0] = scene.light_position[0] = scene.ambient_color =
+        {-7, -7, -7};
     scene.camera_roll = scene.light_attenuation = scene.ripple_phase = scene.grain_alpha = scene.hdr_level = -7;
     scene.light_count = scene.sky_slot = scene.background_mode = -7;
     scene.object_count = 1;
@@ -97,7 +101,8 @@ TEST_F(SceneScripts, Title) {
     EXPECT_FLOAT_EQ(scene.hdr_level, 0.05f);
     // Before 0 (or NaN) shows the first frame; far past 48 the pulses wrap.
     auto first = run([] { scene_title(scene, 0); });
-    for (float x : {-1.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}) EXPECT_EQ(run([x] { scene_title(scene, x); }), first);
+    for (float x : {-1.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_EQ(run([x] { scene_title(scene, x); }), first);
     scene_title(scene, 3e9f);
     EXPECT_TRUE(std::isfinite(scene.hdr_level));
 }
@@ -195,10 +200,11 @@ TEST_F(SceneScripts, PolesCanyonTopAndEnd) {
 
 TEST_F(SceneScripts, OnlyTheTitleFromBeat4AndTheBasketDraw) {
     const std::pair<std::function<void()>, int> cases[] = {
-        {[] { scene_title(scene, 3.99f); }, 0}, {[] { scene_title(scene, 4); }, 1},         {[] { scene_title(scene, 40); }, 1},
-        {[] { scene_basket(scene, 50); }, 1},   {[] { scene_canyon(scene, 50); }, 0},       {[] { scene_tunnel(scene, 10); }, 0},
-        {[] { scene_poles(scene, 10); }, 0},    {[] { scene_tunnel_back(scene, 10); }, 0}, {[] { scene_canyon_top(scene, 10); }, 0},
-        {[] { end_scene(scene, 10); }, 0}};
+        {[] { scene_title(scene, 3.99f); }, 0},     {[] { scene_title(scene, 4); }, 1},
+        {[] { scene_title(scene, 40); }, 1},        {[] { scene_basket(scene, 50); }, 1},
+        {[] { scene_canyon(scene, 50); }, 0},       {[] { scene_tunnel(scene, 10); }, 0},
+        {[] { scene_poles(scene, 10); }, 0},        {[] { scene_tunnel_back(scene, 10); }, 0},
+        {[] { scene_canyon_top(scene, 10); }, 0},   {[] { end_scene(scene, 10); }, 0}};
     for (const auto& [frame, n] : cases) EXPECT_EQ(draws(frame), n);
 }
 
@@ -240,7 +246,8 @@ TEST_F(SceneScripts, DispatchRunsTheOwningScriptWithItsArgument) {
         {224, [] { scene_basket(scene, 224); }},     {255.5, [] { scene_basket(scene, 255.5); }},
         {256, [] { scene_tunnel_back(scene, 0); }},  {319.5, [] { scene_tunnel_back(scene, 63.5); }},
         {320, [] { scene_canyon_top(scene, 0); }},   {335.5, [] { scene_canyon_top(scene, 15.5); }}};
-    for (const auto& [beat, script] : cases) EXPECT_EQ(run([b = beat] { scene_dispatch(scene, b); }), run(script)) << beat;
+    for (const auto& [beat, script] : cases)
+        EXPECT_EQ(run([b = beat] { scene_dispatch(scene, b); }), run(script)) << beat;
 }
 
 // From 336 no script runs: the camera turns at the origin while the glow
