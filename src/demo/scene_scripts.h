@@ -1,7 +1,7 @@
 // The choreography: one script per stretch of the music. Each script is a
-// pure function of its time argument that writes the scene state (and the
-// placement of the objects it shows) for one frame; what a script does not
-// write keeps whatever the last script left there. Only scene_title (from
+// pure function of its time argument that writes the scene state it is
+// handed (and the placement of the objects it shows) for one frame; what a
+// script does not write keeps whatever the last script left there. Only scene_title (from
 // beat 4 on) and scene_basket draw from the shared random sequence, one
 // number per call each.
 #pragma once
