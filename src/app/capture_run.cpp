@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/demo_main.h"
 #include "capture/file_out.h"
 #include "capture/interrupt.h"
 #include "capture/music.h"
@@ -22,17 +23,6 @@
 #include "window/window.h"
 
 namespace {
-
-// Handles what is waiting in the queue; false once the viewer quit.
-bool pump_messages() {
-    platform::Message msg;
-    while (platform::peek_message(&msg)) {
-        if (msg.message == platform::msg_quit) return false;
-        platform::translate_message(msg);
-        platform::dispatch_message(msg);
-    }
-    return true;
-}
 
 struct Outputs {
     const CaptureRequest& request;
@@ -71,9 +61,9 @@ long long drawn_count(const Outputs& out) {
 // A frame whose state is worked out, drawn as the main loop draws it and
 // read back. Nothing is ever shown, so there is no swap: the picture is
 // read from the back buffer once the drawing has finished.
-bool capture_frame(Outputs& out, long long frame, CaptureProgress& progress) {
+bool capture_frame(Outputs& out, long long frame, const FrameView& view, CaptureProgress& progress) {
     progress.mark(CaptureStage::render);
-    frame_draw();
+    frame_draw(view);
     glFinish();
     progress.mark(CaptureStage::readback);
     readback_area(out.area, out.rgb);
@@ -109,9 +99,8 @@ bool render_all(Outputs& out) {
     for (long long frame = 0; frame < out.plan.render_frames; ++frame) {
         bool draw = drawn(out, frame);
         if ((draw || frame % frames_between_checks == 0) && !still_wanted(frame, out.plan.render_frames)) return false;
-        ClockOps.clock_tick();
-        frame_update();
-        if (draw && !capture_frame(out, frame, progress)) return false;
+        FrameView view = frame_update(ClockOps.clock_tick());
+        if (draw && !capture_frame(out, frame, view, progress)) return false;
     }
     progress.mark(CaptureStage::encode);
     bool finished = out.plan.video_frames == 0 || out.encoder.finish();

@@ -27,8 +27,7 @@ void open_console() {
 }
 
 void render_frame() {
-    ClockOps.clock_tick();
-    frame_render();
+    frame_render(ClockOps.clock_tick());
     platform::swap_buffers(main_dc);
     if (debug_timeline) timeline_show();
 }
@@ -69,19 +68,22 @@ int check_request(const CaptureRequest& request) {
 
 }  // namespace
 
-void main_loop() {
+bool pump_messages() {
     platform::Message msg;
-    for (;;) {
-        if (!platform::peek_message(&msg)) {
-            if (platform::window_shown(main_window))
-                render_frame();
-            else
-                wait_unseen();
-            continue;
-        }
-        if (msg.message == platform::msg_quit) return;
+    while (platform::peek_message(&msg)) {
+        if (msg.message == platform::msg_quit) return false;
         platform::translate_message(msg);
         platform::dispatch_message(msg);
+    }
+    return true;
+}
+
+void main_loop() {
+    while (pump_messages()) {
+        if (platform::window_shown(main_window))
+            render_frame();
+        else
+            wait_unseen();
     }
 }
 

@@ -6,6 +6,10 @@
 // when it was written, 1 when it failed, 2 for a bad command line.
 int demo_main(int argc, char** argv);
 
+// Handles what is waiting in the queue; false once WM_QUIT is taken from it,
+// with whatever came after it left there.
+bool pump_messages();
+
 // Pumps messages and renders frames until WM_QUIT is taken from the queue.
 void main_loop();
 

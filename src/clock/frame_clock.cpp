@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "platform/platform.h"
-
 namespace {
 
 // The frame clock: time is the first frame's time plus frames / rate, one
@@ -18,7 +16,7 @@ struct FrameClock {
 
 FrameClock frames;
 
-void frame_tick() {
+float frame_tick() {
     frames.shown = frames.first + static_cast<double>(frames.next) / frames.fps;
     frames.next++;
     // As with the playing stream: at the end of the music the flag goes up
@@ -26,9 +24,10 @@ void frame_tick() {
     if (frames.shown >= frames.music_length) {
         track_ended = 1;
         demo_time = static_cast<float>(frames.music_length);
-        return;
+        return demo_time;
     }
     demo_time = static_cast<float>(frames.shown);
+    return demo_time;
 }
 
 void frame_start(float t) {
@@ -45,15 +44,14 @@ void frame_ignore(float) {}
 
 void frame_nothing() {}
 
+float frame_length() { return static_cast<float>(frames.music_length); }
+
+// Whatever is timed by the process clock runs at frame speed.
+long frame_ms() { return static_cast<long>(std::llround(frames.shown * 1000.0)); }
+
 }  // namespace
 
 void clock_install_frame(double first_seconds, int fps, double music_length) {
     frames = FrameClock{first_seconds, fps > 0 ? fps : 60, music_length, 0, first_seconds};
-    demo_length = static_cast<float>(music_length);
-    ClockOps = ClockTable{frame_tick, frame_start, frame_nothing, frame_nothing, frame_ignore};
-}
-
-long clock_process_ms() {
-    if (ClockOps.clock_tick != frame_tick) return platform::process_clock_ms();
-    return static_cast<long>(std::llround(frames.shown * 1000.0));
+    ClockOps = ClockTable{frame_tick, frame_start, frame_nothing, frame_nothing, frame_ignore, frame_length, frame_ms};
 }

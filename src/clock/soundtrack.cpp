@@ -40,6 +40,5 @@ int soundtrack_init(const char* path, platform::Handle window) {
         return -3;
     }
     clock_install_stream();
-    demo_length = BASS_ChannelBytes2Seconds(stream_handle, BASS_ChannelGetLength(stream_handle));
     return 0;
 }

@@ -1,20 +1,24 @@
 #include "log/log.h"
 #include "audio/bass.h"
 #include "clock/clock.h"
+#include "platform/platform.h"
 
 std::uint32_t stream_handle;
 
 namespace {
 
+float stream_length;  // seconds, measured when the back-end is installed
+
 void play_on() {
     if (!BASS_ChannelPlay(stream_handle, 0)) log_print(" Bass_ChannellPlay() :: error \n ");
 }
 
-void stream_tick() {
+float stream_tick() {
     QWORD pos = BASS_ChannelGetPosition(stream_handle);
     QWORD len = BASS_ChannelGetLength(stream_handle);
     if (pos >= len) track_ended = 1;
     demo_time = BASS_ChannelBytes2Seconds(stream_handle, pos);
+    return demo_time;
 }
 
 void stream_seek(float t) {
@@ -35,8 +39,12 @@ void stream_stop() { BASS_ChannelStop(stream_handle); }
 
 void stream_free() { BASS_StreamFree(stream_handle); }
 
+float stream_duration() { return stream_length; }
+
 }  // namespace
 
 void clock_install_stream() {
-    ClockOps = ClockTable{stream_tick, stream_start, stream_stop, stream_free, stream_seek};
+    ClockOps = ClockTable{stream_tick, stream_start,    stream_stop, stream_free,
+                          stream_seek, stream_duration, platform::process_clock_ms};
+    stream_length = BASS_ChannelBytes2Seconds(stream_handle, BASS_ChannelGetLength(stream_handle));
 }

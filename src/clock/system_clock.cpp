@@ -1,4 +1,5 @@
 #include "clock/clock.h"
+#include "config/settings.h"
 #include "platform/platform.h"
 
 float demo_time;
@@ -10,12 +11,13 @@ namespace {
 
 float process_seconds() { return static_cast<float>(platform::process_clock_ms()) * 0.001f; }
 
-void system_tick() {
+float system_tick() {
     float t = process_seconds() + clock_offset;
     demo_time = t;
     // Time stops at the end while the process clock runs on, so seeking
     // backwards keeps working.
     if (demo_length < t) demo_time = demo_length;
+    return demo_time;
 }
 
 void system_seek(float t) {
@@ -27,8 +29,15 @@ void system_start(float t) { ClockOps.clock_seek(t); }
 
 void system_nothing() {}
 
+float configured_length() { return demo_length; }
+
 }  // namespace
 
 void clock_install_system() {
-    ClockOps = ClockTable{system_tick, system_start, system_nothing, system_nothing, system_seek};
+    ClockOps = ClockTable{system_tick, system_start,      system_nothing, system_nothing,
+                          system_seek, configured_length, platform::process_clock_ms};
 }
+
+float clock_length() { return ClockOps.length(); }
+
+long clock_process_ms() { return ClockOps.process_ms(); }

@@ -11,7 +11,7 @@ extern std::int32_t area_width;     // the drawing area: the largest rectangle
 extern std::int32_t area_height;    // of the viewport's aspect in the window
 extern std::int32_t fullscreen;
 extern std::int32_t audio_enabled;
-extern float demo_length;  // seconds; the soundtrack replaces it
+extern float demo_length;  // seconds; where the system clock stops
 extern std::int32_t halign;
 extern std::int32_t valign;
 extern std::int32_t multisample;

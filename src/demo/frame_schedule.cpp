@@ -7,20 +7,20 @@
 #include "demo/frame_view.h"
 #include "demo/overlays.h"
 #include "demo/precalc.h"
+#include "demo/quads.h"
 #include "demo/scene_render.h"
 #include "demo/scene_scripts.h"
 #include "demo/scene_state.h"
 #include "demo/target_image.h"
+#include "demo/texture_slots.h"
 #include "gl/gl_defaults.h"
 #include "log/log.h"
 #include "window/debug_window.h"
 #include "window/window.h"
-
-FrameView frame_view;
+#include "window/window_proc.h"
 
 namespace {
 
-constexpr double beats_per_second = 2.533333333333333;
 // Far beyond any demo length; keeps every beat-derived index in range.
 constexpr double last_beat = 1e9;
 
@@ -31,10 +31,10 @@ long track_end_clock = -1;
 // The smallest distance of the HDR level from 1 the tone split divides by.
 constexpr float smallest_headroom = 1.0f / 1024;
 
-void end_of_track() {
+void end_of_track(SceneState& scene) {
     if (!track_ended) return;
     track_end_note();
-    end_scene((clock_process_ms() - track_end_clock) * 0.001);
+    end_scene(scene, (clock_process_ms() - track_end_clock) * 0.001);
 }
 
 void common_target_state() {
@@ -83,47 +83,33 @@ void scene_target_setup() {
     glDisable(GL_LIGHT1);
 }
 
-void full_screen_quad() {
-    const float w = frame_view.w, h = frame_view.h;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex3f(-w, -h, -1);
-    glTexCoord2f(1, 0);
-    glVertex3f(w, -h, -1);
-    glTexCoord2f(1, 1);
-    glVertex3f(w, h, -1);
-    glTexCoord2f(0, 1);
-    glVertex3f(-w, h, -1);
-    glEnd();
-}
-
 }  // namespace
 
 namespace {
 
 // The scene image through one half of the tone split into a target.
-void tone_pass(int target, ext::Handle program, GLint location, float value) {
+void tone_pass(const FrameView& view, int target, ext::Handle program, GLint location, float value) {
     make_target_current(target);
     ext::glUseProgramObjectARB(program);
     ext::glUniform1fARB(location, value);
     glDisable(GL_DEPTH_TEST);
     target_image_bind(0, 0, wgl::back_left);
-    full_screen_quad();
+    full_screen_quad(view.w, view.h);
     target_image_release(0, wgl::back_left);
 }
 
 }  // namespace
 
-void tone_split() {
+void tone_split(const FrameView& view, float hdr_level) {
     ToneSplit values = tone_split_values(hdr_level);
-    tone_pass(1, program_hdr_low, hdr_icut_location, values.icut);
-    tone_pass(glow_target, program_hdr_hi, hdr_cut_location, values.cut);
+    tone_pass(view, 1, program_hdr_low, hdr_icut_location, values.icut);
+    tone_pass(view, glow_target, program_hdr_hi, hdr_cut_location, values.cut);
 }
 
 namespace {
 
 // One blur pass from a target image into another target.
-void blur(int target, ext::Handle program, int source) {
+void blur(const FrameView& view, int target, ext::Handle program, int source) {
     make_target_current(target);
     ext::glUseProgramObjectARB(program);
     glClearColor(0, 0, 0, 1);
@@ -132,56 +118,58 @@ void blur(int target, ext::Handle program, int source) {
     glEnable(GL_TEXTURE_2D);
     glColor3f(1, 1, 1);
     target_image_bind(source, source, wgl::back_left);
-    full_screen_quad();
+    full_screen_quad(view.w, view.h);
     target_image_release(source, wgl::back_left);
 }
 
 }  // namespace
 
-void glow_chain() {
-    blur(2, program_glow_hor, glow_target);
-    blur(3, program_glow_ver, 2);
-    blur(2, program_glow_hor, 3);
-    blur(glow_target, program_glow_ver, 2);
+void glow_chain(const FrameView& view) {
+    blur(view, 2, program_glow_hor, glow_target);
+    blur(view, 3, program_glow_ver, 2);
+    blur(view, 2, program_glow_hor, 3);
+    blur(view, glow_target, program_glow_ver, 2);
 }
 
-void composite() {
+void composite(const FrameView& view, const SceneState& scene) {
     make_current_checked(main_dc, main_context);
     ext::glUseProgramObjectARB(0);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glColor3f(1, 1, 1);
-    background_draw(background_mode);
+    background_draw(view, scene);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     target_image_bind(0, glow_target, wgl::back_left);
-    full_screen_quad();
+    full_screen_quad(view.w, view.h);
     target_image_release(glow_target, wgl::back_left);
     glDisable(GL_BLEND);
-    double beat = frame_view.beat;
-    if ((beat >= 160 && beat < 224) || beat >= 356) image_flash_draw();
+    double beat = view.beat;
+    if ((beat >= 160 && beat < 224) || beat >= 356) image_flash_draw(view);
     glEnable(GL_DEPTH_TEST);
 }
 
 namespace {
 
-void scene_and_overlays() {
-    sky_draw(sky_slot);
+void scene_and_overlays(const FrameView& view, const SceneState& scene) {
+    sky_draw(scene);
     glEnable(GL_LIGHT1);
-    scene_draw();
+    scene_draw(scene);
     glDisable(GL_LIGHT1);
-    particles_draw();
-    grain_draw();
-    double beat = frame_view.beat;
-    int noise_slot = 24 + static_cast<int>((static_cast<long long>(std::trunc(beat)) / 8) % 8);
-    noise_flash(noise_slot, static_cast<float>((1 - frame_view.bar_phase) * 0.25), area_width, area_height);
+    particles_draw(scene, view.beat);
+    grain_draw(scene.grain_alpha, view.grain);
+    double beat = view.beat;
+    int noise_slot = texture_slot::noise_first +
+                     static_cast<int>((static_cast<long long>(std::trunc(beat)) / 8) % texture_slot::noise_count);
+    noise_flash(noise_slot, static_cast<float>((1 - view.bar_phase) * 0.25), area_width, area_height);
 }
 
 }  // namespace
 
 FrameView frame_view_at(float time) {
     FrameView view{};
+    view.time = time;
     view.beat = time > 0 ? std::fmin(time * beats_per_second, last_beat) : 0;
     double bars = view.beat / 4;
     view.bar_phase = bars - std::trunc(bars);
@@ -202,28 +190,32 @@ void track_end_note() {
     if (track_ended && track_end_clock < 0) track_end_clock = clock_process_ms();
 }
 
-void frame_update() {
-    frame_view = frame_view_at(demo_time);
-    scene_dispatch(frame_view.beat);
-    end_of_track();
-    camera_turn_update();
+FrameView frame_update(float time) {
+    SceneState& scene = scene_state;
+    if (hdr_level_request) {
+        scene.hdr_level = *hdr_level_request;
+        hdr_level_request.reset();
+    }
+    FrameView view = frame_view_at(time);
+    scene_dispatch(scene, view.beat);
+    end_of_track(scene);
+    camera_turn_update(scene);
     // After the scripts' draws, as the grain has always taken its numbers.
-    frame_view.grain = grain_jitter_next();
+    view.grain = grain_jitter_next();
+    return view;
 }
 
-void frame_draw() {
+void frame_draw(const FrameView& view) {
+    const SceneState& scene = scene_state;
     scene_target_setup();
-    scene_and_overlays();
+    scene_and_overlays(view, scene);
     if (glext_ready) {
-        tone_split();
-        glow_chain();
-        composite();
+        tone_split(view, scene.hdr_level);
+        glow_chain(view);
+        composite(view, scene);
     }
     if (glGetError() != GL_NO_ERROR) log_print("gl errors..\n");
-    if (debug_timeline) timeline_draw();
+    if (debug_timeline) timeline_draw(view.time, clock_length());
 }
 
-void frame_render() {
-    frame_update();
-    frame_draw();
-}
+void frame_render(float time) { frame_draw(frame_update(time)); }

@@ -2,17 +2,23 @@
 // with its overlays, the tone split and the glow, composed on the window.
 #pragma once
 
-// frame_update, then frame_draw: what the live demo does every frame.
-void frame_render();
-// The frame's state at demo_time: beat and bar, the scene script, the
+#include "demo/frame_view.h"
+#include "demo/scene_state.h"
+
+// frame_update, then frame_draw: what the live demo does every frame, at the
+// demo time the clock's tick returned.
+void frame_render(float time);
+// The frame's state at a demo time: beat and bar, the scene script, the
 // closing stretch and the end of the track, the camera's turn and the
-// grain's jitter. Every draw from the shared random sequence a frame makes
-// is made here, in a fixed order, so running this alone for the frames in
-// between reaches any frame exactly as drawing them all would.
-void frame_update();
+// grain's jitter, into scene_state (after what a right click on the timeline
+// asked for) and the returned view. Every draw from the shared random
+// sequence a frame makes is made here, in a fixed order, so running this
+// alone for the frames in between reaches any frame exactly as drawing them
+// all would.
+FrameView frame_update(float time);
 // The GL calls of the frame from that state. Draws no random numbers and
 // writes no scene state.
-void frame_draw();
+void frame_draw(const FrameView& view);
 
 // Notes the end of the track when the clock has just seen it, as a frame
 // would: the closing scene counts its time from there. For the main loop
@@ -20,15 +26,16 @@ void frame_draw();
 void track_end_note();
 
 // The post-processing passes of a frame with extensions, in their order.
-// Tone split: render target 0's scene into the base image (target 1) and
-// the highlights (target 4). Every pass draws into back buffers only.
-void tone_split();
+// Tone split at an HDR level: render target 0's scene into the base image
+// (target 1) and the highlights (target 4). Every pass draws into back
+// buffers only.
+void tone_split(const FrameView& view, float hdr_level);
 // Horizontal, vertical, horizontal, vertical blur of the highlights through
 // the two small targets; the glow ends in target 4.
-void glow_chain();
-// Background and additive glow on the window (and the image flash where
-// the beat calls for it); leaves the main context current.
-void composite();
+void glow_chain(const FrameView& view);
+// The scene's background and the additive glow on the window (and the image
+// flash where the beat calls for it); leaves the main context current.
+void composite(const FrameView& view, const SceneState& scene);
 
 // The uniform values of the tone split for an HDR level: the highlight cut
 // 1 - level and the base image's 0.9 / (1 - level), kept finite.

@@ -10,13 +10,12 @@ struct GrainJitter {
 };
 
 struct FrameView {
-    double beat;       // demo_time at 152 beats per minute, 0 before the start
+    float time;        // the demo time the frame shows
+    double beat;       // the time at 152 beats per minute, 0 before the start
     double bar_phase;  // position within the bar of four beats, 0 to 1
     float w, h;        // half extents of the view at depth -1
     GrainJitter grain;
 };
-
-extern FrameView frame_view;
 
 // beat and bar_phase for a demo time; w and h for the drawing area; no grain
 // jitter (that takes draws from the sequence).

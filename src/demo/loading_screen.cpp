@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "config/settings.h"
+#include "demo/quads.h"
+#include "demo/texture_slots.h"
 #include "gl/gl_defaults.h"
 #include "gl/glext.h"
 #include "image/image.h"
@@ -23,7 +25,7 @@ void load_picture() {
     Image picture{0, 0, 0, buffer, buffer ? loading_buffer_bytes : 0};
     if (buffer) png_load("pool/loading.png", &picture);
     // A picture that could not be read has no size: nothing is uploaded.
-    texture_create(buffer, static_cast<int>(picture.width), static_cast<int>(picture.height), 0, 0);
+    texture_create(buffer, static_cast<int>(picture.width), static_cast<int>(picture.height), texture_slot::loading_picture, 0);
     std::free(buffer);
     // One texel per screen pixel at distance 1.
     double t = std::tan(field_of_view * half_angle_factor);
@@ -37,18 +39,8 @@ void loading_screen(double progress) {
     load_picture();
     float g = static_cast<float>(1.0 - progress);
     glColor3f(g, g, g);
-    float x = loading_half_width, y = loading_half_height;
     glEnable(GL_TEXTURE_2D);
-    glBegin(GL_QUADS);
-    glTexCoord2f(1, 0);
-    glVertex3f(x, y, -1);
-    glTexCoord2f(0, 0);
-    glVertex3f(-x, y, -1);
-    glTexCoord2f(0, 1);
-    glVertex3f(-x, -y, -1);
-    glTexCoord2f(1, 1);
-    glVertex3f(x, -y, -1);
-    glEnd();
+    upright_quad(loading_half_width, loading_half_height);
     glDisable(GL_TEXTURE_2D);
     platform::swap_buffers(main_dc);
     glColor3f(1, 1, 1);

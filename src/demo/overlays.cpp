@@ -3,10 +3,12 @@
 #include <cmath>
 
 #include "demo/frame_view.h"
+#include "demo/quads.h"
 #include "demo/random.h"
 #include "demo/scene_render.h"
 #include "demo/scene_state.h"
 #include "demo/target_image.h"
+#include "demo/texture_slots.h"
 #include "config/settings.h"
 #include "gl/gl_defaults.h"
 
@@ -15,31 +17,6 @@ namespace {
 constexpr int particle_count = 512;
 constexpr float particle_half_size = 0.3f;
 
-void corner(float s, float t, float x, float y) {
-    glTexCoord2f(s, t);
-    glVertex3f(x, y, -1);
-}
-
-// A screen quad at depth -1 from (x0, y0) to (x1, y1) showing the texture
-// rectangle (s0, t0) to (s1, t1), counter-clockwise from the lower left.
-void screen_quad(float x0, float y0, float x1, float y1, float s0, float t0, float s1, float t1) {
-    corner(s0, t0, x0, y0);
-    corner(s1, t0, x1, y0);
-    corner(s1, t1, x1, y1);
-    corner(s0, t1, x0, y1);
-}
-
-// A quad at depth -1 with half size (x, y), its texture flipped upright:
-// (1, 0) at the top right, counter-clockwise.
-void upright_quad(float x, float y) {
-    glBegin(GL_QUADS);
-    corner(1, 0, x, y);
-    corner(0, 0, -x, y);
-    corner(0, 1, -x, -y);
-    corner(1, 1, x, -y);
-    glEnd();
-}
-
 Vector3 particle_position(int i, double beat) {
     double x = 4 * (i % 8) - 15, y = 4 * ((i / 8) % 8) - 15, z = 4 * (i / 64) - 15;
     return {x + 17 * std::sin(beat * 0.09090909090909091 + 13.7 * i),
@@ -47,29 +24,21 @@ Vector3 particle_position(int i, double beat) {
             z + 17 * std::sin(beat * 0.1111111111111111 + 17.3 * i)};
 }
 
+// A particle's quad, in the plane through its position.
 void billboard() {
     const float q = particle_half_size;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex3f(-q, -q, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(q, -q, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(q, q, 0);
-    glTexCoord2f(0, 1);
-    glVertex3f(-q, q, 0);
-    glEnd();
+    quad_draw(-q, -q, q, q, 0, 0, 1, 1, 0);
 }
 
 // The 5 x 8 cells of modes 2 and 3, each zoomed in by k of its texture
 // rectangle; mode 3 tints every cell.
-void grid(double k, bool tinted) {
-    const float w = frame_view.w, h = frame_view.h;
+void grid(const FrameView& view, double k, bool tinted) {
+    const float w = view.w, h = view.h;
     glBegin(GL_QUADS);
     for (int i = 0; i < 5; ++i)
         for (int j = 0; j < 8; ++j) {
             if (tinted) {
-                double a = 0.05 * (i * i + j * j) + 4 * frame_view.beat;
+                double a = 0.05 * (i * i + j * j) + 4 * view.beat;
                 glColor3d((std::sin(a) + 1) / 2, (std::sin(a + 2) + 1) / 2, (std::sin(a + 4) + 1) / 2);
             }
             screen_quad(static_cast<float>(w * (0.25 * j - 1)), static_cast<float>(h * (0.4 * i - 1)),
@@ -84,48 +53,43 @@ struct RipplePoint {
     float x, y;
 };
 
-void ripple() {
+void ripple(const FrameView& view, double phase) {
     RipplePoint points[11][17];
-    double phase = ripple_phase;
     for (int i = 0; i <= 10; ++i)
         for (int j = 0; j <= 16; ++j) {
             double e = 0.2 * (i - 5), x = 0.125 * (j - 8);
             double theta = std::atan2(e, x), r = std::sqrt(x * x + e * e);
             double pushed = r * (1 + (1 - std::cos(5 * r + 0.785 * phase)) * (std::cos(phase) + 1) * 0.1111111111111111);
-            points[i][j] = {static_cast<float>(frame_view.w * pushed * std::cos(theta)),
-                            static_cast<float>(frame_view.h * pushed * std::sin(theta))};
+            points[i][j] = {static_cast<float>(view.w * pushed * std::cos(theta)),
+                            static_cast<float>(view.h * pushed * std::sin(theta))};
         }
     glBegin(GL_QUADS);
     for (int e = 0; e < 10; ++e)
         for (int g = 0; g < 16; ++g) {
             float s0 = 0.0625f * g, s1 = 0.0625f * (g + 1), t0 = 0.1f * e, t1 = 0.1f * (e + 1);
-            corner(s0, t0, points[e][g].x, points[e][g].y);
-            corner(s1, t0, points[e][g + 1].x, points[e][g + 1].y);
-            corner(s1, t1, points[e + 1][g + 1].x, points[e + 1][g + 1].y);
-            corner(s0, t1, points[e + 1][g].x, points[e + 1][g].y);
+            quad_corner(s0, t0, points[e][g].x, points[e][g].y);
+            quad_corner(s1, t0, points[e][g + 1].x, points[e][g + 1].y);
+            quad_corner(s1, t1, points[e + 1][g + 1].x, points[e + 1][g + 1].y);
+            quad_corner(s0, t1, points[e + 1][g].x, points[e + 1][g].y);
         }
     glEnd();
 }
 
-void background_shape(int mode) {
-    const float w = frame_view.w, h = frame_view.h;
-    double k = 0.03 * (1 - (frame_view.beat - std::trunc(frame_view.beat)));
-    switch (mode) {
-        case 0:
-            glBegin(GL_QUADS);
-            screen_quad(-w, -h, w, h, 0, 0, 1, 1);
-            glEnd();
-            break;
-        case 2: grid(k, false); break;
-        case 3: grid(0, true); break;
-        case 4: ripple(); break;
+void background_shape(const FrameView& view, const SceneState& scene) {
+    const float w = view.w, h = view.h;
+    double k = 0.03 * (1 - (view.beat - std::trunc(view.beat)));
+    switch (scene.background_mode) {
+        case 0: full_screen_quad(w, h); break;
+        case 2: grid(view, k, false); break;
+        case 3: grid(view, 0, true); break;
+        case 4: ripple(view, scene.ripple_phase); break;
         default: break;
     }
 }
 
 }  // namespace
 
-void particles_draw() {
+void particles_draw(const SceneState& scene, double beat) {
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glDepthFunc(GL_LESS);
@@ -134,14 +98,14 @@ void particles_draw() {
     glBlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA);
     glEnable(GL_DEPTH_TEST);
     glPushMatrix();
-    look_at(camera_eye, camera_target);
-    bind_slot(14);
+    look_at(scene);
+    bind_slot(texture_slot::particle);
     for (int i = 0; i < particle_count; ++i) {
-        Vector3 p = particle_position(i, frame_view.beat);
+        Vector3 p = particle_position(i, beat);
         glPushMatrix();
         glTranslatef(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
-        glRotatef(static_cast<float>(camera_yaw * degrees_per_radian), 0, 1, 0);
-        glRotatef(static_cast<float>(camera_pitch * degrees_per_radian), 1, 0, 0);
+        glRotatef(static_cast<float>(scene.camera_yaw * degrees_per_radian), 0, 1, 0);
+        glRotatef(static_cast<float>(scene.camera_pitch * degrees_per_radian), 1, 0, 0);
         billboard();
         glPopMatrix();
     }
@@ -156,19 +120,16 @@ GrainJitter grain_jitter_next() {
     return jitter;
 }
 
-void grain_draw() {
+void grain_draw(float alpha, const GrainJitter& jitter) {
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(1, 1, 1, grain_alpha);
+    glColor4f(1, 1, 1, alpha);
     glPushMatrix();
-    const GrainJitter& jitter = frame_view.grain;
     glTranslatef(jitter.dx, jitter.dy, 0);
     glRotatef(jitter.degrees, 0, 0, 1);
-    bind_slot(15);
-    glBegin(GL_QUADS);
-    screen_quad(-2.5f, -2.5f, 2.5f, 2.5f, 0, 0, 2, 2);
-    glEnd();
+    bind_slot(texture_slot::grain);
+    quad_draw(-2.5f, -2.5f, 2.5f, 2.5f, 0, 0, 2, 2);
     glPopMatrix();
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
@@ -189,7 +150,8 @@ void noise_flash(int slot, float alpha, unsigned area_w, unsigned area_h) {
     glEnable(GL_DEPTH_TEST);
 }
 
-void background_draw(int mode) {
+void background_draw(const FrameView& view, const SceneState& scene) {
+    int mode = scene.background_mode;
     if (mode == 1) {
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -197,21 +159,21 @@ void background_draw(int mode) {
     }
     if (mode < 0 || mode > 4) return;
     target_image_bind(0, 1, wgl::back_left);
-    background_shape(mode);
+    background_shape(view, scene);
     target_image_release(1, wgl::back_left);
 }
 
-void image_flash_draw() {
+void image_flash_draw(const FrameView& view) {
     static const int pattern[8] = {1, 0, 1, 1, 1, 0, 1, 0};
-    const double beat = frame_view.beat;
+    const double beat = view.beat;
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    float wq = frame_view.w * 1024 / static_cast<float>(area_width);
-    float hq = frame_view.h * 512 / static_cast<float>(area_height);
+    float wq = view.w * 1024 / static_cast<float>(area_width);
+    float hq = view.h * 512 / static_cast<float>(area_height);
     double c = pattern[static_cast<long long>(std::trunc(beat)) % 8] ? 1.0 : 1 - (beat - std::trunc(beat));
     if (beat >= 356) c = (beat - 356) * 0.08333333333333333;
     glColor3d(c, c, c);
-    bind_slot(22);
+    bind_slot(texture_slot::arrow);
     glEnable(GL_TEXTURE_2D);
     upright_quad(wq, hq);
     glDisable(GL_TEXTURE_2D);

@@ -4,20 +4,23 @@
 #pragma once
 
 #include "demo/frame_view.h"
+#include "demo/scene_state.h"
 
-// 512 billboards drifting around an 8 x 8 x 8 lattice, facing the camera.
-void particles_draw();
-// The grain texture, shifted and turned by the frame's jitter.
-void grain_draw();
+// 512 billboards drifting around an 8 x 8 x 8 lattice with the beat, facing
+// the scene's camera.
+void particles_draw(const SceneState& scene, double beat);
+// The grain texture at `alpha`, shifted and turned by the frame's jitter.
+void grain_draw(float alpha, const GrainJitter& jitter);
 // The next frame's grain jitter: three draws from the shared sequence, the
 // vertical shift first, then the horizontal one, then the turn.
 GrainJitter grain_jitter_next();
 // A full-screen noise picture at `alpha`, slightly wider than the view.
 void noise_flash(int slot, float alpha, unsigned area_width, unsigned area_height);
 
-// How the composite shows render target 1's base image: 0 plain, 1 black,
-// 2 faceted pulse, 3 tinted grid, 4 ripple; other modes draw nothing.
-void background_draw(int mode);
+// How the composite shows render target 1's base image, by the scene's
+// background_mode: 0 plain, 1 black, 2 faceted pulse, 3 tinted grid,
+// 4 ripple; other modes draw nothing.
+void background_draw(const FrameView& view, const SceneState& scene);
 
 // The arrow picture, added in the colour of the beat's pattern.
-void image_flash_draw();
+void image_flash_draw(const FrameView& view);

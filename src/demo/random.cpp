@@ -1,6 +1,6 @@
 #include "demo/random.h"
 
-std::uint32_t rand_state = 480764368u;
+std::uint32_t rand_state = rand_start;
 
 void rand_seed(unsigned a) { rand_state += a; }
 

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+// Where the sequence stands when the program starts.
+constexpr std::uint32_t rand_start = 480764368u;
+
 extern std::uint32_t rand_state;
 
 // Moves the sequence on by `a`.

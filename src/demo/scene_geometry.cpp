@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "data/file_table.h"
+#include "demo/texture_slots.h"
 #include "iso/volume_sources.h"
 #include "lwo/lightwave.h"
 #include "mesh/global_meshes.h"
@@ -34,13 +35,13 @@ void build_volumes() {
     polygonizer.mesh = &sphereMesh;
     iso_sphere(polygonizer, "sphere");
     sphereMesh.draw = drawSphereMapSmooth;
-    place(sphereObject, sphereMesh, 0, 0);
+    place(sphereObject, sphereMesh, 0, texture_slot::test_picture);
     position(sphereObject, 0, 0, 0);
 
     polygonizer.mesh = &basketMesh;
     iso_basket(polygonizer, "basket");
     basketMesh.draw = drawSphereMapSmooth;
-    place(basketObject, basketMesh, 0, 0);
+    place(basketObject, basketMesh, 0, texture_slot::test_picture);
     position(basketObject, 0, 0, 0);
 
     polygonizer.mesh = &poleMesh;
@@ -48,7 +49,7 @@ void build_volumes() {
     poleMesh.scale(1, 4, 1);
     poleMesh.finalize("pole");
     poleMesh.draw = drawSphereMapSmooth;
-    for (SceneObject& pole : poleObjects) place(pole, poleMesh, 0, 0);
+    for (SceneObject& pole : poleObjects) place(pole, poleMesh, 0, texture_slot::test_picture);
 }
 
 void build_dolphin() {
@@ -65,7 +66,7 @@ void build_dolphin() {
     dolphinObject.attach(&dolphinMesh);
     dolphinObject.pitch = 3.141592653589;
     dolphinObject.castsShadow = 0;
-    dolphinObject.texture = 0;
+    dolphinObject.texture = texture_slot::test_picture;
 }
 
 void build_frames_and_tunnel() {
@@ -75,16 +76,16 @@ void build_frames_and_tunnel() {
     for (int i = 0; i < 3; ++i) {
         wires[i]->buildCubeFrame(names[i], sizes[i][0], sizes[i][1]);
         wires[i]->draw = drawSphereMapSmooth;
-        place(wireObjects[i], *wires[i], 1, 0);
+        place(wireObjects[i], *wires[i], 1, texture_slot::test_picture);
     }
     tunnelInnerMesh.buildTunnelSegment("wireTujnnel", 7, 8);
     tunnelInnerMesh.draw = drawSphereMapFlat;
     tunnelOuterMesh.buildTunnelSegment("wireTujnnel", 21.5, 22.5);
     tunnelOuterMesh.draw = drawSphereMapFlat;
     for (int i = 0; i < 8; ++i) {
-        place(tunnelInnerObjects[i], tunnelInnerMesh, 1, 0);
+        place(tunnelInnerObjects[i], tunnelInnerMesh, 1, texture_slot::test_picture);
         position(tunnelInnerObjects[i], 0, 0, 29.0 * i);
-        place(tunnelOuterObjects[i], tunnelOuterMesh, 1, 0);
+        place(tunnelOuterObjects[i], tunnelOuterMesh, 1, texture_slot::test_picture);
         position(tunnelOuterObjects[i], 0, 0, 87.0 * i);
     }
 }
@@ -93,14 +94,14 @@ void build_airships_and_columns() {
     build_prism(airshipMeshA, 4, 16, 4, "airship", drawSphereMapSmooth);
     build_prism(airshipMeshB, 6, 12, 6, "airship", drawSphereMapFlat);
     for (int j = 0; j < 16; ++j) {
-        place(airshipObjects[j], j % 2 ? airshipMeshA : airshipMeshB, 1, 16);
+        place(airshipObjects[j], j % 2 ? airshipMeshA : airshipMeshB, 1, texture_slot::sky_2);
         position(airshipObjects[j], 0, 0, 30);
         airshipObjects[j].pitch = 1.570796;
     }
     build_prism(columnMesh, 2, 10, 2, "column", drawTextured);
-    place(columnObjects[0], columnMesh, 1, 0);
+    place(columnObjects[0], columnMesh, 1, texture_slot::test_picture);
     position(columnObjects[0], 17, 0, 11);
-    place(columnObjects[1], columnMesh, 1, 0);
+    place(columnObjects[1], columnMesh, 1, texture_slot::test_picture);
     position(columnObjects[1], 13, 0, -12);
 }
 
@@ -108,12 +109,12 @@ void build_stored_meshes() {
     tekstMesh.loadFile("pool/iso/tekst.bin");
     tekstMesh.draw = drawSphereMapSmooth;
     for (SceneObject& tekst : tekstObjects) {
-        place(tekst, tekstMesh, 0, 0);
+        place(tekst, tekstMesh, 0, texture_slot::test_picture);
         position(tekst, 0, 0, 0);
     }
     canyonMesh.loadFile("pool/iso/canyon.bin");
     canyonMesh.draw = drawSphereMapSmooth;
-    place(canyonObject, canyonMesh, 0, 7);
+    place(canyonObject, canyonMesh, 0, texture_slot::mizzle);
     position(canyonObject, 0, 0, 0);
 }
 

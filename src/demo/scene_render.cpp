@@ -24,11 +24,11 @@ Turn turn_towards(const Vector3& eye, const Vector3& target) {
     return {std::atan2(-dy, std::sqrt(dz * dz + dx * dx)), std::atan2(dx, dz)};
 }
 
-void camera_turn(const Vector3& eye, const Vector3& target) {
-    Turn turn = turn_towards(eye, target);
+void camera_turn(const SceneState& scene) {
+    Turn turn = turn_towards(scene.camera_eye, scene.camera_target);
     rotate(turn.pitch, 1, 0, 0);
     rotate(turn.yaw, 0, 1, 0);
-    rotate(camera_roll, 0, 0, 1);
+    rotate(scene.camera_roll, 0, 0, 1);
 }
 
 void draw_object(SceneObject& object) {
@@ -39,26 +39,26 @@ void draw_object(SceneObject& object) {
 }
 
 // Entry i of the list when it is in use and has a mesh to draw.
-SceneObject* listed(int i) {
-    if (i >= object_count || i >= max_scene_objects) return nullptr;
-    SceneObject* object = object_list[i];
+SceneObject* listed(const SceneState& scene, int i) {
+    if (i >= scene.object_count || i >= max_scene_objects) return nullptr;
+    SceneObject* object = scene.object_list[i];
     return object && object->mesh ? object : nullptr;
 }
 
-void draw_textured_objects() {
+void draw_textured_objects(const SceneState& scene) {
     for (int i = 0; i < max_scene_objects; ++i)
-        if (SceneObject* object = listed(i)) {
+        if (SceneObject* object = listed(scene, i)) {
             bind_slot(object->texture);
             draw_object(*object);
         }
 }
 
 // Draws the casters' shadow meshes; `rebuild` builds them for light k first.
-void draw_shadow_volumes(int k, bool rebuild) {
+void draw_shadow_volumes(const SceneState& scene, int k, bool rebuild) {
     for (int i = 0; i < max_scene_objects; ++i) {
-        SceneObject* object = listed(i);
+        SceneObject* object = listed(scene, i);
         if (!object || !object->castsShadow) continue;
-        if (rebuild) shadow_volume_build(*object, light_position[k]);
+        if (rebuild) shadow_volume_build(*object, scene.light_position[k]);
         glPushMatrix();
         object_transform(*object);
         drawPlain(*object->shadowMesh);
@@ -66,8 +66,8 @@ void draw_shadow_volumes(int k, bool rebuild) {
     }
 }
 
-void light_setup() {
-    glLightf(GL_LIGHT1, GL_CONSTANT_ATTENUATION, static_cast<float>(light_attenuation));
+void light_setup(const SceneState& scene) {
+    glLightf(GL_LIGHT1, GL_CONSTANT_ATTENUATION, static_cast<float>(scene.light_attenuation));
     glLightf(GL_LIGHT1, GL_LINEAR_ATTENUATION, 0.0f);
     glLightf(GL_LIGHT1, GL_QUADRATIC_ATTENUATION, 0.0f);
     const GLfloat none[4] = {0, 0, 0, 0};
@@ -75,15 +75,15 @@ void light_setup() {
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, none);
 }
 
-void base_pass() {
+void base_pass(const SceneState& scene) {
     opaque_draw_state();
-    glColor3d(ambient_color.x, ambient_color.y, ambient_color.z);
-    draw_textured_objects();
+    glColor3d(scene.ambient_color.x, scene.ambient_color.y, scene.ambient_color.z);
+    draw_textured_objects(scene);
 }
 
-void light_place(int k) {
-    const Vector3& c = light_color[k];
-    const Vector3& p = light_position[k];
+void light_place(const SceneState& scene, int k) {
+    const Vector3& c = scene.light_color[k];
+    const Vector3& p = scene.light_position[k];
     const GLfloat diffuse[4] = {static_cast<float>(c.x), static_cast<float>(c.y), static_cast<float>(c.z), 0};
     const GLfloat position[4] = {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z), 1};
     glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
@@ -93,7 +93,7 @@ void light_place(int k) {
 // Depth-fail counting: back faces of the volumes behind the visible surface
 // count up, front faces behind it count down, so a pixel ends non-zero
 // exactly when it lies inside a volume.
-void stencil_pass(int k) {
+void stencil_pass(const SceneState& scene, int k) {
     glDisable(GL_LIGHTING);
     glDepthFunc(GL_LESS);
     glDisable(GL_BLEND);
@@ -103,13 +103,13 @@ void stencil_pass(int k) {
     glStencilFunc(GL_ALWAYS, 0, ~0u);
     glStencilOp(GL_KEEP, GL_INCR, GL_KEEP);
     glCullFace(GL_FRONT);
-    draw_shadow_volumes(k, true);
+    draw_shadow_volumes(scene, k, true);
     glStencilOp(GL_KEEP, GL_DECR, GL_KEEP);
     glCullFace(GL_BACK);
-    draw_shadow_volumes(k, false);
+    draw_shadow_volumes(scene, k, false);
 }
 
-void lit_pass() {
+void lit_pass(const SceneState& scene) {
     glDepthFunc(GL_EQUAL);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
@@ -119,7 +119,7 @@ void lit_pass() {
     glStencilFunc(GL_EQUAL, 0, ~0u);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     glEnable(GL_TEXTURE_2D);
-    draw_textured_objects();
+    draw_textured_objects(scene);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
     glDisable(GL_LIGHTING);
@@ -144,16 +144,17 @@ void opaque_draw_state() {
     glEnable(GL_TEXTURE_2D);
 }
 
-void camera_turn_update() {
-    Turn turn = turn_towards(camera_eye, camera_target);
-    camera_pitch = turn.pitch;
-    camera_yaw = turn.yaw;
+void camera_turn_update(SceneState& scene) {
+    Turn turn = turn_towards(scene.camera_eye, scene.camera_target);
+    scene.camera_pitch = turn.pitch;
+    scene.camera_yaw = turn.yaw;
 }
 
-void look_rotate(const Vector3& eye, const Vector3& target) { camera_turn(eye, target); }
+void look_rotate(const SceneState& scene) { camera_turn(scene); }
 
-void look_at(const Vector3& eye, const Vector3& target) {
-    camera_turn(eye, target);
+void look_at(const SceneState& scene) {
+    camera_turn(scene);
+    const Vector3& eye = scene.camera_eye;
     glTranslatef(static_cast<float>(-eye.x), static_cast<float>(-eye.y), static_cast<float>(-eye.z));
 }
 
@@ -164,14 +165,14 @@ void object_transform(const SceneObject& object) {
     rotate(object.roll, 0, 0, 1);
 }
 
-void sky_draw(int slot) {
+void sky_draw(const SceneState& scene) {
     glDepthMask(GL_FALSE);
     glEnable(GL_TEXTURE_2D);
     glPushMatrix();
-    look_rotate(camera_eye, camera_target);
+    look_rotate(scene);
     const float corner_st[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     for (int face = 0; face < sky_box::face_count; ++face) {
-        bind_slot(slot + face);
+        bind_slot(scene.sky_slot + face);
         glBegin(GL_QUADS);
         for (int c = 0; c < 4; ++c) {
             const float* p = sky_box::corners[face][c];
@@ -184,17 +185,17 @@ void sky_draw(int slot) {
     glDepthMask(GL_TRUE);
 }
 
-void scene_draw() {
-    light_setup();
+void scene_draw(const SceneState& scene) {
+    light_setup(scene);
     glPushMatrix();
-    look_at(camera_eye, camera_target);
-    base_pass();
-    for (int k = 0; k < light_count && k < max_lights; ++k) {
+    look_at(scene);
+    base_pass(scene);
+    for (int k = 0; k < scene.light_count && k < max_lights; ++k) {
         glEnable(GL_STENCIL_TEST);
         glClear(GL_STENCIL_BUFFER_BIT);
-        light_place(k);
-        stencil_pass(k);
-        lit_pass();
+        light_place(scene, k);
+        stencil_pass(scene, k);
+        lit_pass(scene);
     }
     glPopMatrix();
 }

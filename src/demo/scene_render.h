@@ -3,6 +3,7 @@
 // volumes.
 #pragma once
 
+#include "demo/scene_state.h"
 #include "mesh/mesh.h"
 #include "mesh/scene_object.h"
 
@@ -10,12 +11,12 @@ constexpr double degrees_per_radian = 57.29577951309679;
 
 // camera_pitch and camera_yaw of the camera looking from camera_eye at
 // camera_target: part of the frame's state, for the billboards that face it.
-void camera_turn_update();
-// Multiplies the current matrix by the camera looking from eye at target,
-// rolled by camera_roll.
-void look_at(const Vector3& eye, const Vector3& target);
+void camera_turn_update(SceneState& scene);
+// Multiplies the current matrix by the scene's camera looking from
+// camera_eye at camera_target, rolled by camera_roll.
+void look_at(const SceneState& scene);
 // The same turn without moving to the eye: for the sky.
-void look_rotate(const Vector3& eye, const Vector3& target);
+void look_rotate(const SceneState& scene);
 
 // Binds the texture of a texture table slot (none for a slot out of range).
 void bind_slot(int slot);
@@ -28,12 +29,12 @@ void opaque_draw_state();
 // roll about z.
 void object_transform(const SceneObject& object);
 
-// The six faces from `slot` on (front, back, left, right, up, down) around
-// the eye, without writing depth.
-void sky_draw(int slot);
+// The six faces from the scene's sky_slot on (front, back, left, right, up,
+// down) around the eye, without writing depth.
+void sky_draw(const SceneState& scene);
 
 // Every listed object: an unlit base pass in the ambient colour, then per
 // light the shadow volumes counted into the stencil buffer (depth fail) and
 // an additive lit pass where the stencil count is 0. Expects GL_LIGHT1
 // enabled and an identity model-view matrix.
-void scene_draw();
+void scene_draw(const SceneState& scene);

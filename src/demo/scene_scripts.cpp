@@ -5,6 +5,7 @@
 
 #include "demo/random.h"
 #include "demo/scene_state.h"
+#include "demo/texture_slots.h"
 #include "log/log.h"
 #include "mesh/global_meshes.h"
 
@@ -24,10 +25,10 @@ int table_index(double v, int n) {
 
 bool is_odd(double v) { return std::fmod(std::trunc(v), 2.0) != 0; }
 
-void show_objects(std::initializer_list<SceneObject*> objects) {
+void show_objects(SceneState& scene, std::initializer_list<SceneObject*> objects) {
     int n = 0;
-    for (SceneObject* object : objects) object_list[n++] = object;
-    object_count = n;
+    for (SceneObject* object : objects) scene.object_list[n++] = object;
+    scene.object_count = n;
 }
 
 void place(SceneObject& object, double x, double y, double z) {
@@ -37,83 +38,83 @@ void place(SceneObject& object, double x, double y, double z) {
 }
 
 // Every script lights its scene with light 0 alone.
-void light_scene(const Vector3& ambient, const Vector3& color, const Vector3& position) {
-    light_count = 1;
-    ambient_color = ambient;
-    light_color[0] = color;
-    light_position[0] = position;
+void light_scene(SceneState& scene, const Vector3& ambient, const Vector3& color, const Vector3& position) {
+    scene.light_count = 1;
+    scene.ambient_color = ambient;
+    scene.light_color[0] = color;
+    scene.light_position[0] = position;
 }
 
 // --- title -----------------------------------------------------------------
 
 // Beats 0 to 4: the two halves of the text fall in from above and meet.
-void title_fall(float x) {
-    background_mode = 1;
+void title_fall(SceneState& scene, float x) {
+    scene.background_mode = 1;
     float u = 4 - x;
-    grain_alpha = 0.25 * u;
+    scene.grain_alpha = 0.25 * u;
     double side = 18 * std::sin(1.57075 * x);
     place(tekstObjects[0], -side, 15 * u, 0);
     place(tekstObjects[1], side, 15 * u, 0);
-    camera_eye = {0, 8 - x, -15};
+    scene.camera_eye = {0, 8 - x, -15};
     double ambient = 1 - 0.25 * x;
-    ambient_color = {ambient, ambient, ambient};
+    scene.ambient_color = {ambient, ambient, ambient};
 }
 
 // Beats 4 to 8: one half turns in place while the other comes down again.
-void title_turn(float x) {
-    grain_alpha = 0.01 * rand_range(0, 10);
+void title_turn(SceneState& scene, float x) {
+    scene.grain_alpha = 0.01 * rand_range(0, 10);
     place(tekstObjects[0], 0, 0, 0);
     tekstObjects[0].yaw = (x - 4) * 1.57075;
     place(tekstObjects[1], 0, 15 * (8 - x), 0);
-    camera_eye = {0, x - 12, -15};
-    light_color[0] = {x / 8.0, 0, 0};
+    scene.camera_eye = {0, x - 12, -15};
+    scene.light_color[0] = {x / 8.0, 0, 0};
 }
 
 // From beat 8: the halves shake apart sideways, less and less.
-void title_shake(float x) {
-    grain_alpha = 0.01 * rand_range(0, 20);
+void title_shake(SceneState& scene, float x) {
+    scene.grain_alpha = 0.01 * rand_range(0, 20);
     double spread = 2 * std::sin(1.57075 * x) / (x - 7);
     place(tekstObjects[0], -spread, 0, 0);
     place(tekstObjects[1], spread, 0, 0);
-    camera_eye = {0, 24 - x, -15};
+    scene.camera_eye = {0, 24 - x, -15};
     double tint = 0.025 * (x - 8);
-    light_color[0] = {0.5 * std::sin(3.1415 * x) + 1, tint, tint};
+    scene.light_color[0] = {0.5 * std::sin(3.1415 * x) + 1, tint, tint};
 }
 
 // Grain gives way to light over 3.5 beats from `start`; returns the light.
-double title_fade_in(float x, double start) {
+double title_fade_in(SceneState& scene, float x, double start) {
     double c = (x - start) * 0.2857142857142857;
-    grain_alpha = 1 - c;
+    scene.grain_alpha = 1 - c;
     return c;
 }
 
-void title_fades(float x) {
-    if (x >= 16 && x < 20) background_mode = 2;
+void title_fades(SceneState& scene, float x) {
+    if (x >= 16 && x < 20) scene.background_mode = 2;
     if (x >= 35.5 && x < 39) {
-        double c = title_fade_in(x, 35.5);
-        light_color[0] = {c, c, c};
+        double c = title_fade_in(scene, x, 35.5);
+        scene.light_color[0] = {c, c, c};
     }
     if (x >= 39 && x < 42.5) {
-        double c = title_fade_in(x, 39);
-        ambient_color = {c, c, c};
+        double c = title_fade_in(scene, x, 39);
+        scene.ambient_color = {c, c, c};
     }
     if (x >= 44 && x < 48) {
         double d = x - 44;
-        camera_eye = {8 * d * d, 0, -15};
-        grain_alpha = 0.25 * d;
-        ambient_color = {0, 0, 0};
-        light_color[0] = {0, 0, 0};
+        scene.camera_eye = {8 * d * d, 0, -15};
+        scene.grain_alpha = 0.25 * d;
+        scene.ambient_color = {0, 0, 0};
+        scene.light_color[0] = {0, 0, 0};
     }
 }
 
 // The eye swings down from high above while the title starts and settles.
-void title_swing(float x) {
+void title_swing(SceneState& scene, float x) {
     float swing = 16 / (x + 1);
     double th = swing;
-    double y = camera_eye.y;
-    double z = camera_eye.z;
-    camera_eye.y = y * std::cos(th) - z * std::sin(th);
-    camera_eye.z = z * std::cos(th) + y * std::sin(th);
+    double y = scene.camera_eye.y;
+    double z = scene.camera_eye.z;
+    scene.camera_eye.y = y * std::cos(th) - z * std::sin(th);
+    scene.camera_eye.z = z * std::cos(th) + y * std::sin(th);
 }
 
 // --- tunnel ----------------------------------------------------------------
@@ -136,43 +137,43 @@ TunnelClock tunnel_clock(double a, double c) {
     return {a, c, d, c / 2 - d, frac(a)};
 }
 
-void tunnel_camera(const TunnelClock& k) {
-    light_scene({k.s, 0.5, 0.6f}, {0.4f, 0.5, 0.6f}, {30 * std::sin(k.a / 11), -20, 30 * std::cos(k.a / 13)});
-    light_attenuation = 0.9;
-    sky_slot = 16;
-    camera_roll = k.a / 2 + 0.3 * k.d;
-    camera_eye = {6 * std::sin(k.fa), 0, 87 * k.s};
+void tunnel_camera(SceneState& scene, const TunnelClock& k) {
+    light_scene(scene, {k.s, 0.5, 0.6f}, {0.4f, 0.5, 0.6f}, {30 * std::sin(k.a / 11), -20, 30 * std::cos(k.a / 13)});
+    scene.light_attenuation = 0.9;
+    scene.sky_slot = texture_slot::sky_2;
+    scene.camera_roll = k.a / 2 + 0.3 * k.d;
+    scene.camera_eye = {6 * std::sin(k.fa), 0, 87 * k.s};
     double look = std::sin(k.a) / 3;
-    camera_target = {18 * std::sin(look), 0, 18 * std::cos(look) + 87 * k.s};
+    scene.camera_target = {18 * std::sin(look), 0, 18 * std::cos(look) + 87 * k.s};
 }
 
-void tunnel_post(const TunnelClock& k) {
-    hdr_level = k.a * (1 - k.fa) * 0.015625;
-    background_mode = 0;
-    grain_alpha = 0.5 - 0.25 * std::cos(6.283184 * k.fa);
+void tunnel_post(SceneState& scene, const TunnelClock& k) {
+    scene.hdr_level = k.a * (1 - k.fa) * 0.015625;
+    scene.background_mode = 0;
+    scene.grain_alpha = 0.5 - 0.25 * std::cos(6.283184 * k.fa);
     double h = frac(k.a * 0.125);
     if (h >= 0 && h < 0.25) {
-        background_mode = 1;
+        scene.background_mode = 1;
     } else if (h >= 0.5 && h < 0.75) {
-        background_mode = 4;
-        ripple_phase = k.a;
+        scene.background_mode = 4;
+        scene.ripple_phase = k.a;
     }
-    if (k.a < 2) hdr_level = 1 - k.a / 2;
+    if (k.a < 2) scene.hdr_level = 1 - k.a / 2;
 }
 
-void tunnel_rings(const TunnelClock& k) {
+void tunnel_rings(SceneState& scene, const TunnelClock& k) {
     for (int i = 0; i < 8; ++i) {
-        object_list[i] = &tunnelInnerObjects[i];
-        object_list[8 + i] = &tunnelOuterObjects[i];
+        scene.object_list[i] = &tunnelInnerObjects[i];
+        scene.object_list[8 + i] = &tunnelOuterObjects[i];
         tunnelInnerObjects[i].roll = 0.2 * k.c + 0.1 * (3 * k.d + i);
         tunnelOuterObjects[i].roll = k.c / 7 + 0.1 * (k.d + i);
     }
 }
 
-void tunnel_airships(const TunnelClock& k) {
+void tunnel_airships(SceneState& scene, const TunnelClock& k) {
     double back = 87 * k.d;
     for (int i = 0; i < 16; ++i) {
-        object_list[16 + i] = &airshipObjects[i];
+        scene.object_list[16 + i] = &airshipObjects[i];
         place(airshipObjects[i], 64 * std::sin(13.9 * i), 64 * std::cos(13.9 * i),
               (std::sin(19.3 * i) + 1) * 15 * 87 - back);
     }
@@ -181,135 +182,136 @@ void tunnel_airships(const TunnelClock& k) {
     place(airshipObjects[1], -20, 0, 2749.2000000000003 - back);
 }
 
-void tunnel_flight(double a, double c) {
+void tunnel_flight(SceneState& scene, double a, double c) {
     TunnelClock k = tunnel_clock(a, c);
-    tunnel_camera(k);
-    tunnel_post(k);
-    tunnel_rings(k);
-    tunnel_airships(k);
-    object_list[32] = &sphereObject;
-    object_count = 33;
+    tunnel_camera(scene, k);
+    tunnel_post(scene, k);
+    tunnel_rings(scene, k);
+    tunnel_airships(scene, k);
+    scene.object_list[32] = &sphereObject;
+    scene.object_count = 33;
     // Circling just ahead of the camera.
     place(sphereObject, 32 * std::sin(a), 32 * std::cos(a), 30 * std::sin(a / 3) + 87 * k.s + 40);
 }
 
 // Two flashes at the end of the forward flight.
-void tunnel_flash(double a, double start) {
+void tunnel_flash(SceneState& scene, double a, double start) {
     if (a < start) return;
-    grain_alpha = 0.2;
-    hdr_level = std::sin(a - start);
+    scene.grain_alpha = 0.2;
+    scene.hdr_level = std::sin(a - start);
 }
 
 // --- closing ---------------------------------------------------------------
 
 // No objects: the camera turns at the origin while the glow fades out.
-void closing_stretch(double beat) {
-    object_count = 0;
-    background_mode = 1;
-    grain_alpha = 1.0f;
-    hdr_level = 0.5f - (static_cast<float>(beat) - 336) * 0.025f;
-    camera_eye = {0, 0, 0};
+void closing_stretch(SceneState& scene, double beat) {
+    scene.object_count = 0;
+    scene.background_mode = 1;
+    scene.grain_alpha = 1.0f;
+    scene.hdr_level = 0.5f - (static_cast<float>(beat) - 336) * 0.025f;
+    scene.camera_eye = {0, 0, 0};
     double turn = beat * 0.14285714285714285;
-    camera_target = {std::cos(turn), 0, std::sin(turn)};
+    scene.camera_target = {std::cos(turn), 0, std::sin(turn)};
 }
 
-void after_music() {
-    background_mode = 1;
-    hdr_level = 0;
+void after_music(SceneState& scene) {
+    scene.background_mode = 1;
+    scene.hdr_level = 0;
 }
 
 // Between beats 48 and 88 the canyon and the basket take turns every `span`
 // beats, the basket on the odd turns.
-void canyon_or_basket(double beat, int span, double x) {
+void canyon_or_basket(SceneState& scene, double beat, int span, double x) {
     long long turn = static_cast<long long>(beat) / span;
     if (turn % 2 != 0) {
-        scene_basket(x);
+        scene_basket(scene, x);
     } else {
-        scene_canyon(x);
+        scene_canyon(scene, x);
     }
 }
 
 // The script that owns `beat` (0 <= beat < 336). The timeline shows a cut at
 // beat 104, but the tunnel flies straight through it from 96 to 160.
-void run_script(double beat) {
+void run_script(SceneState& scene, double beat) {
     if (beat < 48) {
-        scene_title(static_cast<float>(beat));
+        scene_title(scene, static_cast<float>(beat));
     } else if (beat < 80) {
-        canyon_or_basket(beat, 4, beat);
+        canyon_or_basket(scene, beat, 4, beat);
     } else if (beat < 88) {
-        canyon_or_basket(beat, 2, beat * 2);
+        canyon_or_basket(scene, beat, 2, beat * 2);
     } else if (beat < 96) {
-        scene_canyon(beat * 4);
+        scene_canyon(scene, beat * 4);
     } else if (beat < 160) {
-        scene_tunnel(beat - 96);
+        scene_tunnel(scene, beat - 96);
     } else if (beat < 224) {
-        scene_poles(beat - 160);
+        scene_poles(scene, beat - 160);
     } else if (beat < 256) {
-        scene_basket(beat);
+        scene_basket(scene, beat);
     } else if (beat < 320) {
-        scene_tunnel_back(beat - 256);
+        scene_tunnel_back(scene, beat - 256);
     } else {
-        scene_canyon_top(beat - 320);
+        scene_canyon_top(scene, beat - 320);
     }
 }
 
 }  // namespace
 
-void scene_title(float x) {
+void scene_title(SceneState& scene, float x) {
     static const double pulse[8] = {0.5, 0, 0.75, 1.0, 0, 0, 0.1, 0};
     if (!(x >= 0)) x = 0;
-    background_mode = 0;
+    scene.background_mode = 0;
     // The column stays listed but outside the count.
-    show_objects({&tekstObjects[0], &tekstObjects[1], &columnObjects[0]});
-    object_count = 2;
-    hdr_level = (1 - frac(x)) * pulse[table_index(x, 8)];
-    light_scene({0, 0, 0}, {0, 0, 0}, {0, 8 * std::sin(0.3926875 * x), 40});
+    show_objects(scene, {&tekstObjects[0], &tekstObjects[1], &columnObjects[0]});
+    scene.object_count = 2;
+    scene.hdr_level = (1 - frac(x)) * pulse[table_index(x, 8)];
+    light_scene(scene, {0, 0, 0}, {0, 0, 0}, {0, 8 * std::sin(0.3926875 * x), 40});
     if (x < 4) {
-        title_fall(x);
+        title_fall(scene, x);
     } else if (x < 8) {
-        title_turn(x);
+        title_turn(scene, x);
     } else {
-        title_shake(x);
+        title_shake(scene, x);
     }
-    title_fades(x);
-    sky_slot = 16;
-    camera_target = {0, 0, 0};
-    title_swing(x);
+    title_fades(scene, x);
+    scene.sky_slot = texture_slot::sky_2;
+    scene.camera_target = {0, 0, 0};
+    title_swing(scene, x);
 }
 
-void scene_canyon(double x) {
+void scene_canyon(SceneState& scene, double x) {
     static const int step[16] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 5, 5};
     static const int hit[16] = {1, 0, 0, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0};
-    light_scene({0.5, 0.5, 0.5}, {0.5, 0.5, 0.5},
+    light_scene(scene, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5},
                 {30 * std::sin(x * 0.09090909090909091), -20, 30 * std::cos(x * 0.07692307692307693)});
-    sky_slot = 8;
-    light_attenuation = 0.9;
+    scene.sky_slot = texture_slot::sky_1;
+    scene.light_attenuation = 0.9;
     double n = std::trunc(4 * x);
     double f = 4 * x - n;
     int i = table_index(n, 16);
     // A new angle on every whole x, small steps on the quarters.
     double angle = std::trunc(n / 4) * 13.3 + 0.2 * step[i];
-    camera_eye = {10 * std::sin(angle), 4.5 - 9 * std::sin(angle), 10 * std::cos(angle)};
-    camera_target = {3 * std::sin(x * 0.1111111111111111), f * hit[i] + 1, 0};
-    hdr_level = (1 - f) * hit[i] + 0.5;
-    grain_alpha = 0.125 * step[i];
-    background_mode = table_index(n / 2, 2);
-    show_objects({&canyonObject});
+    scene.camera_eye = {10 * std::sin(angle), 4.5 - 9 * std::sin(angle), 10 * std::cos(angle)};
+    scene.camera_target = {3 * std::sin(x * 0.1111111111111111), f * hit[i] + 1, 0};
+    scene.hdr_level = (1 - f) * hit[i] + 0.5;
+    scene.grain_alpha = 0.125 * step[i];
+    scene.background_mode = table_index(n / 2, 2);
+    show_objects(scene, {&canyonObject});
 }
 
-void scene_basket(double x) {
+void scene_basket(SceneState& scene, double x) {
     double q = x * 0.25 - std::trunc(x * 0.25);
-    background_mode = is_odd(2 * x) ? 3 : 0;
-    hdr_level = 0.7 - 0.6 * frac(2 * x);
-    camera_roll = 3.14;
-    camera_target = {q, 0, 0};
+    scene.background_mode = is_odd(2 * x) ? 3 : 0;
+    scene.hdr_level = 0.7 - 0.6 * frac(2 * x);
+    scene.camera_roll = 3.14;
+    scene.camera_target = {q, 0, 0};
     double b = 5 * q;
-    camera_eye = {15 * std::cos(b) + 2 * std::sin(b), 15 * std::sin(b) - 2 * std::cos(b), 35 - 25 * (1 + q) * (1 + q)};
-    light_scene({0.4f, 0.2f, 0.1f}, {0.3f, 0.6f, 0.9f}, {0, 0, 40});
-    light_attenuation = 0.15;
-    grain_alpha = 0.01 * rand_range(0, 20);
-    sky_slot = 1;
-    show_objects({&basketObject, &wireObjects[0], &wireObjects[1], &wireObjects[2]});
+    scene.camera_eye = {15 * std::cos(b) + 2 * std::sin(b), 15 * std::sin(b) - 2 * std::cos(b),
+                        35 - 25 * (1 + q) * (1 + q)};
+    light_scene(scene, {0.4f, 0.2f, 0.1f}, {0.3f, 0.6f, 0.9f}, {0, 0, 40});
+    scene.light_attenuation = 0.15;
+    scene.grain_alpha = 0.01 * rand_range(0, 20);
+    scene.sky_slot = texture_slot::sky_0;
+    show_objects(scene, {&basketObject, &wireObjects[0], &wireObjects[1], &wireObjects[2]});
     // The frames tumble; the largest only stands upright.
     wireObjects[0].yaw = x * 0.07692307692307693;
     wireObjects[0].pitch = x * 0.3333333333333333;
@@ -318,84 +320,84 @@ void scene_basket(double x) {
     wireObjects[2].pitch = 0;
 }
 
-void scene_tunnel(double a) {
-    tunnel_flight(a, a);
-    tunnel_flash(a, 58);
-    tunnel_flash(a, 61);
+void scene_tunnel(SceneState& scene, double a) {
+    tunnel_flight(scene, a, a);
+    tunnel_flash(scene, a, 58);
+    tunnel_flash(scene, a, 61);
 }
 
-void scene_tunnel_back(double a) { tunnel_flight(a, 64 - a); }
+void scene_tunnel_back(SceneState& scene, double a) { tunnel_flight(scene, a, 64 - a); }
 
-void scene_poles(double x) {
+void scene_poles(SceneState& scene, double x) {
     static const int ripples[8] = {0, 0, 0, 1, 1, 1, 1, 1};
-    light_scene({0.4f, 0.1f, 0.3f}, {0.5f, 0.3f, 0}, {30 * std::sin(x / 11), -40, 30 * std::cos(x / 13)});
-    sky_slot = 8;
-    grain_alpha = 0.35;
-    light_attenuation = 0.9;
-    hdr_level = 0.1 * std::cos(1.57075 * x) + 0.5;
-    camera_roll = 3.1;
+    light_scene(scene, {0.4f, 0.1f, 0.3f}, {0.5f, 0.3f, 0}, {30 * std::sin(x / 11), -40, 30 * std::cos(x / 13)});
+    scene.sky_slot = texture_slot::sky_1;
+    scene.grain_alpha = 0.35;
+    scene.light_attenuation = 0.9;
+    scene.hdr_level = 0.1 * std::cos(1.57075 * x) + 0.5;
+    scene.camera_roll = 3.1;
     if (ripples[table_index(x, 8)]) {
-        ripple_phase = x;
-        background_mode = 4;
+        scene.ripple_phase = x;
+        scene.background_mode = 4;
     } else {
-        background_mode = 1;
+        scene.background_mode = 1;
     }
-    if (x >= 16) ripple_phase = (1 - (x - 16) * 0.0625) * std::trunc(2 * x) + frac(2 * x);
-    show_objects({&poleObjects[0], &poleObjects[1]});
+    if (x >= 16) scene.ripple_phase = (1 - (x - 16) * 0.0625) * std::trunc(2 * x) + frac(2 * x);
+    show_objects(scene, {&poleObjects[0], &poleObjects[1]});
     place(poleObjects[0], 15, 0, 0);
     place(poleObjects[1], -15, 0, 0);
     poleObjects[1].yaw = -x / 3;
-    camera_eye = {40 * std::sin(-x / 8), 10, 40 * std::cos(-x / 8)};
-    camera_target = {0, -9, 0};
+    scene.camera_eye = {40 * std::sin(-x / 8), 10, 40 * std::cos(-x / 8)};
+    scene.camera_target = {0, -9, 0};
 }
 
-void scene_canyon_top(double a) {
-    light_scene({0.9f, 0.5, 0.5}, {0.2f, 0.5, 0.8f}, {30 * std::sin(a / 11), 30 * std::cos(a / 13) + 10, 8});
-    sky_slot = 1;
-    hdr_level = 0.2;
-    background_mode = 0;
-    camera_roll = 3.14;
-    camera_eye = {0.2, 20 - a, std::cos(a) + 3};
-    camera_target = {0, 0, 0};
-    light_attenuation = 0.9;
+void scene_canyon_top(SceneState& scene, double a) {
+    light_scene(scene, {0.9f, 0.5, 0.5}, {0.2f, 0.5, 0.8f}, {30 * std::sin(a / 11), 30 * std::cos(a / 13) + 10, 8});
+    scene.sky_slot = texture_slot::sky_0;
+    scene.hdr_level = 0.2;
+    scene.background_mode = 0;
+    scene.camera_roll = 3.14;
+    scene.camera_eye = {0.2, 20 - a, std::cos(a) + 3};
+    scene.camera_target = {0, 0, 0};
+    scene.light_attenuation = 0.9;
     if (a < 1) {
-        background_mode = 1;
-        hdr_level = 1 - a;
+        scene.background_mode = 1;
+        scene.hdr_level = 1 - a;
     } else if (a < 4) {
-        hdr_level = 1 - (a - 1) / 3;
+        scene.hdr_level = 1 - (a - 1) / 3;
     } else if (a < 7) {
-        hdr_level = 1 - (a - 4) / 3;
+        scene.hdr_level = 1 - (a - 4) / 3;
     }
-    show_objects({&canyonObject});
+    show_objects(scene, {&canyonObject});
     // Stays tilted for any later scene_canyon.
     canyonObject.pitch = -1.57075;
-    grain_alpha = 0.05625 * a + 0.1;
+    scene.grain_alpha = 0.05625 * a + 0.1;
 }
 
-void end_scene(double t) {
+void end_scene(SceneState& scene, double t) {
     log_print("kill me %f \n", t);
-    light_count = 1;
-    show_objects({&dolphinObject});
-    sky_slot = 1;
-    grain_alpha = 0;
-    background_mode = 1;
+    scene.light_count = 1;
+    show_objects(scene, {&dolphinObject});
+    scene.sky_slot = texture_slot::sky_0;
+    scene.grain_alpha = 0;
+    scene.background_mode = 1;
     double b = 2.5 * std::sin(t * 0.058823529411764705) + 4;
     double alpha = 4 * std::sin(0.05 * t);
-    camera_eye = {b * std::sin(alpha), -1, b * std::cos(alpha)};
-    camera_target = {0, 0, 0};
-    ambient_color = {0, 0.2f, 0.1};
-    light_color[0] = {1.0, 0.4f, 0.3f};
-    light_attenuation = 0.9;
-    hdr_level = 0.5 * (1 - std::cos(t * 0.11764705882352941));
+    scene.camera_eye = {b * std::sin(alpha), -1, b * std::cos(alpha)};
+    scene.camera_target = {0, 0, 0};
+    scene.ambient_color = {0, 0.2f, 0.1};
+    scene.light_color[0] = {1.0, 0.4f, 0.3f};
+    scene.light_attenuation = 0.9;
+    scene.hdr_level = 0.5 * (1 - std::cos(t * 0.11764705882352941));
 }
 
-void scene_dispatch(double beat) {
+void scene_dispatch(SceneState& scene, double beat) {
     if (!(beat > 0)) beat = 0;
     if (beat < 336) {
-        run_script(beat);
+        run_script(scene, beat);
     } else if (beat < 356) {
-        closing_stretch(beat);
+        closing_stretch(scene, beat);
     } else {
-        after_music();
+        after_music(scene);
     }
 }

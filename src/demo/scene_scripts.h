@@ -1,29 +1,31 @@
 // The choreography: one script per stretch of the music. Each script is a
-// pure function of its time argument that writes the scene state (and the
-// placement of the objects it shows) for one frame; what a script does not
-// write keeps whatever the last script left there. Only scene_title (from
+// pure function of its time argument that writes the scene state it is
+// handed (and the placement of the objects it shows) for one frame; what a
+// script does not write keeps whatever the last script left there. Only scene_title (from
 // beat 4 on) and scene_basket draw from the shared random sequence, one
 // number per call each.
 #pragma once
 
+#include "demo/scene_state.h"
+
 // x: the beat, 0 to 48. Arguments below 0 show the first frame.
-void scene_title(float x);
+void scene_title(SceneState& scene, float x);
 // x: the beat, twice or four times the beat; the camera cuts on every whole x.
-void scene_canyon(double x);
+void scene_canyon(SceneState& scene, double x);
 // x: the beat or twice the beat.
-void scene_basket(double x);
+void scene_basket(SceneState& scene, double x);
 // a: beats since the tunnel started, 0 to 64.
-void scene_tunnel(double a);
+void scene_tunnel(SceneState& scene, double a);
 // x: beats since the poles started, 0 to 64.
-void scene_poles(double x);
+void scene_poles(SceneState& scene, double x);
 // a: beats since the backward flight started, 0 to 64.
-void scene_tunnel_back(double a);
+void scene_tunnel_back(SceneState& scene, double a);
 // a: beats since the view from above started, 0 to 16.
-void scene_canyon_top(double a);
+void scene_canyon_top(SceneState& scene, double a);
 // t: seconds since the soundtrack ended. Logs t on every call.
-void end_scene(double t);
+void end_scene(SceneState& scene, double t);
 
 // Runs the script that owns `beat` with the argument it takes there, then
 // the closing stretch (beats 336 to 356) or the state after the music
 // (from beat 356 on). Beats of 0 and below, and NaN, count as 0.
-void scene_dispatch(double beat);
+void scene_dispatch(SceneState& scene, double beat);

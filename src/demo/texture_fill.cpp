@@ -4,6 +4,7 @@
 
 #include "demo/random.h"
 #include "demo/sky_box.h"
+#include "demo/texture_slots.h"
 #include "image/image.h"
 #include "image/png.h"
 #include "image/texture.h"
@@ -85,19 +86,19 @@ void grain_generate(std::uint8_t* pixels) {
 
 void texture_table_fill(std::uint8_t* pixels, std::uint32_t bytes) {
     const PixelBuffer buffer{pixels, bytes};
-    load_slot(buffer, "pool/test.png", 0, Treatment::plain);
-    load_slot(buffer, "pool/mizzle.png", 7, Treatment::plain);
-    load_slot(buffer, "pool/particle.png", 14, Treatment::keyed);
-    load_slot(buffer, "pool/tarrow.png", 22, Treatment::keyed);
+    load_slot(buffer, "pool/test.png", texture_slot::test_picture, Treatment::plain);
+    load_slot(buffer, "pool/mizzle.png", texture_slot::mizzle, Treatment::plain);
+    load_slot(buffer, "pool/particle.png", texture_slot::particle, Treatment::keyed);
+    load_slot(buffer, "pool/tarrow.png", texture_slot::arrow, Treatment::keyed);
     grain_generate(pixels);
-    texture_create(pixels, grain_size, grain_size, 15, 0);
+    texture_create(pixels, grain_size, grain_size, texture_slot::grain, 0);
     const char noise[] = "cfklmstz";
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < texture_slot::noise_count; ++i) {
         char path[24];
         std::snprintf(path, sizeof path, "pool/noise_%c.png", noise[i]);
-        load_slot(buffer, path, 24 + i, Treatment::noise);
+        load_slot(buffer, path, texture_slot::noise_first + i, Treatment::noise);
     }
-    load_sky_set(buffer, 0, 1);
-    load_sky_set(buffer, 1, 8);
-    load_sky_set(buffer, 2, 16);
+    load_sky_set(buffer, 0, texture_slot::sky_0);
+    load_sky_set(buffer, 1, texture_slot::sky_1);
+    load_sky_set(buffer, 2, texture_slot::sky_2);
 }

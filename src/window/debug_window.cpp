@@ -13,8 +13,6 @@ std::uint32_t timeline_bitmap[timeline_width * timeline_height];
 
 namespace {
 
-constexpr double beats_per_second = 2.533333333333333;
-
 struct Bar {
     double start, end;
     int lane;
@@ -28,9 +26,9 @@ constexpr Bar bars[] = {
 
 constexpr std::uint32_t playhead_color = 0x00FF00;
 
-void draw_bands(double length) {
+void draw_bands(float time, double length) {
     for (int c = 0; c < timeline_width; ++c) {
-        int v = demo_time > 0 ? static_cast<int>(c * length / timeline_width * beats_per_second * 0.0625) : 0;
+        int v = time > 0 ? static_cast<int>(c * length / timeline_width * beats_per_second * 0.0625) : 0;
         std::uint32_t blue = static_cast<std::uint32_t>((v % 4 + 4) * 32);
         for (int r = 0; r < timeline_height; ++r) timeline_bitmap[r * timeline_width + c] = blue;
     }
@@ -50,8 +48,8 @@ void draw_bar(const Bar& bar, double beats) {
             timeline_bitmap[r * timeline_width + c] = bar.color;
 }
 
-void draw_playhead(double length) {
-    double position = std::trunc(timeline_width / length * demo_time);
+void draw_playhead(float time, double length) {
+    double position = std::trunc(timeline_width / length * time);
     if (!std::isfinite(position)) return;
     int p = static_cast<int>(std::fmod(position, timeline_width));
     if (p < 0) p += timeline_width;  // keep the column inside the bitmap
@@ -81,13 +79,12 @@ int debug_window_create() {
     return 0;
 }
 
-void timeline_draw() {
-    double length = demo_length;
-    draw_bands(length);
+void timeline_draw(float time, double length) {
+    draw_bands(time, length);
     if (length > 0) {
         double beats = length * beats_per_second;
         for (const Bar& bar : bars) draw_bar(bar, beats);
-        draw_playhead(length);
+        draw_playhead(time, length);
     }
     timeline_show();
 }

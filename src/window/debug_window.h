@@ -16,8 +16,9 @@ extern std::uint32_t timeline_bitmap[timeline_width * timeline_height];
 // 0, or -2 (after logging "error") when the window cannot be created.
 int debug_window_create();
 
-// Repaints the bitmap for demo_time and demo_length, then shows it.
-void timeline_draw();
+// Repaints the bitmap for a demo time on a demo of `length` seconds, then
+// shows it.
+void timeline_draw(float time, double length);
 
 // Copies the bitmap into the debug window, when there is one.
 void timeline_show();

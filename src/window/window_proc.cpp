@@ -5,7 +5,7 @@
 #include "window/window.h"
 
 double timeline_u = 0.5;
-float hdr_level = 0.0f;
+std::optional<float> hdr_level_request;
 
 namespace {
 
@@ -25,7 +25,7 @@ void key(std::uint32_t message, std::uintptr_t code, std::intptr_t lparam) {
 }  // namespace
 
 void timeline_scrub() {
-    float t = static_cast<float>(demo_length * timeline_u);
+    float t = static_cast<float>(clock_length() * timeline_u);
     if (t < 0) t = 0;
     ClockOps.clock_seek(t);
 }
@@ -52,7 +52,7 @@ std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::u
             }
             break;
         case platform::msg_rbuttonup:
-            hdr_level = static_cast<float>(timeline_u);
+            hdr_level_request = static_cast<float>(timeline_u);
             break;
         default:
             break;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "clock/soundtrack.h"
+#include "config/settings.h"
 #include "data/file_table.h"
 #include "fake_platform.h"
 #include "temp_dir.h"
@@ -97,7 +98,7 @@ TEST_F(Soundtrack, SilentRunStillLoadsTheMusicAndKeepsTheConfiguredLength) {
     fake::state.clock_ms = 190000;
     ClockOps.clock_tick();
     EXPECT_FLOAT_EQ(demo_time, 42.0f);
-    EXPECT_FLOAT_EQ(demo_length, 42.0f);
+    EXPECT_FLOAT_EQ(clock_length(), 42.0f);
 }
 
 TEST_F(Soundtrack, MissingMusicFileStillLeavesAWorkingClock) {
@@ -115,7 +116,7 @@ using FrameClock = SystemClock;
 
 TEST_F(FrameClock, EachTickShowsTheNextFrameWhateverTheWallClockDoes) {
     clock_install_frame(1.5, 30, 100.0);
-    EXPECT_FLOAT_EQ(demo_length, 100.0f);
+    EXPECT_FLOAT_EQ(clock_length(), 100.0f);
     ClockOps.clock_start(1.5f);
     for (int frame = 0; frame < 90; ++frame) {
         fake::state.clock_ms = frame * 977;  // a slow, uneven renderer

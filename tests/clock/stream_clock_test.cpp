@@ -10,6 +10,7 @@
 #include "audio/playback.h"
 #include "clock/clock.h"
 #include "clock/soundtrack.h"
+#include "config/settings.h"
 #include "data/file_table.h"
 #include "fake_platform.h"
 #include "temp_dir.h"
@@ -73,10 +74,7 @@ protected:
         }
     }
 
-    static float tick() {
-        ClockOps.clock_tick();
-        return demo_time;
-    }
+    static float tick() { return ClockOps.clock_tick(); }
 
     fake::TempDir dir;
 };
@@ -85,7 +83,7 @@ TEST_F(StreamClock, TheStreamDrivesTimeFromZero) {
     ASSERT_EQ(start_with(two_seconds_of_music()), 0);
     EXPECT_EQ(fake::state.console, "file.io  1 :: `pool/music.ogg`  " + std::to_string(two_seconds_of_music().size()) +
                                        "B \nBASS.DLL == 2.3.0.0 \n");
-    EXPECT_FLOAT_EQ(demo_length, 2.0f);
+    EXPECT_FLOAT_EQ(clock_length(), 2.0f);
     ClockOps.clock_start(0.0f);
     settle();
     EXPECT_FLOAT_EQ(tick(), 0.0f);
@@ -164,7 +162,7 @@ TEST_F(StreamClock, WithoutAnOutputDeviceTheSystemClockStays) {
     EXPECT_EQ(start_with(two_seconds_of_music()), -2);
     ASSERT_EQ(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0], "Bass_Init(-1) oops? 3");
-    EXPECT_FLOAT_EQ(demo_length, 150.0f);
+    EXPECT_FLOAT_EQ(clock_length(), 150.0f);
     fake::state.clock_ms = 1000;
     ClockOps.clock_start(0.0f);
     fake::state.clock_ms = 3500;
@@ -176,7 +174,7 @@ TEST_F(StreamClock, MusicThatIsNotVorbisLeavesTheSystemClockInCharge) {
     EXPECT_NE(fake::state.console.find("no music stream from `pool/music.ogg` (error 6): running on the system clock \n"),
               std::string::npos);
     EXPECT_TRUE(fake::state.boxes.empty());
-    EXPECT_FLOAT_EQ(demo_length, 150.0f);
+    EXPECT_FLOAT_EQ(clock_length(), 150.0f);
     fake::state.clock_ms = 0;
     ClockOps.clock_start(0.0f);
     fake::state.clock_ms = 1250;

@@ -80,28 +80,29 @@ void frames_in_every_scene() {
     constexpr int frames = 30;
     std::printf("%-8s %12s %12s %12s %8s\n", "beat", "frame ms", "script+shadow", "particles", "own %");
     for (double beat : beats) {
-        demo_time = static_cast<float>(beat / 2.533333333333333);
-        frame_render();
+        const float time = static_cast<float>(beat / beats_per_second);
+        frame_render(time);
         platform::swap_buffers(main_dc);
         glFinish();
         auto start = Clock::now();
         for (int f = 0; f < frames; ++f) {
-            frame_render();
+            frame_render(time);
             platform::swap_buffers(main_dc);
         }
         glFinish();
         double frame = ms_since(start) / frames;
         start = Clock::now();
         for (int f = 0; f < frames; ++f) {
-            scene_dispatch(beat);
-            for (int i = 0; i < object_count; ++i)
-                if (object_list[i]->castsShadow) shadow_volume_build(*object_list[i], light_position[0]);
+            scene_dispatch(scene_state, beat);
+            for (int i = 0; i < scene_state.object_count; ++i)
+                if (scene_state.object_list[i]->castsShadow)
+                    shadow_volume_build(*scene_state.object_list[i], scene_state.light_position[0]);
         }
         double own = ms_since(start) / frames;
         // Issuing the particles, without waiting for their pixels.
         glFinish();
         start = Clock::now();
-        for (int f = 0; f < frames; ++f) particles_draw();
+        for (int f = 0; f < frames; ++f) particles_draw(scene_state, beat);
         double particles = ms_since(start) / frames;
         glFinish();
         std::printf("%-8.1f %12.2f %12.3f %12.3f %8.2f\n", beat, frame, own, particles, 100 * (own + particles) / frame);
@@ -125,7 +126,7 @@ int main() {
     total += timed("text and canyon from files + lists", precalc_stored_meshes);
     std::printf("%-44s %8.1f ms (sum %.1f)\n", "start to the end of precalc", ms_since(start), total);
     total += timed("the first frame (the renderer compiles)", [] {
-        frame_render();
+        frame_render(0.0f);
         platform::swap_buffers(main_dc);
     });
     std::printf("%-44s %8.1f ms\n", "start to the first frame on screen", ms_since(start));

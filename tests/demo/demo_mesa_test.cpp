@@ -17,6 +17,7 @@
 #include "demo/scene_render.h"
 #include "demo/scene_state.h"
 #include "demo/texture_fill.h"
+#include "demo/texture_slots.h"
 #include "gl/gl_defaults.h"
 #include "gl/glext.h"
 #include "image/image.h"
@@ -85,33 +86,33 @@ TEST_F(Demo, TextureTableHoldsTreatedPictures) {
     Pixels particle = decoded("pool/particle.png");
     ASSERT_FALSE(particle.empty());
     key_green(particle.data(), static_cast<std::uint32_t>(particle.size() / 4));
-    EXPECT_EQ(texture_pixels(14), particle);
+    EXPECT_EQ(texture_pixels(texture_slot::particle), particle);
     int keyed = 0;
     for (std::size_t i = 3; i < particle.size(); i += 4) keyed += particle[i] == 255;
     EXPECT_GT(keyed, 0) << "the particle picture has no green key to test with";
 
     Pixels noise = decoded("pool/noise_c.png");
     red_into_alpha(noise.data(), static_cast<std::uint32_t>(noise.size() / 4));
-    EXPECT_EQ(texture_pixels(24), noise);
-    EXPECT_EQ(texture_pixels(7), decoded("pool/mizzle.png"));
+    EXPECT_EQ(texture_pixels(texture_slot::noise_first), noise);
+    EXPECT_EQ(texture_pixels(texture_slot::mizzle), decoded("pool/mizzle.png"));
 
     // The grain is the first thing the run draws from the shared sequence.
     Pixels grain(grain_size * grain_size * 4);
     std::uint32_t now = rand_state;
-    rand_state = 480764368u;
+    rand_state = rand_start;
     grain_generate(grain.data());
     rand_state = now;
-    EXPECT_EQ(texture_pixels(15), grain);
+    EXPECT_EQ(texture_pixels(texture_slot::grain), grain);
 
-    EXPECT_EQ(wrap(0), GL_REPEAT);
-    EXPECT_EQ(wrap(22), GL_REPEAT);
+    EXPECT_EQ(wrap(texture_slot::test_picture), GL_REPEAT);
+    EXPECT_EQ(wrap(texture_slot::arrow), GL_REPEAT);
     for (int slot : {1, 6, 8, 13, 16, 21}) EXPECT_EQ(wrap(slot), GL_CLAMP_TO_EDGE) << slot;
 }
 
 TEST_F(Demo, SkyFacesSitInFrontBackLeftRightUpDownOrder) {
     const char* faces = "fblrud";
     for (int set = 0; set < 3; ++set) {
-        int first = set == 0 ? 1 : set == 1 ? 8 : 16;
+        int first = set == 0 ? texture_slot::sky_0 : set == 1 ? texture_slot::sky_1 : texture_slot::sky_2;
         for (int face = 0; face < 6; ++face) {
             std::string path = "pool/cubemap_" + std::to_string(set) + faces[face] + ".png";
             EXPECT_EQ(texture_pixels(first + face), decoded(path.c_str())) << path;
@@ -151,12 +152,12 @@ int pixels_covered_by_list_in_target() {
 TEST_F(Demo, ListsTexturesAndProgramsReachTargetsAndSurviveToggles) {
     EXPECT_GT(pixels_covered_by_list_in_target(), 1000);
     EXPECT_TRUE(glIsTexture(texture_table[1]));
-    Pixels arrow = texture_pixels(22);
+    Pixels arrow = texture_pixels(texture_slot::arrow);
     ASSERT_EQ(window_setup(0), 0);
     ASSERT_EQ(window_setup(0), 0);
     EXPECT_GT(pixels_covered_by_list_in_target(), 1000);
     ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
-    EXPECT_EQ(texture_pixels(22), arrow);
+    EXPECT_EQ(texture_pixels(texture_slot::arrow), arrow);
     while (glGetError() != GL_NO_ERROR) {
     }
     ext::glUseProgramObjectARB(program_hdr_low);
@@ -176,18 +177,18 @@ protected:
         floorObject.attach(&floor);
         floorObject.castsShadow = 0;
         floorObject.texture = 0;
-        object_list[0] = &floorObject;
-        object_list[1] = &columnObjects[0];
-        object_count = 2;
+        scene_state.object_list[0] = &floorObject;
+        scene_state.object_list[1] = &columnObjects[0];
+        scene_state.object_count = 2;
         columnObjects[0].x = 0, columnObjects[0].y = 10, columnObjects[0].z = 0;
-        camera_eye = {0, 70, 0.01};
-        camera_target = {0, 0, 0};
-        camera_roll = 3.141592653589;
-        light_count = 1;
-        light_position[0] = {30, 40, 0};
-        light_color[0] = {1, 1, 1};
-        light_attenuation = 1;
-        ambient_color = {0.1, 0.1, 0.1};
+        scene_state.camera_eye = {0, 70, 0.01};
+        scene_state.camera_target = {0, 0, 0};
+        scene_state.camera_roll = 3.141592653589;
+        scene_state.light_count = 1;
+        scene_state.light_position[0] = {30, 40, 0};
+        scene_state.light_color[0] = {1, 1, 1};
+        scene_state.light_attenuation = 1;
+        scene_state.ambient_color = {0.1, 0.1, 0.1};
     }
     Pixels render() {
         glViewport(0, 0, window_width, window_height);
@@ -197,7 +198,7 @@ protected:
         glDepthMask(GL_TRUE);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         glEnable(GL_LIGHT1);
-        scene_draw();
+        scene_draw(scene_state);
         glDisable(GL_LIGHT1);
         glDepthMask(GL_TRUE);
         Pixels rgba(static_cast<std::size_t>(window_width) * window_height * 4);
@@ -213,7 +214,7 @@ protected:
 double screen_x(const Vector3& p) {
     glPushMatrix();
     glLoadIdentity();
-    look_at(camera_eye, camera_target);
+    look_at(scene_state);
     GLdouble m[16], proj[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, m);
     glGetDoublev(GL_PROJECTION_MATRIX, proj);
@@ -229,9 +230,9 @@ TEST_F(Shadows, ACasterDarkensTheFloorOnTheFarSideOfTheLight) {
     Pixels lit = render();
     columnObjects[0].castsShadow = 1;
     Pixels shadowed = render();
-    light_color[0] = {0, 0, 0};
+    scene_state.light_color[0] = {0, 0, 0};
     Pixels unlit = render();
-    double column_x = screen_x({0, 0, 0}), light_x = screen_x(light_position[0]);
+    double column_x = screen_x({0, 0, 0}), light_x = screen_x(scene_state.light_position[0]);
     int darker_away = 0, darker_toward = 0, brighter = 0, not_ambient = 0;
     for (int y = 0; y < window_height; ++y)
         for (int x = 0; x < window_width; ++x) {
@@ -253,22 +254,22 @@ TEST_F(Shadows, ACasterDarkensTheFloorOnTheFarSideOfTheLight) {
 
 TEST_F(Shadows, EmptyListEntriesAreSkipped) {
     Pixels before = render();
-    object_list[2] = object_list[1];
-    object_list[1] = nullptr;
-    object_count = 3;
+    scene_state.object_list[2] = scene_state.object_list[1];
+    scene_state.object_list[1] = nullptr;
+    scene_state.object_count = 3;
     EXPECT_EQ(render(), before);  // the same picture: the column drawn from its new place
-    object_list[1] = object_list[2];
-    object_count = 2;
+    scene_state.object_list[1] = scene_state.object_list[2];
+    scene_state.object_count = 2;
 }
 
 TEST_F(Shadows, EveryLightClearsTheStencilEvenWithNothingListed) {
-    object_count = 0;
-    light_count = 2;
+    scene_state.object_count = 0;
+    scene_state.light_count = 2;
     glClearStencil(7);
     glClear(GL_STENCIL_BUFFER_BIT);
     glClearStencil(0);
     glEnable(GL_LIGHT1);
-    scene_draw();
+    scene_draw(scene_state);
     glDisable(GL_LIGHT1);
     GLubyte stencil = 99;
     glReadPixels(window_width / 2, window_height / 2, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &stencil);
@@ -296,7 +297,7 @@ int grey_at(const Pixels& rgba, int x, int y) { return rgba[(static_cast<std::si
 // A white square in an otherwise black scene, split and blurred: light
 // spreads around it in the glow, none reaches the far corners.
 TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
-    frame_view = frame_view_at(10);
+    FrameView view = frame_view_at(10);
     blank_scene_target();
     glDisable(GL_DEPTH_TEST);
     glBegin(GL_QUADS);
@@ -305,13 +306,13 @@ TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
     glVertex3f(0.05f, 0.05f, -1);
     glVertex3f(-0.05f, 0.05f, -1);
     glEnd();
-    hdr_level = 0.5f;
-    background_mode = 1;  // black under the glow
-    tone_split();
-    glow_chain();
-    composite();
+    scene_state.hdr_level = 0.5f;
+    scene_state.background_mode = 1;  // black under the glow
+    tone_split(view, scene_state.hdr_level);
+    glow_chain(view);
+    composite(view, scene_state);
     Pixels picture = drawing_area();
-    int cx = area_width / 2, cy = area_height / 2, half = static_cast<int>(0.05f / frame_view.h * area_height / 2);
+    int cx = area_width / 2, cy = area_height / 2, half = static_cast<int>(0.05f / view.h * area_height / 2);
     EXPECT_GT(grey_at(picture, cx, cy), 40);
     EXPECT_GT(grey_at(picture, cx + half + 6, cy), 5) << "no glow beside the square";
     EXPECT_LT(grey_at(picture, cx + half + 6, cy), grey_at(picture, cx, cy));
@@ -319,13 +320,12 @@ TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
     EXPECT_EQ(grey_at(picture, area_width - 4, area_height - 4), 0);
 }
 
-double seconds_at_beat(double beat) { return beat / 2.533333333333333; }
+double seconds_at_beat(double beat) { return beat / beats_per_second; }
 
 // At beat 356 the music has stopped: background black, no highlights, the
 // image flash only begins to fade in.
 TEST_F(Demo, AfterTheMusicTheWindowIsBlack) {
-    demo_time = static_cast<float>(seconds_at_beat(356.0001));
-    frame_render();
+    frame_render(static_cast<float>(seconds_at_beat(356.0001)));
     EXPECT_LE(brightest(drawing_area()), 3);
 }
 
@@ -353,20 +353,18 @@ TEST_F(Demo, AFrameDrawsIntoNoTargetsFrontBuffer) {
         glDrawBuffer(GL_BACK);
         if (front_middle(target) != green) GTEST_SKIP() << "this driver keeps no pbuffer front buffer";
     }
-    demo_time = static_cast<float>(seconds_at_beat(170));
-    frame_render();
+    frame_render(static_cast<float>(seconds_at_beat(170)));
     for (int i = 0; i < render_target_count; ++i) EXPECT_EQ(front_middle(render_targets[i]), green) << "target " << i;
 }
 
 TEST_F(Demo, WithoutExtensionsTheSceneGoesStraightToTheWindow) {
-    demo_time = static_cast<float>(seconds_at_beat(120));
     glext_ready = 0;
     const Pbuffer& scene = render_targets[0];
     ASSERT_TRUE(platform::make_gl_current(scene.dc, scene.context));
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
-    frame_render();
+    frame_render(static_cast<float>(seconds_at_beat(120)));
     glext_ready = 1;
     Pixels picture = drawing_area();
     EXPECT_GT(brightest(picture), 60);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "demo/frame_schedule.h"
+#include "clock/clock.h"
 #include "demo/frame_view.h"
 #include "demo/precalc.h"
 #include "demo/random.h"
@@ -19,7 +20,7 @@
 namespace {
 
 TEST(Random, UpperBoundIsExclusiveAndTheSequenceNeverRestarts) {
-    rand_state = 480764368u;
+    rand_state = rand_start;
     bool saw_top = false;
     for (int i = 0; i < 100000; ++i) {
         unsigned v = rand_range(192, 255);
@@ -30,8 +31,8 @@ TEST(Random, UpperBoundIsExclusiveAndTheSequenceNeverRestarts) {
     EXPECT_TRUE(saw_top);
     // Each draw takes the previous state through (s * 1371 + 271) mod 2^32
     // mod 65537; worked out here in 64 bits.
-    rand_state = 480764368u;
-    std::uint64_t s = 480764368u;
+    rand_state = rand_start;
+    std::uint64_t s = rand_start;
     for (int i = 0; i < 5; ++i) {
         s = ((s * 1371 + 271) & 0xFFFFFFFFu) % 65537;
         EXPECT_EQ(rand_range(10, 20), 10 + s % 10);
@@ -42,9 +43,9 @@ TEST(Random, UpperBoundIsExclusiveAndTheSequenceNeverRestarts) {
 
 TEST(Grain, SameEveryRunAndWithinItsRanges) {
     std::vector<std::uint8_t> first(grain_size * grain_size * 4), second(first.size());
-    rand_state = 480764368u;
+    rand_state = rand_start;
     grain_generate(first.data());
-    rand_state = 480764368u;
+    rand_state = rand_start;
     grain_generate(second.data());
     EXPECT_EQ(first, second);
     for (std::size_t i = 0; i < first.size(); i += 4) {
@@ -83,7 +84,7 @@ TEST(FrameView, BeatsAndBarsFromTheTime) {
     FrameView start = frame_view_at(-3);
     EXPECT_EQ(start.beat, 0);
     EXPECT_EQ(start.bar_phase, 0);
-    FrameView bar = frame_view_at(static_cast<float>(6 / 2.533333333333333));
+    FrameView bar = frame_view_at(static_cast<float>(6 / beats_per_second));
     EXPECT_NEAR(bar.beat, 6, 1e-5);
     EXPECT_NEAR(bar.bar_phase, 0.5, 1e-5);
     // Times no clock gives keep every beat-derived index in range.

@@ -15,6 +15,7 @@ namespace {
 
 const double nan_value = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
+SceneState& scene = scene_state;
 
 std::vector<SceneObject*> placed_objects() {
     std::vector<SceneObject*> all = {&tekstObjects[0], &tekstObjects[1], &canyonObject, &basketObject, &sphereObject,
@@ -29,23 +30,27 @@ std::vector<SceneObject*> placed_objects() {
 // object list appended as addresses.
 std::vector<double> snapshot() {
     std::vector<double> s;
-    for (const Vector3& v : {camera_eye, camera_target, light_color[0], light_position[0], ambient_color})
+    for (const Vector3& v :
+         {scene.camera_eye, scene.camera_target, scene.light_color[0], scene.light_position[0], scene.ambient_color})
         s.insert(s.end(), {v.x, v.y, v.z});
-    s.insert(s.end(), {camera_roll, double(light_count), light_attenuation, double(object_count), double(sky_slot),
-                       double(background_mode), ripple_phase, grain_alpha, hdr_level, double(rand_state)});
+    s.insert(s.end(), {scene.camera_roll, double(scene.light_count), scene.light_attenuation,
+                       double(scene.object_count), double(scene.sky_slot), double(scene.background_mode),
+                       scene.ripple_phase, scene.grain_alpha, scene.hdr_level, double(rand_state)});
     for (SceneObject* o : placed_objects()) s.insert(s.end(), {o->x, o->y, o->z, o->yaw, o->pitch, o->roll});
-    for (int i = 0; i < object_count; ++i) s.push_back(double(reinterpret_cast<std::uintptr_t>(object_list[i])));
+    for (int i = 0; i < scene.object_count; ++i)
+        s.push_back(double(reinterpret_cast<std::uintptr_t>(scene.object_list[i])));
     return s;
 }
 
 // Values no script writes, so that whatever a script leaves alone shows;
 // the rings where precalc puts them: inner every 29 units, outer every 87.
 void set_baseline() {
-    camera_eye = camera_target = light_color[0] = light_position[0] = ambient_color = {-7, -7, -7};
-    camera_roll = light_attenuation = ripple_phase = grain_alpha = hdr_level = -7;
-    light_count = sky_slot = background_mode = -7;
-    object_count = 1;
-    object_list[0] = &columnObjects[1];
+    scene.camera_eye = scene.camera_target = scene.light_color[0] = scene.light_position[0] = scene.ambient_color =
+        {-7, -7, -7};
+    scene.camera_roll = scene.light_attenuation = scene.ripple_phase = scene.grain_alpha = scene.hdr_level = -7;
+    scene.light_count = scene.sky_slot = scene.background_mode = -7;
+    scene.object_count = 1;
+    scene.object_list[0] = &columnObjects[1];
     rand_state = 4242;
     for (SceneObject* o : placed_objects()) o->x = o->y = o->z = o->yaw = o->pitch = o->roll = -7;
     for (int i = 0; i < 8; ++i) {
@@ -76,45 +81,46 @@ protected:
 };
 
 TEST_F(SceneScripts, Title) {
-    scene_title(3.5f);
-    EXPECT_EQ(background_mode, 1);
-    EXPECT_FLOAT_EQ(grain_alpha, 0.125f);
+    scene_title(scene, 3.5f);
+    EXPECT_EQ(scene.background_mode, 1);
+    EXPECT_FLOAT_EQ(scene.grain_alpha, 0.125f);
     EXPECT_DOUBLE_EQ(tekstObjects[1].x, 18 * std::sin(1.57075 * 3.5));
     EXPECT_EQ(tekstObjects[0].x, -tekstObjects[1].x);
     EXPECT_DOUBLE_EQ(tekstObjects[0].y, 7.5);
-    EXPECT_FLOAT_EQ(hdr_level, 0.5f);  // the full pulse of beat 3, half decayed
-    EXPECT_EQ(object_count, 2);
-    EXPECT_EQ(object_list[2], &columnObjects[0]);
+    EXPECT_FLOAT_EQ(scene.hdr_level, 0.5f);  // the full pulse of beat 3, half decayed
+    EXPECT_EQ(scene.object_count, 2);
+    EXPECT_EQ(scene.object_list[2], &columnObjects[0]);
     double th = 16.0f / 4.5f;  // the eye (0, 4.5, -15) swung in its y-z plane
-    EXPECT_DOUBLE_EQ(camera_eye.z, -15 * std::cos(th) + 4.5 * std::sin(th));
+    EXPECT_DOUBLE_EQ(scene.camera_eye.z, -15 * std::cos(th) + 4.5 * std::sin(th));
     // From beat 8 the halves shake apart by at most 2 / (x - 7).
     for (float x = 8; x < 48; x += 0.125f) {
-        scene_title(x);
+        scene_title(scene, x);
         EXPECT_LE(std::fabs(tekstObjects[1].x), 2 / (x - 7) + 1e-12) << x;
     }
-    scene_title(14.5f);
-    EXPECT_FLOAT_EQ(hdr_level, 0.05f);
+    scene_title(scene, 14.5f);
+    EXPECT_FLOAT_EQ(scene.hdr_level, 0.05f);
     // Before 0 (or NaN) shows the first frame; far past 48 the pulses wrap.
-    auto first = run([] { scene_title(0); });
-    for (float x : {-1.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}) EXPECT_EQ(run([x] { scene_title(x); }), first);
-    scene_title(3e9f);
-    EXPECT_TRUE(std::isfinite(hdr_level));
+    auto first = run([] { scene_title(scene, 0); });
+    for (float x : {-1.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_EQ(run([x] { scene_title(scene, x); }), first);
+    scene_title(scene, 3e9f);
+    EXPECT_TRUE(std::isfinite(scene.hdr_level));
 }
 
 TEST_F(SceneScripts, CanyonCutsOnWholeArgumentsAndCreepsOnQuarters) {
-    scene_canyon(12.25);
-    EXPECT_DOUBLE_EQ(camera_eye.x, 10 * std::sin(12 * 13.3));
-    EXPECT_EQ(background_mode, 0);
-    EXPECT_FLOAT_EQ(hdr_level, 0.5f);
-    scene_canyon(13.5);  // quarter 6 of 16: second step, a hit; (54 / 2) is odd
-    EXPECT_DOUBLE_EQ(camera_eye.x, 10 * std::sin(13 * 13.3 + 0.4));
-    EXPECT_EQ(background_mode, 1);
-    EXPECT_FLOAT_EQ(grain_alpha, 0.25f);
-    EXPECT_FLOAT_EQ(hdr_level, 1.5f);
+    scene_canyon(scene, 12.25);
+    EXPECT_DOUBLE_EQ(scene.camera_eye.x, 10 * std::sin(12 * 13.3));
+    EXPECT_EQ(scene.background_mode, 0);
+    EXPECT_FLOAT_EQ(scene.hdr_level, 0.5f);
+    scene_canyon(scene, 13.5);  // quarter 6 of 16: second step, a hit; (54 / 2) is odd
+    EXPECT_DOUBLE_EQ(scene.camera_eye.x, 10 * std::sin(13 * 13.3 + 0.4));
+    EXPECT_EQ(scene.background_mode, 1);
+    EXPECT_FLOAT_EQ(scene.grain_alpha, 0.25f);
+    EXPECT_FLOAT_EQ(scene.hdr_level, 1.5f);
     for (double x : {-0.25, -13.5, -1e12, 1e300, nan_value, inf}) {
-        scene_canyon(x);
-        EXPECT_TRUE(background_mode == 0 || background_mode == 1) << x;
-        EXPECT_TRUE(grain_alpha >= 0 && grain_alpha <= 0.625f) << x;
+        scene_canyon(scene, x);
+        EXPECT_TRUE(scene.background_mode == 0 || scene.background_mode == 1) << x;
+        EXPECT_TRUE(scene.grain_alpha >= 0 && scene.grain_alpha <= 0.625f) << x;
     }
 }
 
@@ -125,18 +131,18 @@ TEST_F(SceneScripts, TunnelJumpBackDoesNotShow) {
     auto view = [] {
         std::vector<double> v;
         for (int i = 0; i < 8; ++i)
-            v.insert(v.end(), {tunnelInnerObjects[i].z - camera_eye.z, tunnelInnerObjects[i].roll,
-                               tunnelOuterObjects[i].z - camera_eye.z, tunnelOuterObjects[i].roll});
-        for (int i = 0; i < 16; ++i) v.push_back(airshipObjects[i].z - camera_eye.z);
-        v.push_back(sphereObject.z - camera_eye.z);
+            v.insert(v.end(), {tunnelInnerObjects[i].z - scene.camera_eye.z, tunnelInnerObjects[i].roll,
+                               tunnelOuterObjects[i].z - scene.camera_eye.z, tunnelOuterObjects[i].roll});
+        for (int i = 0; i < 16; ++i) v.push_back(airshipObjects[i].z - scene.camera_eye.z);
+        v.push_back(sphereObject.z - scene.camera_eye.z);
         return v;
     };
-    scene_tunnel(std::nextafter(2.0, 0.0));
+    scene_tunnel(scene, std::nextafter(2.0, 0.0));
     auto before = view();
-    EXPECT_NEAR(camera_eye.z, 87, 1e-9);
-    scene_tunnel(2.0);
+    EXPECT_NEAR(scene.camera_eye.z, 87, 1e-9);
+    scene_tunnel(scene, 2.0);
     auto after = view();
-    EXPECT_EQ(camera_eye.z, 0);
+    EXPECT_EQ(scene.camera_eye.z, 0);
     for (int i = 0; i + 3 < 8; ++i) {
         EXPECT_NEAR(after[4 * i], before[4 * (i + 3)], 1e-9) << i;
         EXPECT_NEAR(after[4 * i + 1], before[4 * (i + 3) + 1], 1e-9) << i;
@@ -147,78 +153,79 @@ TEST_F(SceneScripts, TunnelJumpBackDoesNotShow) {
         EXPECT_NEAR(after[4 * i + 3], before[4 * (i + 1) + 3], 1e-9) << i;
     }
     for (size_t k = 32; k < after.size(); ++k) EXPECT_NEAR(after[k], before[k], 1e-9) << k;
-    EXPECT_EQ(object_count, 33);
+    EXPECT_EQ(scene.object_count, 33);
 }
 
 // Backwards, the flight along the tunnel is the forward one at 64 - a; the
 // sway, the light, the glow and the background follow a. Only the forward
 // flight flashes at its end.
 TEST_F(SceneScripts, TunnelBackFliesTheForwardFlightInReverse) {
-    auto flight = run([] { scene_tunnel(53.7); });
-    auto sway = run([] { scene_tunnel(10.3); });
-    auto back = run([] { scene_tunnel_back(10.3); });
+    auto flight = run([] { scene_tunnel(scene, 53.7); });
+    auto sway = run([] { scene_tunnel(scene, 10.3); });
+    auto back = run([] { scene_tunnel_back(scene, 10.3); });
     for (size_t f : {2, 12}) EXPECT_EQ(back[f], flight[f]) << f;                      // eye z, ambient red
     for (size_t f : {0, 9, 10, 11, 20, 22, 23}) EXPECT_EQ(back[f], sway[f]) << f;     // eye x, light, post
     for (size_t f = 25 + 11 * 6; f < back.size(); ++f) EXPECT_EQ(back[f], flight[f]) << f;  // rings, airships
-    EXPECT_DOUBLE_EQ(camera_roll, 10.3 / 2 + 0.3 * 26);
-    scene_tunnel(62.5);
-    EXPECT_FLOAT_EQ(grain_alpha, 0.2f);
-    EXPECT_FLOAT_EQ(hdr_level, float(std::sin(1.5)));
-    scene_tunnel_back(62.5);
-    EXPECT_FLOAT_EQ(hdr_level, float(62.5 * 0.5 * 0.015625));
-    scene_tunnel_back(1);
-    EXPECT_FLOAT_EQ(hdr_level, 0.5f);
+    EXPECT_DOUBLE_EQ(scene.camera_roll, 10.3 / 2 + 0.3 * 26);
+    scene_tunnel(scene, 62.5);
+    EXPECT_FLOAT_EQ(scene.grain_alpha, 0.2f);
+    EXPECT_FLOAT_EQ(scene.hdr_level, float(std::sin(1.5)));
+    scene_tunnel_back(scene, 62.5);
+    EXPECT_FLOAT_EQ(scene.hdr_level, float(62.5 * 0.5 * 0.015625));
+    scene_tunnel_back(scene, 1);
+    EXPECT_FLOAT_EQ(scene.hdr_level, 0.5f);
 }
 
 TEST_F(SceneScripts, PolesCanyonTopAndEnd) {
-    scene_poles(3);
-    EXPECT_EQ(background_mode, 4);
-    EXPECT_EQ(ripple_phase, 3);
-    scene_poles(20.5);
-    EXPECT_DOUBLE_EQ(ripple_phase, (1 - 4.5 * 0.0625) * 41);
+    scene_poles(scene, 3);
+    EXPECT_EQ(scene.background_mode, 4);
+    EXPECT_EQ(scene.ripple_phase, 3);
+    scene_poles(scene, 20.5);
+    EXPECT_DOUBLE_EQ(scene.ripple_phase, (1 - 4.5 * 0.0625) * 41);
     for (double x : {-3.5, -1e300, 1e300, nan_value}) {
-        scene_poles(x);
-        EXPECT_TRUE(background_mode == 1 || background_mode == 4) << x;
+        scene_poles(scene, x);
+        EXPECT_TRUE(scene.background_mode == 1 || scene.background_mode == 4) << x;
     }
     for (double a : {0.5, 2.5, 5.5}) {
-        scene_canyon_top(a);
-        EXPECT_FLOAT_EQ(hdr_level, 0.5f) << a;
+        scene_canyon_top(scene, a);
+        EXPECT_FLOAT_EQ(scene.hdr_level, 0.5f) << a;
     }
-    scene_canyon(50);
+    scene_canyon(scene, 50);
     EXPECT_EQ(canyonObject.pitch, -1.57075);  // stays tilted
     platform::console_allocate();
-    end_scene(0);
-    end_scene(2.5);
+    end_scene(scene, 0);
+    end_scene(scene, 2.5);
     EXPECT_EQ(fake::state.console, "kill me 0.000000 \nkill me 2.500000 \n");
 }
 
 TEST_F(SceneScripts, OnlyTheTitleFromBeat4AndTheBasketDraw) {
     const std::pair<std::function<void()>, int> cases[] = {
-        {[] { scene_title(3.99f); }, 0}, {[] { scene_title(4); }, 1},         {[] { scene_title(40); }, 1},
-        {[] { scene_basket(50); }, 1},   {[] { scene_canyon(50); }, 0},       {[] { scene_tunnel(10); }, 0},
-        {[] { scene_poles(10); }, 0},    {[] { scene_tunnel_back(10); }, 0}, {[] { scene_canyon_top(10); }, 0},
-        {[] { end_scene(10); }, 0}};
+        {[] { scene_title(scene, 3.99f); }, 0},     {[] { scene_title(scene, 4); }, 1},
+        {[] { scene_title(scene, 40); }, 1},        {[] { scene_basket(scene, 50); }, 1},
+        {[] { scene_canyon(scene, 50); }, 0},       {[] { scene_tunnel(scene, 10); }, 0},
+        {[] { scene_poles(scene, 10); }, 0},        {[] { scene_tunnel_back(scene, 10); }, 0},
+        {[] { scene_canyon_top(scene, 10); }, 0},   {[] { end_scene(scene, 10); }, 0}};
     for (const auto& [frame, n] : cases) EXPECT_EQ(draws(frame), n);
 }
 
 TEST_F(SceneScripts, FieldsAScriptDoesNotOwnKeepTheirValues) {
-    const std::function<void()> scripts[] = {[] { scene_title(20); }, [] { scene_canyon(70); },
-                                             [] { scene_basket(70); }, [] { scene_tunnel(0.5); },
-                                             [] { scene_canyon_top(3); }, [] { end_scene(3); }};
+    const std::function<void()> scripts[] = {[] { scene_title(scene, 20); }, [] { scene_canyon(scene, 70); },
+                                             [] { scene_basket(scene, 70); }, [] { scene_tunnel(scene, 0.5); },
+                                             [] { scene_canyon_top(scene, 3); }, [] { end_scene(scene, 3); }};
     for (const auto& frame : scripts) {
         run(frame);
-        EXPECT_EQ(ripple_phase, -7);
+        EXPECT_EQ(scene.ripple_phase, -7);
         EXPECT_EQ(tunnelInnerObjects[3].z, 87);
     }
     for (int i : {0, 1, 5}) {
         run(scripts[i]);
-        EXPECT_EQ(camera_roll, -7) << i;
+        EXPECT_EQ(scene.camera_roll, -7) << i;
     }
     run(scripts[0]);
-    EXPECT_EQ(light_attenuation, -7);
+    EXPECT_EQ(scene.light_attenuation, -7);
     run(scripts[2]);
     EXPECT_EQ(wireObjects[2].yaw, -7);
-    run([] { scene_poles(9); });  // only the left pole turns
+    run([] { scene_poles(scene, 9); });  // only the left pole turns
     EXPECT_EQ(poleObjects[0].yaw, -7);
     EXPECT_DOUBLE_EQ(poleObjects[1].yaw, -3);
 }
@@ -226,20 +233,21 @@ TEST_F(SceneScripts, FieldsAScriptDoesNotOwnKeepTheirValues) {
 // Dispatch leaves the state that calling the owning script directly leaves.
 TEST_F(SceneScripts, DispatchRunsTheOwningScriptWithItsArgument) {
     const std::pair<double, std::function<void()>> cases[] = {
-        {0, [] { scene_title(0); }},          {-5, [] { scene_title(0); }},
-        {nan_value, [] { scene_title(0); }},  {-inf, [] { scene_title(0); }},
-        {47.99, [] { scene_title(47.99f); }}, {48, [] { scene_canyon(48); }},
-        {50, [] { scene_canyon(50); }},       {52, [] { scene_basket(52); }},
-        {79.5, [] { scene_basket(79.5); }},   {80, [] { scene_canyon(160); }},
-        {81, [] { scene_canyon(162); }},      {83, [] { scene_basket(166); }},
-        {88, [] { scene_canyon(352); }},      {95.5, [] { scene_canyon(382); }},
-        {96, [] { scene_tunnel(0); }},        {103.5, [] { scene_tunnel(7.5); }},
-        {104, [] { scene_tunnel(8); }},       {159.75, [] { scene_tunnel(63.75); }},
-        {160, [] { scene_poles(0); }},        {223.5, [] { scene_poles(63.5); }},
-        {224, [] { scene_basket(224); }},     {255.5, [] { scene_basket(255.5); }},
-        {256, [] { scene_tunnel_back(0); }},  {319.5, [] { scene_tunnel_back(63.5); }},
-        {320, [] { scene_canyon_top(0); }},   {335.5, [] { scene_canyon_top(15.5); }}};
-    for (const auto& [beat, script] : cases) EXPECT_EQ(run([b = beat] { scene_dispatch(b); }), run(script)) << beat;
+        {0, [] { scene_title(scene, 0); }},          {-5, [] { scene_title(scene, 0); }},
+        {nan_value, [] { scene_title(scene, 0); }},  {-inf, [] { scene_title(scene, 0); }},
+        {47.99, [] { scene_title(scene, 47.99f); }}, {48, [] { scene_canyon(scene, 48); }},
+        {50, [] { scene_canyon(scene, 50); }},       {52, [] { scene_basket(scene, 52); }},
+        {79.5, [] { scene_basket(scene, 79.5); }},   {80, [] { scene_canyon(scene, 160); }},
+        {81, [] { scene_canyon(scene, 162); }},      {83, [] { scene_basket(scene, 166); }},
+        {88, [] { scene_canyon(scene, 352); }},      {95.5, [] { scene_canyon(scene, 382); }},
+        {96, [] { scene_tunnel(scene, 0); }},        {103.5, [] { scene_tunnel(scene, 7.5); }},
+        {104, [] { scene_tunnel(scene, 8); }},       {159.75, [] { scene_tunnel(scene, 63.75); }},
+        {160, [] { scene_poles(scene, 0); }},        {223.5, [] { scene_poles(scene, 63.5); }},
+        {224, [] { scene_basket(scene, 224); }},     {255.5, [] { scene_basket(scene, 255.5); }},
+        {256, [] { scene_tunnel_back(scene, 0); }},  {319.5, [] { scene_tunnel_back(scene, 63.5); }},
+        {320, [] { scene_canyon_top(scene, 0); }},   {335.5, [] { scene_canyon_top(scene, 15.5); }}};
+    for (const auto& [beat, script] : cases)
+        EXPECT_EQ(run([b = beat] { scene_dispatch(scene, b); }), run(script)) << beat;
 }
 
 // From 336 no script runs: the camera turns at the origin while the glow
@@ -247,21 +255,21 @@ TEST_F(SceneScripts, DispatchRunsTheOwningScriptWithItsArgument) {
 TEST_F(SceneScripts, ClosingStretchAndAfterTheMusic) {
     for (double beat : {336.0, 346.0, 355.5, 356.0, 1e12, inf}) {
         auto before = run([] {});
-        scene_dispatch(beat);
+        scene_dispatch(scene, beat);
         bool closing = beat < 356;
-        EXPECT_EQ(background_mode, 1);
-        EXPECT_FLOAT_EQ(hdr_level, closing ? 0.5f - float(beat - 336) * 0.025f : 0.0f);
+        EXPECT_EQ(scene.background_mode, 1);
+        EXPECT_FLOAT_EQ(scene.hdr_level, closing ? 0.5f - float(beat - 336) * 0.025f : 0.0f);
         if (closing) {
-            EXPECT_EQ(object_count, 0);
-            EXPECT_EQ(grain_alpha, 1.0f);
-            EXPECT_NEAR(camera_target.z, std::sin(beat / 7), 1e-12);
-            EXPECT_EQ(camera_eye.z, 0);
-            camera_eye = camera_target = {-7, -7, -7};
-            object_count = 1;
-            grain_alpha = -7;
+            EXPECT_EQ(scene.object_count, 0);
+            EXPECT_EQ(scene.grain_alpha, 1.0f);
+            EXPECT_NEAR(scene.camera_target.z, std::sin(beat / 7), 1e-12);
+            EXPECT_EQ(scene.camera_eye.z, 0);
+            scene.camera_eye = scene.camera_target = {-7, -7, -7};
+            scene.object_count = 1;
+            scene.grain_alpha = -7;
         }
-        background_mode = -7;
-        hdr_level = -7;
+        scene.background_mode = -7;
+        scene.hdr_level = -7;
         EXPECT_EQ(snapshot(), before) << beat;
     }
 }

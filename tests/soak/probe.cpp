@@ -39,7 +39,7 @@ struct Program {
     float* demo_time = nullptr;
     std::int32_t* track_ended = nullptr;
     std::uint32_t* stream_handle = nullptr;
-    float* demo_length = nullptr;
+    float (*clock_length)() = nullptr;
     double* timeline_u = nullptr;
     void (*timeline_scrub)() = nullptr;
     std::uint64_t (*get_position)(std::uint32_t) = nullptr;
@@ -80,7 +80,7 @@ Program find_program() {
             if (name == "demo_time") p.demo_time = static_cast<float*>(at);
             else if (name == "track_ended") p.track_ended = static_cast<std::int32_t*>(at);
             else if (name == "stream_handle") p.stream_handle = static_cast<std::uint32_t*>(at);
-            else if (name == "demo_length") p.demo_length = static_cast<float*>(at);
+            else if (name == "_Z12clock_lengthv") p.clock_length = reinterpret_cast<float (*)()>(at);
             else if (name == "timeline_u") p.timeline_u = static_cast<double*>(at);
             else if (name == "_Z14timeline_scrubv") p.timeline_scrub = reinterpret_cast<void (*)()>(at);
             else if (name == "_Z23BASS_ChannelGetPositionj")
@@ -160,7 +160,7 @@ struct Probe {
     }
 
     void seek(float t, const char* why) {
-        *program.timeline_u = t / *program.demo_length;
+        *program.timeline_u = t / program.clock_length();
         program.timeline_scrub();
         last_event = now_s();
         std::fprintf(log, "seek %ld %.6f %.4f %s\n", frame, last_event, t, why);
@@ -181,7 +181,7 @@ struct Probe {
         }
         if (jitter > 0 && !*program.track_ended && wall - last_event >= jitter_gap) {
             float shift = jitter * (static_cast<float>(random() % 2001) / 1000.0f - 1.0f);
-            float t = std::min(*program.demo_time + shift, *program.demo_length * 0.999f);
+            float t = std::min(*program.demo_time + shift, program.clock_length() * 0.999f);
             seek(t < 0 ? 0 : t, "jitter");
             jitter_gap = 3.0 + random() % 7000 / 1000.0;
             return;
