@@ -150,7 +150,7 @@ int finish_setup() {
         window_destroy();
         return -4;
     }
-    gl_defaults();
+    gl_defaults(main_dc, main_context);
     if (debug_timeline) {
         debug_window_create();
         platform::set_focus(main_window);
