@@ -50,13 +50,13 @@ void report_missing() {
 
 }  // namespace
 
-int multisample_test(int color_bits) {
+ProbeResult multisample_test(int color_bits) {
     platform::register_window_class(temp_class, temp_proc, platform::ClassIcon::winlogo);
     platform::WindowRequest request{temp_class, "loading..", platform::WindowStyle::overlapped, 0, 0, 100, 16};
     platform::Handle window = platform::create_window(request);
     if (!window) {
         log_print("no test window :(\n");
-        return -1;
+        return probe_no_window;
     }
     platform::Handle dc = platform::get_dc(window);
     platform::Handle context = temp_context(dc, color_bits);
@@ -66,15 +66,15 @@ int multisample_test(int color_bits) {
     platform::delete_gl_context(context);
     platform::destroy_window(window);
     platform::unregister_window_class(temp_class);
-    if (missing) return -3;
+    if (missing) return probe_entry_points_missing;
     log_print("multisample_test() done .. \n");
-    return 0;
+    return probe_ok;
 }
 
-int multisample_format(platform::Handle dc, int samples, int* format) {
+MultisampleResult multisample_format(platform::Handle dc, int samples, int* format) {
     if (!ext::wglChoosePixelFormatARB) {
         log_print("\n no opengl multisample functions in hardware :( \n");
-        return -1;
+        return multisample_no_chooser;
     }
     const int attributes[] = {wgl::draw_to_window, 1,  wgl::support_opengl, 1,
                               wgl::acceleration,   wgl::full_acceleration,
@@ -91,8 +91,8 @@ int multisample_format(platform::Handle dc, int samples, int* format) {
     if (valid && count >= 1) {
         *format = found_format;
         log_print("\n multisample %ix supported :) \n", samples);
-        return 0;
+        return multisample_found;
     }
     log_print("\n multisample unsupported :( \n");
-    return -2;
+    return multisample_no_format;
 }

@@ -14,7 +14,7 @@ Pbuffer render_targets[render_target_count] = {
     {nullptr, 0, 0, 1024, 512, 32},
 };
 
-int pbuffer_create(platform::Handle dc, Pbuffer* target) {
+PbufferResult pbuffer_create(platform::Handle dc, Pbuffer* target) {
     const int format_attributes[] = {wgl::draw_to_pbuffer, 1,  wgl::color_bits,   target->bits,
                                      wgl::alpha_bits,      8,  wgl::depth_bits,   16,
                                      wgl::stencil_bits,    8,  wgl::double_buffer, 1,
@@ -26,18 +26,18 @@ int pbuffer_create(platform::Handle dc, Pbuffer* target) {
     if (!ext::wglChoosePixelFormatARB(reinterpret_cast<void*>(dc), format_attributes, no_float_attributes, 1, &format,
                                       &count)) {
         error_box("\tglChoosePixelFormatARB(  failure ");
-        return -2;
+        return pbuffer_no_format;
     }
     target->handle =
         ext::wglCreatePbufferARB(reinterpret_cast<void*>(dc), format, target->width, target->height, pbuffer_attributes);
     if (!target->handle) {
         error_box("no pbuffer for you mistar");
-        return -3;
+        return pbuffer_no_pbuffer;
     }
     target->dc = reinterpret_cast<platform::Handle>(ext::wglGetPbufferDCARB(target->handle));
     if (!target->dc) {
         error_box("wglGetPbufferDCARB(0x%x); failed", platform::handle_print(reinterpret_cast<platform::Handle>(target->handle)));
-        return -4;
+        return pbuffer_no_dc;
     }
     target->context = platform::create_gl_context(target->dc);
     if (!target->context) {
@@ -47,12 +47,12 @@ int pbuffer_create(platform::Handle dc, Pbuffer* target) {
         ext::wglDestroyPbufferARB(target->handle);
         target->handle = nullptr;
         target->dc = 0;
-        return -5;
+        return pbuffer_no_context;
     }
     ext::wglQueryPbufferARB(target->handle, wgl::pbuffer_width, &target->width);
     ext::wglQueryPbufferARB(target->handle, wgl::pbuffer_height, &target->height);
     log_print("pbuffer_create(0x%x) done with no errors\n", platform::handle_print(dc));
-    return 0;
+    return pbuffer_ok;
 }
 
 int pbuffer_destroy(Pbuffer* target) {
