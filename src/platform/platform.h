@@ -19,6 +19,8 @@ namespace platform {
 using Handle = std::uintptr_t;
 
 inline unsigned handle_print(Handle h) { return static_cast<unsigned>(h); }
+// Addresses are printed the same way.
+inline unsigned address_print(const void* p) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(p)); }
 
 // ---------------------------------------------------------------- messages
 // Message records use the Win32 numbering on every backend; the x11 backend

@@ -1,13 +1,12 @@
 #include "window/window.h"
 
-#include <cstdint>
-
 #include "log/log.h"
 #include "config/settings.h"
 #include "gl/gl_defaults.h"
 #include "gl/glext.h"
 #include "gl/multisample.h"
 #include "gl/pbuffer.h"
+#include "gl/pixel_format.h"
 #include "image/icon.h"
 #include "image/window_icons.h"
 #include "window/debug_window.h"
@@ -20,20 +19,11 @@ int swap_interval = 1;
 
 namespace {
 
+using platform::address_print;
 using platform::handle_print;
 
 constexpr const char* window_title = "F4 = toggle fullscreen";
 constexpr int fullscreen_flag = 4;  // CDS_FULLSCREEN: the mode is temporary
-
-unsigned address_print(const void* p) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(p)); }
-
-// x (or y) of a window of `size` on a screen of `screen` for an alignment of
-// 0 (left/top), 1 (centred) or 2 (right/bottom).
-int aligned(int alignment, int screen, int size) {
-    if (alignment == 0) return 16;
-    if (alignment == 1) return (screen - size) / 2;
-    return screen - size - 16;
-}
 
 platform::Handle create_fullscreen() {
     platform::WindowRequest request{window_class_name, window_title, platform::WindowStyle::popup, 0, 0, window_width,
@@ -53,8 +43,8 @@ platform::Handle create_windowed() {
     platform::WindowRequest request{window_class_name,
                               window_title,
                               platform::WindowStyle::sysmenu,
-                              aligned(halign, screen.width, window_width),
-                              aligned(valign, screen.height, window_height),
+                              window_position(halign, screen.width, window_width),
+                              window_position(valign, screen.height, window_height),
                               window_width,
                               window_height};
     return platform::create_window(request);
@@ -64,21 +54,15 @@ void choose_and_set_pixel_format() {
     platform::PixelFormatRequest request{color_depth, 0, 16, 8};
     int format = 0;
     if (multisample_format(main_dc, multisample, &format) != multisample_found) format = platform::choose_pixel_format(main_dc, request);
-    if (format == 0)
-        error_box("window_create :: ChoosePixelFormat(0x%x,0x%x); \nreturned an errorcode %i", handle_print(main_dc),
-                  address_print(&request), platform::last_error());
-    if (!platform::set_pixel_format(main_dc, format, request))
-        error_box("window_create :: SetPixelFormat(0x%x,0x%x,0x%x); \nreturned an errorcode %i",
-                  handle_print(main_dc), static_cast<unsigned>(format), address_print(&request),
-                  platform::last_error());
+    pixel_format_set(main_dc, format, request, "window_create :: ");
 }
 
 }  // namespace
 
-int gl_make_current() {
-    if (platform::make_gl_current(main_dc, main_context)) return 0;
-    error_box("wglMakeCurrent(0x%x,0x%x) \n failure :( ", handle_print(main_dc), handle_print(main_context));
-    return -1;
+int window_position(int alignment, int screen, int size) {
+    if (alignment == 0) return 16;
+    if (alignment == 1) return (screen - size) / 2;
+    return screen - size - 16;
 }
 
 WindowResult window_create() {
@@ -107,7 +91,7 @@ WindowResult window_create() {
         main_window = main_dc = 0;
         return window_no_context;
     }
-    if (gl_make_current() != 0) return window_not_current;
+    if (!make_current_checked(main_dc, main_context)) return window_not_current;
     platform::set_swap_interval(main_dc, swap_interval);
     platform::show_window(main_window);
     platform::show_cursor(fullscreen == 0);

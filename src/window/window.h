@@ -25,6 +25,10 @@ enum WindowResult : int {
     window_not_current = -7,        // its GL context could not be made current
 };
 
+// x (or y) of a window of `size` on a screen of `screen` for an alignment of
+// 0 (left/top), 1 (centred) or 2 (right/bottom).
+int window_position(int alignment, int screen, int size);
+
 // first = 1 at start-up, 0 on F4.
 WindowResult window_setup(int first);
 
@@ -37,6 +41,3 @@ int window_destroy();
 // are released and glext_ready cleared. For a driver that offered what the
 // glow needs and then could not build it.
 void render_targets_give_up();
-
-// Makes main_context current on main_dc; 0, or -1 after an error box.
-int gl_make_current();
