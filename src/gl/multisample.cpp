@@ -69,9 +69,10 @@ MultisampleResult multisample_format(platform::Handle dc, int samples, int* form
         log_print("\n no opengl multisample functions in hardware :( \n");
         return multisample_no_chooser;
     }
-    FormatChoice choice = format_choose(
-        dc, format_attributes({wgl::draw_to_window, 1, wgl::support_opengl, 1, wgl::acceleration, wgl::full_acceleration},
-                              24, {wgl::sample_buffers, 1, wgl::samples, samples}));
+    std::vector<int> attributes =
+        format_attributes({wgl::draw_to_window, 1, wgl::support_opengl, 1, wgl::acceleration, wgl::full_acceleration},
+                          24, {wgl::sample_buffers, 1, wgl::samples, samples});
+    FormatChoice choice = format_choose(dc, attributes);
     log_print("wglChoosePixelFormatARB() format%i valid%i \n", choice.format, choice.valid);
     if (choice.valid && choice.count >= 1) {
         *format = choice.format;

@@ -53,7 +53,8 @@ platform::Handle create_windowed() {
 void choose_and_set_pixel_format() {
     platform::PixelFormatRequest request{color_depth, 0, 16, 8};
     int format = 0;
-    if (multisample_format(main_dc, multisample, &format) != multisample_found) format = platform::choose_pixel_format(main_dc, request);
+    if (multisample_format(main_dc, multisample, &format) != multisample_found)
+        format = platform::choose_pixel_format(main_dc, request);
     pixel_format_set(main_dc, format, request, "window_create :: ");
 }
 
