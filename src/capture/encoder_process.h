@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-struct EncoderProcess {
-    long long id = 0;  // process id; 0 when not running
-    int input = -1;    // our end of its standard input
-};
+#include "platform/platform.h"
+
+using EncoderProcess = platform::ChildProcess;
 
 // False on a build that cannot start and feed another program; the
 // message says so.

@@ -1,4 +1,3 @@
-#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -125,8 +124,6 @@ bool offered(const EntryPoint& entry, const platform::GlOffer& offer) {
     return platform::lists_extension(list, entry.extension) || core_has(offer.version, entry.core_major, entry.core_minor);
 }
 
-unsigned address_print(const void* address) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(address)); }
-
 }  // namespace
 
 const char* gl_string(GLenum name) {
@@ -138,13 +135,13 @@ int ext_load() {
     log_print(" ext | name                     | address   \n");
     log_print("-----+--------------------------+---------- \n");
     log_print("%4i |%26s | 0x%08x \n", 0, "wglGetExtensionsStringARB",
-              address_print(reinterpret_cast<void*>(ext::wglGetExtensionsStringARB)));
+              platform::address_print(reinterpret_cast<void*>(ext::wglGetExtensionsStringARB)));
     platform::GlOffer offer = platform::gl_offer();
     int failures = 0;
     for (int i = 0; i < ext::entry_point_count; ++i) {
         void* address = offered(entry_points[i], offer) ? platform::gl_proc_address(entry_points[i].name) : nullptr;
         entry_points[i].store(address);
-        log_print("%4i |%26s | 0x%08x ", i + 1, entry_points[i].name, address_print(address));
+        log_print("%4i |%26s | 0x%08x ", i + 1, entry_points[i].name, platform::address_print(address));
         if (address) {
             log_print("\n");
         } else {

@@ -7,7 +7,6 @@
 #include "config/settings.h"
 #include "gl/glext.h"
 #include "gl/pbuffer.h"
-#include "window/window.h"
 
 namespace {
 
@@ -61,8 +60,8 @@ void gl_perspective(double fov_degrees, double aspect, double near_value, double
     glLoadIdentity();
 }
 
-void gl_defaults() {
-    make_current_checked(main_dc, main_context);
+void gl_defaults(platform::Handle dc, platform::Handle context) {
+    make_current_checked(dc, context);
     smooth_shading_and_hints();
     glViewport((window_width - area_width) / 2, (window_height - area_height) / 2, area_width, area_height);
     drawing_area_projection();
@@ -77,5 +76,5 @@ void gl_defaults() {
     glDisable(GL_DEPTH_TEST);
     if (!glext_ready) return;
     for (int i = 0; i < render_target_count; ++i) target_defaults(i);
-    make_current_checked(main_dc, main_context);
+    make_current_checked(dc, context);
 }

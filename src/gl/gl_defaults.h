@@ -15,6 +15,6 @@ bool make_current_checked(platform::Handle dc, platform::Handle context);
 // Loads a perspective projection and leaves an identity model-view matrix.
 void gl_perspective(double fov_degrees, double aspect, double near_plane, double far_plane);
 
-// Sets up the main context and, with extensions, the four render targets;
-// leaves the main context current.
-void gl_defaults();
+// Sets up the window's context and, with extensions, the render targets;
+// leaves the window's context current.
+void gl_defaults(platform::Handle dc, platform::Handle context);

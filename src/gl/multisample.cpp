@@ -5,13 +5,12 @@
 #include "log/log.h"
 #include "config/settings.h"
 #include "gl/glext.h"
+#include "gl/pixel_format.h"
 #include "platform/wgl.h"
 
 namespace {
 
 constexpr const char* temp_class = "TEMP_WC";
-
-unsigned address_print(const void* p) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(p)); }
 
 std::intptr_t temp_proc(platform::Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
     if (message == platform::msg_close) {
@@ -24,13 +23,7 @@ std::intptr_t temp_proc(platform::Handle window, std::uint32_t message, std::uin
 // The temporary context: every failing step is reported and the next tried.
 platform::Handle temp_context(platform::Handle dc, int color_bits) {
     platform::PixelFormatRequest request{color_bits, 1, 16, 8};
-    int format = platform::choose_pixel_format(dc, request);
-    if (format == 0)
-        error_box("temp ChoosePixelFormat(0x%x,0x%x); \nreturned an errorcode %i", platform::handle_print(dc),
-                  address_print(&request), platform::last_error());
-    if (!platform::set_pixel_format(dc, format, request))
-        error_box("temp SetPixelFormat(0x%x,0x%x,0x%x); \nreturned an errorcode %i", platform::handle_print(dc),
-                  static_cast<unsigned>(format), address_print(&request), platform::last_error());
+    pixel_format_set(dc, platform::choose_pixel_format(dc, request), request, "temp ");
     platform::Handle context = platform::create_gl_context(dc);
     if (!context) error_box("nogl");
     if (!platform::make_gl_current(dc, context))
@@ -50,13 +43,13 @@ void report_missing() {
 
 }  // namespace
 
-int multisample_test(int color_bits) {
+ProbeResult multisample_test(int color_bits) {
     platform::register_window_class(temp_class, temp_proc, platform::ClassIcon::winlogo);
     platform::WindowRequest request{temp_class, "loading..", platform::WindowStyle::overlapped, 0, 0, 100, 16};
     platform::Handle window = platform::create_window(request);
     if (!window) {
         log_print("no test window :(\n");
-        return -1;
+        return probe_no_window;
     }
     platform::Handle dc = platform::get_dc(window);
     platform::Handle context = temp_context(dc, color_bits);
@@ -66,33 +59,26 @@ int multisample_test(int color_bits) {
     platform::delete_gl_context(context);
     platform::destroy_window(window);
     platform::unregister_window_class(temp_class);
-    if (missing) return -3;
+    if (missing) return probe_entry_points_missing;
     log_print("multisample_test() done .. \n");
-    return 0;
+    return probe_ok;
 }
 
-int multisample_format(platform::Handle dc, int samples, int* format) {
+MultisampleResult multisample_format(platform::Handle dc, int samples, int* format) {
     if (!ext::wglChoosePixelFormatARB) {
         log_print("\n no opengl multisample functions in hardware :( \n");
-        return -1;
+        return multisample_no_chooser;
     }
-    const int attributes[] = {wgl::draw_to_window, 1,  wgl::support_opengl, 1,
-                              wgl::acceleration,   wgl::full_acceleration,
-                              wgl::color_bits,     24, wgl::alpha_bits,     8,
-                              wgl::depth_bits,     16, wgl::stencil_bits,   8,
-                              wgl::double_buffer,  1,  wgl::sample_buffers, 1,
-                              wgl::samples,        samples, 0};
-    const float no_float_attributes[] = {0, 0};
-    int found_format = 0;
-    unsigned count = 0;
-    ext::Bool valid = ext::wglChoosePixelFormatARB(reinterpret_cast<void*>(dc), attributes, no_float_attributes, 1,
-                                                   &found_format, &count);
-    log_print("wglChoosePixelFormatARB() format%i valid%i \n", found_format, valid);
-    if (valid && count >= 1) {
-        *format = found_format;
+    std::vector<int> attributes =
+        format_attributes({wgl::draw_to_window, 1, wgl::support_opengl, 1, wgl::acceleration, wgl::full_acceleration},
+                          24, {wgl::sample_buffers, 1, wgl::samples, samples});
+    FormatChoice choice = format_choose(dc, attributes);
+    log_print("wglChoosePixelFormatARB() format%i valid%i \n", choice.format, choice.valid);
+    if (choice.valid && choice.count >= 1) {
+        *format = choice.format;
         log_print("\n multisample %ix supported :) \n", samples);
-        return 0;
+        return multisample_found;
     }
     log_print("\n multisample unsupported :( \n");
-    return -2;
+    return multisample_no_format;
 }

@@ -4,8 +4,18 @@
 
 #include "platform/platform.h"
 
-// 0 success; -1 no temporary window; -3 entry points missing.
-int multisample_test(int color_bits);
+enum ProbeResult : int {
+    probe_ok = 0,
+    probe_no_window = -1,             // no temporary window
+    probe_entry_points_missing = -3,  // the driver lacks entry points the demo uses
+};
 
-// 0 with `format` set; -2 no format found; -1 no wglChoosePixelFormatARB.
-int multisample_format(platform::Handle dc, int samples, int* format);
+ProbeResult multisample_test(int color_bits);
+
+enum MultisampleResult : int {
+    multisample_found = 0,          // `format` is set
+    multisample_no_chooser = -1,    // the driver has no wglChoosePixelFormatARB
+    multisample_no_format = -2,     // no format with that many samples
+};
+
+MultisampleResult multisample_format(platform::Handle dc, int samples, int* format);

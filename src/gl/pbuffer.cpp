@@ -2,6 +2,7 @@
 
 #include "log/log.h"
 #include "gl/glext.h"
+#include "gl/pixel_format.h"
 #include "platform/wgl.h"
 
 // The scene, its toned-down base image, the two blur halves, and the
@@ -14,30 +15,24 @@ Pbuffer render_targets[render_target_count] = {
     {nullptr, 0, 0, 1024, 512, 32},
 };
 
-int pbuffer_create(platform::Handle dc, Pbuffer* target) {
-    const int format_attributes[] = {wgl::draw_to_pbuffer, 1,  wgl::color_bits,   target->bits,
-                                     wgl::alpha_bits,      8,  wgl::depth_bits,   16,
-                                     wgl::stencil_bits,    8,  wgl::double_buffer, 1,
-                                     wgl::bind_to_texture_rgba, 1, 0};
+PbufferResult pbuffer_create(platform::Handle dc, Pbuffer* target) {
     const int pbuffer_attributes[] = {wgl::texture_format, wgl::texture_rgba, wgl::texture_target, wgl::texture_2d, 0};
-    const float no_float_attributes[] = {0, 0};
-    int format = 0;
-    unsigned count = 0;
-    if (!ext::wglChoosePixelFormatARB(reinterpret_cast<void*>(dc), format_attributes, no_float_attributes, 1, &format,
-                                      &count)) {
+    FormatChoice choice = format_choose(
+        dc, format_attributes({wgl::draw_to_pbuffer, 1}, target->bits, {wgl::bind_to_texture_rgba, 1}));
+    if (!choice.valid) {
         error_box("\tglChoosePixelFormatARB(  failure ");
-        return -2;
+        return pbuffer_no_format;
     }
-    target->handle =
-        ext::wglCreatePbufferARB(reinterpret_cast<void*>(dc), format, target->width, target->height, pbuffer_attributes);
+    target->handle = ext::wglCreatePbufferARB(reinterpret_cast<void*>(dc), choice.format, target->width, target->height,
+                                              pbuffer_attributes);
     if (!target->handle) {
         error_box("no pbuffer for you mistar");
-        return -3;
+        return pbuffer_no_pbuffer;
     }
     target->dc = reinterpret_cast<platform::Handle>(ext::wglGetPbufferDCARB(target->handle));
     if (!target->dc) {
         error_box("wglGetPbufferDCARB(0x%x); failed", platform::handle_print(reinterpret_cast<platform::Handle>(target->handle)));
-        return -4;
+        return pbuffer_no_dc;
     }
     target->context = platform::create_gl_context(target->dc);
     if (!target->context) {
@@ -47,12 +42,12 @@ int pbuffer_create(platform::Handle dc, Pbuffer* target) {
         ext::wglDestroyPbufferARB(target->handle);
         target->handle = nullptr;
         target->dc = 0;
-        return -5;
+        return pbuffer_no_context;
     }
     ext::wglQueryPbufferARB(target->handle, wgl::pbuffer_width, &target->width);
     ext::wglQueryPbufferARB(target->handle, wgl::pbuffer_height, &target->height);
     log_print("pbuffer_create(0x%x) done with no errors\n", platform::handle_print(dc));
-    return 0;
+    return pbuffer_ok;
 }
 
 int pbuffer_destroy(Pbuffer* target) {

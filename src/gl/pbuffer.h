@@ -16,8 +16,15 @@ struct Pbuffer {
 constexpr int render_target_count = 5;
 extern Pbuffer render_targets[render_target_count];
 
-// 0; -2 no pixel format; -3 no pbuffer; -4 no pbuffer DC; -5 no context.
-int pbuffer_create(platform::Handle dc, Pbuffer* target);
+enum PbufferResult : int {
+    pbuffer_ok = 0,
+    pbuffer_no_format = -2,   // no pixel format for it
+    pbuffer_no_pbuffer = -3,  // the driver made no pbuffer
+    pbuffer_no_dc = -4,       // the pbuffer has no device context
+    pbuffer_no_context = -5,  // no GL context for it (the pbuffer is given back)
+};
+
+PbufferResult pbuffer_create(platform::Handle dc, Pbuffer* target);
 
 // Releases context, DC and pbuffer, reporting each failure; always 0.
 int pbuffer_destroy(Pbuffer* target);

@@ -19,6 +19,8 @@ namespace platform {
 using Handle = std::uintptr_t;
 
 inline unsigned handle_print(Handle h) { return static_cast<unsigned>(h); }
+// Addresses are printed the same way.
+inline unsigned address_print(const void* p) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(p)); }
 
 // ---------------------------------------------------------------- messages
 // Message records use the Win32 numbering on every backend; the x11 backend
@@ -80,6 +82,32 @@ using ThreadBody = void (*)(void* argument);
 Handle thread_start(ThreadBody body, void* argument);  // 0 on failure
 void thread_join(Handle thread);
 void sleep_ms(int milliseconds);
+
+// --------------------------------------------------------- child processes
+// Another program that reads what we write to its standard input; its own
+// output goes to our stdout and stderr.
+struct ChildProcess {
+    long long id = 0;  // process id; 0 when not running
+    int input = -1;    // our end of its standard input
+};
+
+// False on a backend that cannot start and feed another program (win32).
+bool child_processes_supported();
+
+enum class ChildStart {
+    started,
+    no_pipe,      // the pipe to its input could not be made
+    not_started,  // the program could not be started; ENOENT: not on the PATH
+};
+// Starts `argv[0]`, found on the PATH, with the null-terminated `argv`. On
+// failure `error` is the errno value of the step that failed.
+ChildStart child_start(char* const* argv, ChildProcess* child, int* error);
+// Writes all of `data`; false when the child no longer reads (it stopped)
+// or the pipe fails.
+bool child_write(ChildProcess* child, const void* data, std::size_t size);
+// Closes its input and waits for it: its exit code, or -1 when it did not
+// exit normally.
+int child_finish(ChildProcess* child);
 
 // ------------------------------------------------------------------ window
 enum class WindowStyle { popup, sysmenu, overlapped };

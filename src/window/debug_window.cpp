@@ -56,14 +56,14 @@ void draw_playhead(float time, double length) {
     for (int r = 0; r < timeline_height; ++r) timeline_bitmap[r * timeline_width + p] = playhead_color;
 }
 
-int aligned(int alignment, int screen, int size) { return alignment == 0 ? screen - size - 16 : 16; }
+int opposite_side(int alignment, int screen, int size) { return window_position(alignment == 0 ? 2 : 0, screen, size); }
 
 }  // namespace
 
 int debug_window_create() {
     platform::Size screen = platform::screen_size();
-    int x = aligned(halign, screen.width, timeline_width);
-    int y = aligned(valign, screen.height, timeline_height);
+    int x = opposite_side(halign, screen.width, timeline_width);
+    int y = opposite_side(valign, screen.height, timeline_height);
     platform::WindowRequest request{window_class_name, "debug window", platform::WindowStyle::sysmenu, x, y,
                               timeline_width, timeline_height};
     debug_window = platform::create_window(request);

@@ -1,13 +1,12 @@
 #include "window/window.h"
 
-#include <cstdint>
-
 #include "log/log.h"
 #include "config/settings.h"
 #include "gl/gl_defaults.h"
 #include "gl/glext.h"
 #include "gl/multisample.h"
 #include "gl/pbuffer.h"
+#include "gl/pixel_format.h"
 #include "image/icon.h"
 #include "image/window_icons.h"
 #include "window/debug_window.h"
@@ -20,20 +19,11 @@ int swap_interval = 1;
 
 namespace {
 
+using platform::address_print;
 using platform::handle_print;
 
 constexpr const char* window_title = "F4 = toggle fullscreen";
 constexpr int fullscreen_flag = 4;  // CDS_FULLSCREEN: the mode is temporary
-
-unsigned address_print(const void* p) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(p)); }
-
-// x (or y) of a window of `size` on a screen of `screen` for an alignment of
-// 0 (left/top), 1 (centred) or 2 (right/bottom).
-int aligned(int alignment, int screen, int size) {
-    if (alignment == 0) return 16;
-    if (alignment == 1) return (screen - size) / 2;
-    return screen - size - 16;
-}
 
 platform::Handle create_fullscreen() {
     platform::WindowRequest request{window_class_name, window_title, platform::WindowStyle::popup, 0, 0, window_width,
@@ -53,8 +43,8 @@ platform::Handle create_windowed() {
     platform::WindowRequest request{window_class_name,
                               window_title,
                               platform::WindowStyle::sysmenu,
-                              aligned(halign, screen.width, window_width),
-                              aligned(valign, screen.height, window_height),
+                              window_position(halign, screen.width, window_width),
+                              window_position(valign, screen.height, window_height),
                               window_width,
                               window_height};
     return platform::create_window(request);
@@ -63,33 +53,28 @@ platform::Handle create_windowed() {
 void choose_and_set_pixel_format() {
     platform::PixelFormatRequest request{color_depth, 0, 16, 8};
     int format = 0;
-    if (multisample_format(main_dc, multisample, &format) != 0) format = platform::choose_pixel_format(main_dc, request);
-    if (format == 0)
-        error_box("window_create :: ChoosePixelFormat(0x%x,0x%x); \nreturned an errorcode %i", handle_print(main_dc),
-                  address_print(&request), platform::last_error());
-    if (!platform::set_pixel_format(main_dc, format, request))
-        error_box("window_create :: SetPixelFormat(0x%x,0x%x,0x%x); \nreturned an errorcode %i",
-                  handle_print(main_dc), static_cast<unsigned>(format), address_print(&request),
-                  platform::last_error());
+    if (multisample_format(main_dc, multisample, &format) != multisample_found)
+        format = platform::choose_pixel_format(main_dc, request);
+    pixel_format_set(main_dc, format, request, "window_create :: ");
 }
 
 }  // namespace
 
-int gl_make_current() {
-    if (platform::make_gl_current(main_dc, main_context)) return 0;
-    error_box("wglMakeCurrent(0x%x,0x%x) \n failure :( ", handle_print(main_dc), handle_print(main_context));
-    return -1;
+int window_position(int alignment, int screen, int size) {
+    if (alignment == 0) return 16;
+    if (alignment == 1) return (screen - size) / 2;
+    return screen - size - 16;
 }
 
-int window_create() {
+WindowResult window_create() {
     if (!platform::register_window_class(window_class_name, window_proc)) {
         error_box("RegisterClass() failed");
-        return -1;
+        return window_no_class;
     }
     main_window = fullscreen ? create_fullscreen() : create_windowed();
     if (!main_window) {
         error_box("CreateWindow() failed");
-        return -2;
+        return window_no_window;
     }
     platform::Size client = platform::client_size(main_window);
     platform::resize_window(main_window, 2 * window_width - client.width, 2 * window_height - client.height);
@@ -105,13 +90,13 @@ int window_create() {
         platform::unregister_window_class(window_class_name);
         error_box("wglCreateContext(0x%x); \nreturned an errorcode %i", handle_print(main_dc), error);
         main_window = main_dc = 0;
-        return -6;
+        return window_no_context;
     }
-    if (gl_make_current() != 0) return -7;
+    if (!make_current_checked(main_dc, main_context)) return window_not_current;
     platform::set_swap_interval(main_dc, swap_interval);
     platform::show_window(main_window);
     platform::show_cursor(fullscreen == 0);
-    return 0;
+    return window_ok;
 }
 
 int window_destroy() {
@@ -135,34 +120,35 @@ int window_destroy() {
 
 namespace {
 
-int create_render_targets() {
+// Tries every target, even after one failed; true when all were made.
+bool create_render_targets() {
     platform::Handle dc = platform::current_dc();
-    int sum = 0;
-    for (Pbuffer& target : render_targets) sum += pbuffer_create(dc, &target);
-    return sum;
+    bool all_made = true;
+    for (Pbuffer& target : render_targets)
+        if (pbuffer_create(dc, &target) != pbuffer_ok) all_made = false;
+    return all_made;
 }
 
-// Everything that follows a successful window creation. 0, or -4 when the
-// render targets could not be made.
-int finish_setup() {
-    if (glext_ready && create_render_targets() != 0) {
+// Everything that follows a successful window creation.
+WindowResult finish_setup() {
+    if (glext_ready && !create_render_targets()) {
         error_box("pbuffer_creation failed ");
         window_destroy();
-        return -4;
+        return window_no_render_targets;
     }
-    gl_defaults();
+    gl_defaults(main_dc, main_context);
     if (debug_timeline) {
         debug_window_create();
         platform::set_focus(main_window);
     }
-    return 0;
+    return window_ok;
 }
 
-int create_and_finish() {
+WindowResult create_and_finish() {
     int result = window_create();
-    if (result != 0) {
+    if (result != window_ok) {
         error_box("window creation failed \n exiting now %i", result);
-        return -2;
+        return window_no_window;
     }
     return finish_setup();
 }
@@ -189,15 +175,15 @@ void release_render_targets() {
 // F4: the whole window in the other mode. When the new mode cannot be made,
 // the previous one comes back; when that fails too, the demo quits instead
 // of rendering into handles that no longer exist.
-int toggle_fullscreen() {
+WindowResult toggle_fullscreen() {
     release_render_targets();
     window_destroy();
     fullscreen = fullscreen ? 0 : 1;
-    int result = create_and_finish();
-    if (result == 0) return 0;
+    WindowResult result = create_and_finish();
+    if (result == window_ok) return window_ok;
     discard_partial_window();
     fullscreen = fullscreen ? 0 : 1;
-    if (create_and_finish() != 0) platform::post_quit_message(0);
+    if (create_and_finish() != window_ok) platform::post_quit_message(0);
     return result;
 }
 
@@ -208,7 +194,7 @@ void render_targets_give_up() {
     glext_ready = 0;
 }
 
-int window_setup(int first) {
+WindowResult window_setup(int first) {
     if (first == 0) return toggle_fullscreen();
     multisample_test(color_depth);
     icon_images_load();

@@ -14,11 +14,25 @@ extern int swap_interval;
 
 constexpr const char* window_class_name = "OWATZIJNWEHEDENBLIJ";
 
-// first = 1 at start-up, 0 on F4. 0 on success, -2 if window_create failed.
-int window_setup(int first);
+// What window_create and window_setup return; the numbers show in the
+// "window creation failed" box.
+enum WindowResult : int {
+    window_ok = 0,
+    window_no_class = -1,           // the window class was not registered
+    window_no_window = -2,          // no window; from window_setup: window_create failed
+    window_no_render_targets = -4,  // window_setup: the render targets could not be made
+    window_no_context = -6,         // no GL context for the window
+    window_not_current = -7,        // its GL context could not be made current
+};
 
-// 0; -1 class not registered; -2 no window; -6 no context; -7 not current.
-int window_create();
+// x (or y) of a window of `size` on a screen of `screen` for an alignment of
+// 0 (left/top), 1 (centred) or 2 (right/bottom).
+int window_position(int alignment, int screen, int size);
+
+// first = 1 at start-up, 0 on F4.
+WindowResult window_setup(int first);
+
+WindowResult window_create();
 
 // Tears down context, device context, window and class; always 0.
 int window_destroy();
@@ -27,6 +41,3 @@ int window_destroy();
 // are released and glext_ready cleared. For a driver that offered what the
 // glow needs and then could not build it.
 void render_targets_give_up();
-
-// Makes main_context current on main_dc; 0, or -1 after an error box.
-int gl_make_current();

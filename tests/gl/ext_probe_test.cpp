@@ -102,7 +102,7 @@ TEST_F(GlPlatform, ProbeWithEverythingPresentLogsDoneAndShowsNoBox) {
 
 TEST_F(GlPlatform, ProbeWithoutWindowGivesUp) {
     fake::script("create_window", {0});
-    EXPECT_EQ(multisample_test(32), -1);
+    EXPECT_EQ(multisample_test(32), probe_no_window);
     EXPECT_EQ(fake::state.console, "no test window :(\n");
     EXPECT_EQ(fake::count("get_dc"), 0);
 }
@@ -110,14 +110,14 @@ TEST_F(GlPlatform, ProbeWithoutWindowGivesUp) {
 TEST_F(GlPlatform, ProbeReportsMissingEntryPointsInABoxOnlyWithGlextOn) {
     fake::state.missing_entry_points = {"wglSetPbufferAttribARB"};
     glext = 0;
-    EXPECT_EQ(multisample_test(32), -3);
+    EXPECT_EQ(multisample_test(32), probe_entry_points_missing);
     EXPECT_TRUE(fake::state.boxes.empty());
     EXPECT_NE(fake::state.console.find("no wgl-extensions on your device?\ncom:"), std::string::npos);
     EXPECT_EQ(fake::state.console.find("multisample_test() done"), std::string::npos);
     EXPECT_EQ(fake::count("unregister_window_class(TEMP_WC)"), 1);
 
     glext = 1;
-    EXPECT_EQ(multisample_test(32), -3);
+    EXPECT_EQ(multisample_test(32), probe_entry_points_missing);
     ASSERT_EQ(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0].rfind("ningunas extensiones de wgl?\ncom:", 0), 0u);
 }
@@ -141,7 +141,7 @@ TEST_F(GlPlatform, ProbeCarriesOnPastEveryFailingStep) {
 TEST_F(GlPlatform, MultisampleFormatAnswers) {
     int format = 0;
     ext::wglChoosePixelFormatARB = nullptr;
-    EXPECT_EQ(multisample_format(0x2001, 1, &format), -1);
+    EXPECT_EQ(multisample_format(0x2001, 1, &format), multisample_no_chooser);
     EXPECT_EQ(fake::state.console, "\n no opengl multisample functions in hardware :( \n");
 
     ext_load();
@@ -153,7 +153,7 @@ TEST_F(GlPlatform, MultisampleFormatAnswers) {
     fake::state.console.clear();
     fake::state.choose_format_count = 0;
     format = 0;
-    EXPECT_EQ(multisample_format(0x2001, 0, &format), -2);
+    EXPECT_EQ(multisample_format(0x2001, 0, &format), multisample_no_format);
     EXPECT_EQ(format, 0);
     EXPECT_NE(fake::state.console.find("\n multisample unsupported :( \n"), std::string::npos);
 }
@@ -183,22 +183,22 @@ TEST_F(RenderTargets, CreateKeepsTheGrantedSize) {
 
 TEST_F(RenderTargets, EachFailingStepHasItsCodeAndBox) {
     fake::state.choose_format_result = 0;
-    EXPECT_EQ(pbuffer_create(0x2001, &target), -2);
+    EXPECT_EQ(pbuffer_create(0x2001, &target), pbuffer_no_format);
     EXPECT_EQ(fake::state.boxes.back(), "\tglChoosePixelFormatARB(  failure ");
     fake::state.choose_format_result = 1;
 
     fake::script("wglCreatePbufferARB", {0});
-    EXPECT_EQ(pbuffer_create(0x2001, &target), -3);
+    EXPECT_EQ(pbuffer_create(0x2001, &target), pbuffer_no_pbuffer);
     EXPECT_EQ(fake::state.boxes.back(), "no pbuffer for you mistar");
 
     fake::script("wglGetPbufferDCARB", {0});
-    EXPECT_EQ(pbuffer_create(0x2001, &target), -4);
+    EXPECT_EQ(pbuffer_create(0x2001, &target), pbuffer_no_dc);
     EXPECT_EQ(fake::state.boxes.back(), "wglGetPbufferDCARB(0x7001); failed");
 }
 
 TEST_F(RenderTargets, MissingContextGivesThePbufferBack) {
     fake::script("create_gl_context", {0});
-    EXPECT_EQ(pbuffer_create(0x2001, &target), -5);
+    EXPECT_EQ(pbuffer_create(0x2001, &target), pbuffer_no_context);
     EXPECT_EQ(fake::state.boxes.back(), "wglGetPbufferDCARB(, 0x8001); failed");
     EXPECT_LT(fake::find("wglReleasePbufferDCARB(0x7001,0x8001)"), fake::find("wglDestroyPbufferARB(0x7001)"));
     EXPECT_EQ(target.handle, nullptr);

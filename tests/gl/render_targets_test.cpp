@@ -87,7 +87,7 @@ TEST_F(Mesa, OddMarginsTruncateTowardZero) {
     window_width = 801;
     area_width = 800;
     area_height = 450;
-    gl_defaults();
+    gl_defaults(main_dc, main_context);
     EXPECT_EQ(integers(GL_VIEWPORT, 4), (std::vector<GLint>{0, 75, 800, 450}));
 }
 

@@ -72,22 +72,22 @@ TEST_F(Window, FullscreenCreatesThePopupBeforeChangingTheMode) {
 
 TEST_F(Window, FailuresReturnTheirCodesWithTheirBoxes) {
     fake::script("register_window_class", {0});
-    EXPECT_EQ(window_create(), -1);
+    EXPECT_EQ(window_create(), window_no_class);
     EXPECT_EQ(fake::state.boxes.back(), "RegisterClass() failed");
 
     fake::script("create_window", {0});
-    EXPECT_EQ(window_create(), -2);
+    EXPECT_EQ(window_create(), window_no_window);
     EXPECT_EQ(fake::state.boxes.back(), "CreateWindow() failed");
 
     fake::script("make_gl_current", {0});
-    EXPECT_EQ(window_create(), -7);
+    EXPECT_EQ(window_create(), window_not_current);
     EXPECT_EQ(fake::state.boxes.back(), "wglMakeCurrent(0x2001,0x3001) \n failure :( ");
 }
 
 TEST_F(Window, MissingContextUndoesTheWindowInOrder) {
     fake::script("create_gl_context", {0});
     fake::script("last_error", {1450});
-    EXPECT_EQ(window_create(), -6);
+    EXPECT_EQ(window_create(), window_no_context);
     int release = fake::find("release_dc(0x1001,0x2001)");
     int destroy = fake::find("destroy_window(0x1001)");
     int unregister = fake::find("unregister_window_class(OWATZIJNWEHEDENBLIJ)");
@@ -107,7 +107,7 @@ TEST_F(Window, PixelFormatFailuresAreReportedAndCreationGoesOn) {
 
 TEST_F(Window, SetupProbesOnceThenReportsAFailedCreation) {
     fake::script("create_window", {0x4001, 0});  // the probe's window, then the main window
-    EXPECT_EQ(window_setup(1), -2);
+    EXPECT_EQ(window_setup(1), window_no_window);
     EXPECT_EQ(fake::count("create_window(loading..,overlapped,0,0,100,16)"), 1);
     ASSERT_EQ(fake::state.boxes.size(), 2u);
     EXPECT_EQ(fake::state.boxes[1], "window creation failed \n exiting now -2");
@@ -210,7 +210,7 @@ TEST_F(FullscreenToggle, FailedNewModeFallsBackToThePreviousOne) {
     ASSERT_EQ(window_setup(1), 0);
     int created = fake::count("create_window(");
     fake::script("create_window", {0});  // fullscreen cannot be made
-    EXPECT_EQ(window_setup(0), -2);
+    EXPECT_EQ(window_setup(0), window_no_window);
     EXPECT_EQ(fullscreen, 0);
     EXPECT_EQ(fake::count("create_window(") - created, 2);
     EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu"), 2);
@@ -222,7 +222,7 @@ TEST_F(FullscreenToggle, FailedNewModeFallsBackToThePreviousOne) {
 TEST_F(FullscreenToggle, WhenNeitherModeCanBeMadeTheDemoQuits) {
     ASSERT_EQ(window_setup(1), 0);
     fake::script("create_gl_context", {0, 0});
-    EXPECT_EQ(window_setup(0), -2);
+    EXPECT_EQ(window_setup(0), window_no_window);
     EXPECT_EQ(fake::count("post_quit_message(0)"), 1);
     EXPECT_EQ(main_window, 0u);
     EXPECT_EQ(main_context, 0u);

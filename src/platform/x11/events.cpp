@@ -98,7 +98,7 @@ bool translate(XEvent& event, platform::Message* out) {
             return true;
         case MotionNotify:
             *out = {out->window, platform::msg_mousemove,
-                    (event.xmotion.state & Button1Mask) ? platform::mk_lbutton : 0u,
+                    (event.xmotion.state & Button1Mask) ? std::uintptr_t{platform::mk_lbutton} : std::uintptr_t{0},
                     mouse_position(event.xmotion.x, event.xmotion.y)};
             return true;
         case ButtonRelease:
