@@ -29,8 +29,9 @@ void load_picture() {
     std::free(buffer);
     // One texel per screen pixel at distance 1.
     double t = std::tan(field_of_view * half_angle_factor);
-    loading_half_height = static_cast<float>(t * picture.height / area_height);
-    loading_half_width = static_cast<float>((area_width * t / area_height) * picture.width / area_width);
+    loading_half_height = static_cast<float>(t * picture.height / settings.area_height);
+    loading_half_width =
+        static_cast<float>((settings.area_width * t / settings.area_height) * picture.width / settings.area_width);
 }
 
 }  // namespace
