@@ -112,7 +112,7 @@ TEST_F(Timeline, WindowIsPlacedAwayFromTheMainWindowAndSizedExactly) {
 TEST_F(Timeline, FailedWindowLogsErrorAndIsSkipped) {
     platform::console_allocate();
     fake::script("create_window", {0});
-    EXPECT_EQ(debug_window_create(), -2);
+    EXPECT_EQ(debug_window_create(), window_no_window);
     EXPECT_EQ(fake::state.console, "error");
     timeline_show();
     EXPECT_EQ(fake::count("blit_bitmap"), 0);
