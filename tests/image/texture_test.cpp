@@ -69,8 +69,9 @@ protected:
 TEST_F(Textures, LoadingPictureIsCentredAtItsPixelSize) {
     clear_both_buffers();
     loading_screen(0.0);
-    EXPECT_FLOAT_EQ(loading_half_height, 128.0f / 450);
-    EXPECT_FLOAT_EQ(loading_half_width, 256.0f / 450);
+    HalfExtents half = loading_half_extents(256, 128);
+    EXPECT_FLOAT_EQ(half.height, 128.0f / 450);
+    EXPECT_FLOAT_EQ(half.width, 256.0f / 450);
     Rgb inside_left = on_screen(272, 236), inside_right = on_screen(527, 363);
     EXPECT_GE(inside_left.r, 250);
     EXPECT_LE(inside_left.b, 5);
