@@ -70,7 +70,7 @@ bool capture_frame(Outputs& out, long long frame, const FrameView& view, Capture
     progress.mark(CaptureStage::encode);
     if (wants_still(out, frame) && !write_stills(out, frame)) return false;
     if (in_video(out, frame) && !out.encoder.write_frame(out.rgb)) return false;
-    if (debug_timeline) timeline_show();
+    if (settings.debug_timeline) timeline_show();
     progress.frame_done();
     return true;
 }

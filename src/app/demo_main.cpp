@@ -22,14 +22,14 @@ namespace {
 
 void open_console() {
     platform::console_allocate();
-    if (window_caption) platform::console_set_title(window_caption);
+    if (settings.window_caption) platform::console_set_title(settings.window_caption);
     print_settings();
 }
 
 void render_frame() {
     frame_render(ClockOps.clock_tick());
     platform::swap_buffers(main_dc);
-    if (debug_timeline) timeline_show();
+    if (settings.debug_timeline) timeline_show();
 }
 
 // Nobody sees the window: no frame is drawn. The clock goes on (and the
@@ -99,10 +99,10 @@ int demo_main(int argc, char** argv) {
     // A capture draws into a window and leaves the display mode alone, and
     // never waits for the screen.
     if (request.active()) {
-        fullscreen = 0;
+        settings.fullscreen = 0;
         swap_interval = 0;
     }
-    if (debug_console) open_console();
+    if (settings.debug_console) open_console();
     blob_open();
     if (window_setup(1) != 0) {
         // Not a success, whatever else the program says: scripts and

@@ -6,7 +6,8 @@
 #include "gl/glext.h"
 
 AreaRect readback_area_rect() {
-    return AreaRect{(window_width - area_width) / 2, (window_height - area_height) / 2, area_width, area_height};
+    return AreaRect{(settings.window_width - settings.area_width) / 2, (settings.window_height - settings.area_height) / 2,
+                    settings.area_width, settings.area_height};
 }
 
 void readback_area(const AreaRect& area, std::vector<std::uint8_t>& rgb) {

@@ -23,7 +23,7 @@ int soundtrack_init(const char* path, platform::Handle window) {
     // Loaded even when silent, so the music keeps its place in the archive.
     FileData music{nullptr, 0};
     load_file(path, &music);
-    if (audio_enabled == 0) {
+    if (settings.audio_enabled == 0) {
         log_print("silence?\n");
         return 0;
     }

@@ -16,7 +16,7 @@ float system_tick() {
     demo_time = t;
     // Time stops at the end while the process clock runs on, so seeking
     // backwards keeps working.
-    if (demo_length < t) demo_time = demo_length;
+    if (settings.demo_length < t) demo_time = settings.demo_length;
     return demo_time;
 }
 
@@ -29,7 +29,7 @@ void system_start(float t) { ClockOps.clock_seek(t); }
 
 void system_nothing() {}
 
-float configured_length() { return demo_length; }
+float configured_length() { return settings.demo_length; }
 
 }  // namespace
 

@@ -3,21 +3,26 @@
 
 #include <cstdint>
 
-extern std::int32_t window_width;
-extern std::int32_t window_height;
-extern std::int32_t color_depth;
-extern const char* window_caption;  // points into the XML string pool
-extern std::int32_t area_width;     // the drawing area: the largest rectangle
-extern std::int32_t area_height;    // of the viewport's aspect in the window
-extern std::int32_t fullscreen;
-extern std::int32_t audio_enabled;
-extern float demo_length;  // seconds; where the system clock stops
-extern std::int32_t halign;
-extern std::int32_t valign;
-extern std::int32_t multisample;
-extern std::int32_t glext;
-extern std::int32_t debug_console;
-extern std::int32_t debug_timeline;
+struct Settings {
+    std::int32_t window_width = 800;
+    std::int32_t window_height = 600;
+    std::int32_t color_depth = 32;
+    const char* window_caption = nullptr;  // points into the XML string pool
+    std::int32_t area_width = 800;         // the drawing area: the largest rectangle
+    std::int32_t area_height = 450;        // of the viewport's aspect in the window
+    std::int32_t fullscreen = 0;
+    std::int32_t audio_enabled = 1;
+    float demo_length = 150.0f;  // seconds; where the system clock stops
+    std::int32_t halign = 1;
+    std::int32_t valign = 1;
+    std::int32_t multisample = 0;
+    std::int32_t glext = 1;
+    std::int32_t debug_console = 0;
+    std::int32_t debug_timeline = 0;
+};
+
+// The settings of the run.
+extern Settings settings;
 
 // Puts every setting back to its built-in default.
 void settings_defaults();

@@ -162,7 +162,7 @@ void scene_and_overlays(const FrameView& view, const SceneState& scene) {
     double beat = view.beat;
     int noise_slot = texture_slot::noise_first +
                      static_cast<int>((static_cast<long long>(std::trunc(beat)) / 8) % texture_slot::noise_count);
-    noise_flash(noise_slot, static_cast<float>((1 - view.bar_phase) * 0.25), area_width, area_height);
+    noise_flash(noise_slot, static_cast<float>((1 - view.bar_phase) * 0.25), settings.area_width, settings.area_height);
 }
 
 }  // namespace
@@ -174,7 +174,7 @@ FrameView frame_view_at(float time) {
     double bars = view.beat / 4;
     view.bar_phase = bars - std::trunc(bars);
     view.h = static_cast<float>(std::tan(field_of_view * half_angle_factor));
-    view.w = static_cast<float>(area_width) * view.h / static_cast<float>(area_height);
+    view.w = static_cast<float>(settings.area_width) * view.h / static_cast<float>(settings.area_height);
     return view;
 }
 
@@ -215,7 +215,7 @@ void frame_draw(const FrameView& view) {
         composite(view, scene);
     }
     if (glGetError() != GL_NO_ERROR) log_print("gl errors..\n");
-    if (debug_timeline) timeline_draw(view.time, clock_length());
+    if (settings.debug_timeline) timeline_draw(view.time, clock_length());
 }
 
 void frame_render(float time) { frame_draw(frame_update(time)); }

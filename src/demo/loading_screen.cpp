@@ -13,34 +13,35 @@
 #include "image/texture.h"
 #include "window/window.h"
 
-float loading_half_width;
-float loading_half_height;
+HalfExtents loading_half_extents(std::uint32_t width, std::uint32_t height) {
+    double t = std::tan(field_of_view * half_angle_factor);
+    const double area_width = settings.area_width, area_height = settings.area_height;
+    return {static_cast<float>((area_width * t / area_height) * width / area_width),
+            static_cast<float>(t * height / area_height)};
+}
 
 namespace {
 
 constexpr std::uint32_t loading_buffer_bytes = 1048576;  // 512 x 512 pixels
 
-void load_picture() {
+HalfExtents load_picture() {
     auto* buffer = static_cast<std::uint8_t*>(std::malloc(loading_buffer_bytes));
     Image picture{0, 0, 0, buffer, buffer ? loading_buffer_bytes : 0};
     if (buffer) png_load("pool/loading.png", &picture);
     // A picture that could not be read has no size: nothing is uploaded.
     texture_create(buffer, static_cast<int>(picture.width), static_cast<int>(picture.height), texture_slot::loading_picture, 0);
     std::free(buffer);
-    // One texel per screen pixel at distance 1.
-    double t = std::tan(field_of_view * half_angle_factor);
-    loading_half_height = static_cast<float>(t * picture.height / area_height);
-    loading_half_width = static_cast<float>((area_width * t / area_height) * picture.width / area_width);
+    return loading_half_extents(picture.width, picture.height);
 }
 
 }  // namespace
 
 void loading_screen(double progress) {
-    load_picture();
+    HalfExtents half = load_picture();
     float g = static_cast<float>(1.0 - progress);
     glColor3f(g, g, g);
     glEnable(GL_TEXTURE_2D);
-    upright_quad(loading_half_width, loading_half_height);
+    upright_quad(half.width, half.height);
     glDisable(GL_TEXTURE_2D);
     platform::swap_buffers(main_dc);
     glColor3f(1, 1, 1);

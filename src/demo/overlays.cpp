@@ -168,8 +168,8 @@ void image_flash_draw(const FrameView& view) {
     const double beat = view.beat;
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    float wq = view.w * 1024 / static_cast<float>(area_width);
-    float hq = view.h * 512 / static_cast<float>(area_height);
+    float wq = view.w * 1024 / static_cast<float>(settings.area_width);
+    float hq = view.h * 512 / static_cast<float>(settings.area_height);
     double c = pattern[static_cast<long long>(std::trunc(beat)) % 8] ? 1.0 : 1 - (beat - std::trunc(beat));
     if (beat >= 356) c = (beat - 356) * 0.08333333333333333;
     glColor3d(c, c, c);

@@ -149,7 +149,7 @@ int ext_load() {
             ++failures;
         }
     }
-    if (failures == 0 && glext != 0) glext_ready = 1;
+    if (failures == 0 && settings.glext != 0) glext_ready = 1;
     return failures;
 }
 

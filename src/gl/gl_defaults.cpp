@@ -20,7 +20,8 @@ void smooth_shading_and_hints() {
 }
 
 void drawing_area_projection() {
-    gl_perspective(field_of_view, static_cast<double>(area_width) / area_height, near_plane, far_plane);
+    double aspect = static_cast<double>(settings.area_width) / settings.area_height;
+    gl_perspective(field_of_view, aspect, near_plane, far_plane);
 }
 
 void culling() {
@@ -63,7 +64,8 @@ void gl_perspective(double fov_degrees, double aspect, double near_value, double
 void gl_defaults(platform::Handle dc, platform::Handle context) {
     make_current_checked(dc, context);
     smooth_shading_and_hints();
-    glViewport((window_width - area_width) / 2, (window_height - area_height) / 2, area_width, area_height);
+    glViewport((settings.window_width - settings.area_width) / 2, (settings.window_height - settings.area_height) / 2,
+               settings.area_width, settings.area_height);
     drawing_area_projection();
     if (glIsEnabled(GL_MULTISAMPLE_ARB)) {
         glEnable(GL_MULTISAMPLE_ARB);

@@ -37,7 +37,7 @@ void report_missing() {
     const char* renderer = gl_string(GL_RENDERER);
     const char* version = gl_string(GL_VERSION);
     log_print("no wgl-extensions on your device?\ncom:%s\ndev:%s\nver:%s\n", vendor, renderer, version);
-    if (glext)
+    if (settings.glext)
         error_box("ningunas extensiones de wgl?\ncom:%s\ndev:%s\nver:%s\n", vendor, renderer, version);
 }
 

@@ -60,23 +60,23 @@ int opposite_side(int alignment, int screen, int size) { return window_position(
 
 }  // namespace
 
-int debug_window_create() {
+WindowResult debug_window_create() {
     platform::Size screen = platform::screen_size();
-    int x = opposite_side(halign, screen.width, timeline_width);
-    int y = opposite_side(valign, screen.height, timeline_height);
+    int x = opposite_side(settings.halign, screen.width, timeline_width);
+    int y = opposite_side(settings.valign, screen.height, timeline_height);
     platform::WindowRequest request{window_class_name, "debug window", platform::WindowStyle::sysmenu, x, y,
                               timeline_width, timeline_height};
     debug_window = platform::create_window(request);
     if (!debug_window) {
         log_print("error");
-        return -2;
+        return window_no_window;
     }
     platform::show_window_normal(debug_window);
     platform::Size client = platform::client_size(debug_window);
     platform::move_window(debug_window, x, y, 2 * timeline_width - client.width, 2 * timeline_height - client.height);
-    if (window_caption) platform::set_window_title(debug_window, window_caption);
+    if (settings.window_caption) platform::set_window_title(debug_window, settings.window_caption);
     window_icons_set(debug_window);
-    return 0;
+    return window_ok;
 }
 
 void timeline_draw(float time, double length) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "window/window.h"
 
 constexpr int timeline_width = 512;
 constexpr int timeline_height = 128;
@@ -13,8 +14,9 @@ extern platform::Handle debug_window;
 // Rows bottom-up; pixels 0x00RRGGBB.
 extern std::uint32_t timeline_bitmap[timeline_width * timeline_height];
 
-// 0, or -2 (after logging "error") when the window cannot be created.
-int debug_window_create();
+// window_ok, or window_no_window (after logging "error") when the window
+// cannot be created.
+WindowResult debug_window_create();
 
 // Repaints the bitmap for a demo time on a demo of `length` seconds, then
 // shows it.

@@ -26,10 +26,10 @@ constexpr const char* window_title = "F4 = toggle fullscreen";
 constexpr int fullscreen_flag = 4;  // CDS_FULLSCREEN: the mode is temporary
 
 platform::Handle create_fullscreen() {
-    platform::WindowRequest request{window_class_name, window_title, platform::WindowStyle::popup, 0, 0, window_width,
-                              window_height};
+    platform::WindowRequest request{window_class_name, window_title, platform::WindowStyle::popup, 0, 0,
+                                    settings.window_width, settings.window_height};
     platform::Handle window = platform::create_window(request);
-    platform::DisplayMode mode{window_width, window_height, color_depth};
+    platform::DisplayMode mode{settings.window_width, settings.window_height, settings.color_depth};
     int result = platform::change_display_mode(mode);
     if (result != 0)
         error_box("failure:\n ChangeDisplaySettings(0x%x,0x%x)\n returned %i", address_print(&mode), fullscreen_flag,
@@ -43,17 +43,17 @@ platform::Handle create_windowed() {
     platform::WindowRequest request{window_class_name,
                               window_title,
                               platform::WindowStyle::sysmenu,
-                              window_position(halign, screen.width, window_width),
-                              window_position(valign, screen.height, window_height),
-                              window_width,
-                              window_height};
+                              window_position(settings.halign, screen.width, settings.window_width),
+                              window_position(settings.valign, screen.height, settings.window_height),
+                              settings.window_width,
+                              settings.window_height};
     return platform::create_window(request);
 }
 
 void choose_and_set_pixel_format() {
-    platform::PixelFormatRequest request{color_depth, 0, 16, 8};
+    platform::PixelFormatRequest request{settings.color_depth, 0, 16, 8};
     int format = 0;
-    if (multisample_format(main_dc, multisample, &format) != multisample_found)
+    if (multisample_format(main_dc, settings.multisample, &format) != multisample_found)
         format = platform::choose_pixel_format(main_dc, request);
     pixel_format_set(main_dc, format, request, "window_create :: ");
 }
@@ -71,14 +71,15 @@ WindowResult window_create() {
         error_box("RegisterClass() failed");
         return window_no_class;
     }
-    main_window = fullscreen ? create_fullscreen() : create_windowed();
+    main_window = settings.fullscreen ? create_fullscreen() : create_windowed();
     if (!main_window) {
         error_box("CreateWindow() failed");
         return window_no_window;
     }
     platform::Size client = platform::client_size(main_window);
-    platform::resize_window(main_window, 2 * window_width - client.width, 2 * window_height - client.height);
-    if (window_caption) platform::set_window_title(main_window, window_caption);
+    platform::resize_window(main_window, 2 * settings.window_width - client.width,
+                            2 * settings.window_height - client.height);
+    if (settings.window_caption) platform::set_window_title(main_window, settings.window_caption);
     window_icons_set(main_window);
     main_dc = platform::get_dc(main_window);
     choose_and_set_pixel_format();
@@ -95,12 +96,12 @@ WindowResult window_create() {
     if (!make_current_checked(main_dc, main_context)) return window_not_current;
     platform::set_swap_interval(main_dc, swap_interval);
     platform::show_window(main_window);
-    platform::show_cursor(fullscreen == 0);
+    platform::show_cursor(settings.fullscreen == 0);
     return window_ok;
 }
 
 int window_destroy() {
-    if (debug_timeline && debug_window && platform::destroy_window(debug_window)) debug_window = 0;
+    if (settings.debug_timeline && debug_window && platform::destroy_window(debug_window)) debug_window = 0;
     platform::make_gl_current(0, 0);
     if (platform::delete_gl_context(main_context))
         main_context = 0;
@@ -137,7 +138,7 @@ WindowResult finish_setup() {
         return window_no_render_targets;
     }
     gl_defaults(main_dc, main_context);
-    if (debug_timeline) {
+    if (settings.debug_timeline) {
         debug_window_create();
         platform::set_focus(main_window);
     }
@@ -178,11 +179,11 @@ void release_render_targets() {
 WindowResult toggle_fullscreen() {
     release_render_targets();
     window_destroy();
-    fullscreen = fullscreen ? 0 : 1;
+    settings.fullscreen = settings.fullscreen ? 0 : 1;
     WindowResult result = create_and_finish();
     if (result == window_ok) return window_ok;
     discard_partial_window();
-    fullscreen = fullscreen ? 0 : 1;
+    settings.fullscreen = settings.fullscreen ? 0 : 1;
     if (create_and_finish() != window_ok) platform::post_quit_message(0);
     return result;
 }
@@ -196,7 +197,7 @@ void render_targets_give_up() {
 
 WindowResult window_setup(int first) {
     if (first == 0) return toggle_fullscreen();
-    multisample_test(color_depth);
+    multisample_test(settings.color_depth);
     icon_images_load();
     return create_and_finish();
 }

@@ -18,7 +18,7 @@ protected:
         fake::reset();
         demo_time = 0;
         track_ended = 0;
-        demo_length = 150.0f;
+        settings.demo_length = 150.0f;
         clock_install_system();
     }
 };
@@ -54,7 +54,7 @@ TEST_F(SystemClock, TimeStopsAtTheLengthButSeeksBackStillWork) {
 }
 
 TEST_F(SystemClock, ZeroLengthKeepsTimeAtZero) {
-    demo_length = 0.0f;
+    settings.demo_length = 0.0f;
     ClockOps.clock_start(0.0f);
     for (long ms : {0L, 16L, 5000L}) {
         fake::state.clock_ms = ms;
@@ -86,8 +86,8 @@ protected:
 };
 
 TEST_F(Soundtrack, SilentRunStillLoadsTheMusicAndKeepsTheConfiguredLength) {
-    audio_enabled = 0;
-    demo_length = 42.0f;
+    settings.audio_enabled = 0;
+    settings.demo_length = 42.0f;
     fake::write_file("pool/music.ogg", "OggS....");
     EXPECT_EQ(soundtrack_init("pool/music.ogg", 0x1001), 0);
     EXPECT_EQ(file_table.count, 1);
@@ -102,7 +102,7 @@ TEST_F(Soundtrack, SilentRunStillLoadsTheMusicAndKeepsTheConfiguredLength) {
 }
 
 TEST_F(Soundtrack, MissingMusicFileStillLeavesAWorkingClock) {
-    audio_enabled = 0;
+    settings.audio_enabled = 0;
     EXPECT_EQ(soundtrack_init("pool/none.ogg", 0x1001), 0);
     ASSERT_EQ(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0], "file pool/none.ogg does not exist?");

@@ -44,8 +44,8 @@ protected:
         ClockOps = ClockTable{};
         demo_time = 0;
         track_ended = 0;
-        demo_length = 150.0f;
-        audio_enabled = 1;
+        settings.demo_length = 150.0f;
+        settings.audio_enabled = 1;
         blob_open();
         fake::state.console.clear();
     }

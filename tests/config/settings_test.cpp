@@ -36,46 +36,46 @@ protected:
 };
 
 TEST_F(Settings, BuiltInDefaults) {
-    EXPECT_EQ(window_width, 800);
-    EXPECT_EQ(window_height, 600);
-    EXPECT_EQ(color_depth, 32);
-    EXPECT_EQ(window_caption, nullptr);
-    EXPECT_EQ(area_width, 800);
-    EXPECT_EQ(area_height, 450);
-    EXPECT_EQ(fullscreen, 0);
-    EXPECT_EQ(audio_enabled, 1);
-    EXPECT_FLOAT_EQ(demo_length, 150.0f);
-    EXPECT_EQ(halign, 1);
-    EXPECT_EQ(valign, 1);
-    EXPECT_EQ(multisample, 0);
-    EXPECT_EQ(glext, 1);
-    EXPECT_EQ(debug_console, 0);
-    EXPECT_EQ(debug_timeline, 0);
+    EXPECT_EQ(settings.window_width, 800);
+    EXPECT_EQ(settings.window_height, 600);
+    EXPECT_EQ(settings.color_depth, 32);
+    EXPECT_EQ(settings.window_caption, nullptr);
+    EXPECT_EQ(settings.area_width, 800);
+    EXPECT_EQ(settings.area_height, 450);
+    EXPECT_EQ(settings.fullscreen, 0);
+    EXPECT_EQ(settings.audio_enabled, 1);
+    EXPECT_FLOAT_EQ(settings.demo_length, 150.0f);
+    EXPECT_EQ(settings.halign, 1);
+    EXPECT_EQ(settings.valign, 1);
+    EXPECT_EQ(settings.multisample, 0);
+    EXPECT_EQ(settings.glext, 1);
+    EXPECT_EQ(settings.debug_console, 0);
+    EXPECT_EQ(settings.debug_timeline, 0);
 }
 
 TEST_F(Settings, CompleteFileWithoutDebugSection) {
     EXPECT_EQ(load(full_config()), 0);
     EXPECT_TRUE(fake::state.boxes.empty());
-    EXPECT_EQ(window_width, 1024);
-    EXPECT_EQ(window_height, 768);
-    EXPECT_STREQ(window_caption, "heden");
-    EXPECT_EQ(fullscreen, 1);
-    EXPECT_EQ(halign, 2);
-    EXPECT_EQ(valign, 0);
-    EXPECT_EQ(multisample, 1);
-    EXPECT_FLOAT_EQ(demo_length, 140.5f);
-    EXPECT_EQ(area_width, 1024);
-    EXPECT_EQ(area_height, 576);
-    EXPECT_EQ(debug_console, 0);
-    EXPECT_EQ(debug_timeline, 0);
+    EXPECT_EQ(settings.window_width, 1024);
+    EXPECT_EQ(settings.window_height, 768);
+    EXPECT_STREQ(settings.window_caption, "heden");
+    EXPECT_EQ(settings.fullscreen, 1);
+    EXPECT_EQ(settings.halign, 2);
+    EXPECT_EQ(settings.valign, 0);
+    EXPECT_EQ(settings.multisample, 1);
+    EXPECT_FLOAT_EQ(settings.demo_length, 140.5f);
+    EXPECT_EQ(settings.area_width, 1024);
+    EXPECT_EQ(settings.area_height, 576);
+    EXPECT_EQ(settings.debug_console, 0);
+    EXPECT_EQ(settings.debug_timeline, 0);
     EXPECT_EQ(xml_document.node_count, 0);  // reset after success
-    EXPECT_STREQ(window_caption, "heden");  // the caption survives the reset
+    EXPECT_STREQ(settings.window_caption, "heden");  // the caption survives the reset
 }
 
 TEST_F(Settings, DebugKeysAreReadWhenTheSectionExists) {
     EXPECT_EQ(load(full_config("", "<debug><console>1</console><timeline>7</timeline></debug>")), 0);
-    EXPECT_EQ(debug_console, 1);
-    EXPECT_EQ(debug_timeline, 1);
+    EXPECT_EQ(settings.debug_console, 1);
+    EXPECT_EQ(settings.debug_timeline, 1);
 }
 
 TEST_F(Settings, MissingFileKeepsBuiltInDefaultsWithOneBox) {
@@ -83,8 +83,8 @@ TEST_F(Settings, MissingFileKeepsBuiltInDefaultsWithOneBox) {
     ASSERT_EQ(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0],
               "an xml errors occured FILE `config.xml` is missing or not readable :(\n ");
-    EXPECT_EQ(window_width, 800);
-    EXPECT_EQ(audio_enabled, 1);
+    EXPECT_EQ(settings.window_width, 800);
+    EXPECT_EQ(settings.audio_enabled, 1);
 }
 
 TEST_F(Settings, MalformedFilesShowTheirBoxesAndKeepDefaults) {
@@ -96,7 +96,7 @@ TEST_F(Settings, MalformedFilesShowTheirBoxesAndKeepDefaults) {
     EXPECT_EQ(load("<config>" + std::string(400, 'x') + "</config>"), -1);
     EXPECT_EQ(fake::state.boxes.back(), "an xml errors occured parsing `config.xml` failed ");
     EXPECT_EQ(fake::state.boxes.size(), 3u);
-    EXPECT_EQ(window_width, 800);
+    EXPECT_EQ(settings.window_width, 800);
     EXPECT_EQ(xml_errors.count, 0);
 }
 
@@ -115,20 +115,20 @@ TEST_F(Settings, ValuesAreClampedToTheirRanges) {
                    "<viewport><width>4</width><height>3</height></viewport>"
                    "<audio><enabled>9</enabled><length>1200</length></audio></config>"),
               0);
-    EXPECT_EQ(window_width, 320);
-    EXPECT_EQ(window_height, 2400);
-    EXPECT_EQ(color_depth, 1);
-    EXPECT_EQ(fullscreen, 1);
-    EXPECT_EQ(halign, 0);
-    EXPECT_EQ(valign, 2);
-    EXPECT_EQ(multisample, 1);
-    EXPECT_EQ(glext, 0);
-    EXPECT_EQ(audio_enabled, 1);
-    EXPECT_FLOAT_EQ(demo_length, 900.0f);
+    EXPECT_EQ(settings.window_width, 320);
+    EXPECT_EQ(settings.window_height, 2400);
+    EXPECT_EQ(settings.color_depth, 1);
+    EXPECT_EQ(settings.fullscreen, 1);
+    EXPECT_EQ(settings.halign, 0);
+    EXPECT_EQ(settings.valign, 2);
+    EXPECT_EQ(settings.multisample, 1);
+    EXPECT_EQ(settings.glext, 0);
+    EXPECT_EQ(settings.audio_enabled, 1);
+    EXPECT_FLOAT_EQ(settings.demo_length, 900.0f);
     EXPECT_EQ(load(full_config().replace(full_config().find("1024"), 4, "99999999999999")), 0);
-    EXPECT_EQ(window_width, 3200);
+    EXPECT_EQ(settings.window_width, 3200);
     EXPECT_EQ(load(full_config().replace(full_config().find("140.5"), 5, "-4")), 0);
-    EXPECT_FLOAT_EQ(demo_length, 0.0f);
+    EXPECT_FLOAT_EQ(settings.demo_length, 0.0f);
 }
 
 TEST_F(Settings, NumbersAreReadLikeAtoi) {
@@ -136,25 +136,25 @@ TEST_F(Settings, NumbersAreReadLikeAtoi) {
     text.replace(text.find("1024"), 4, "  900px");
     text.replace(text.find("768"), 3, "tall");
     EXPECT_EQ(load(text), 0);
-    EXPECT_EQ(window_width, 900);
-    EXPECT_EQ(window_height, 240);
+    EXPECT_EQ(settings.window_width, 900);
+    EXPECT_EQ(settings.window_height, 240);
 }
 
 TEST_F(Settings, MissingKeysTakeFallbacksAndShowOneBoxForTheLast) {
     EXPECT_EQ(load("<config><debug></debug></config>"), -2);
     ASSERT_EQ(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0], "fatal in xml\nerror: node `TIMELINE[0]` not found ");
-    EXPECT_EQ(window_width, 320);
-    EXPECT_EQ(window_height, 240);
-    EXPECT_EQ(color_depth, 1);
-    EXPECT_EQ(window_caption, nullptr);
-    EXPECT_EQ(audio_enabled, 0);
-    EXPECT_FLOAT_EQ(demo_length, 0.0f);
-    EXPECT_EQ(halign, 0);
-    EXPECT_EQ(glext, 0);
+    EXPECT_EQ(settings.window_width, 320);
+    EXPECT_EQ(settings.window_height, 240);
+    EXPECT_EQ(settings.color_depth, 1);
+    EXPECT_EQ(settings.window_caption, nullptr);
+    EXPECT_EQ(settings.audio_enabled, 0);
+    EXPECT_FLOAT_EQ(settings.demo_length, 0.0f);
+    EXPECT_EQ(settings.halign, 0);
+    EXPECT_EQ(settings.glext, 0);
     // Viewport fallback 0.0625 by 0.0625 is square: 320 x 240 gives t = 320.
-    EXPECT_EQ(area_width, 240);
-    EXPECT_EQ(area_height, 240);
+    EXPECT_EQ(settings.area_width, 240);
+    EXPECT_EQ(settings.area_height, 240);
     EXPECT_GT(xml_document.node_count, 0);  // not reset after missing keys
 }
 
@@ -162,7 +162,7 @@ TEST_F(Settings, EmptyValueCountsAsMissing) {
     std::string text = full_config();
     text.replace(text.find("<width>1024</width>"), 19, "<width></width>");
     EXPECT_EQ(load(text), -2);
-    EXPECT_EQ(window_width, 320);
+    EXPECT_EQ(settings.window_width, 320);
     ASSERT_EQ(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0], "fatal in xml\nerror: no id255 found for parent 3  ");
 }
@@ -182,11 +182,11 @@ TEST_F(Settings, DrawingAreaIsTheLargestRectangleOfTheViewportAspect) {
         {320, 240, 0.0625f, 65536, 1, 240},
     };
     for (const Case& c : cases) {
-        window_width = c.width;
-        window_height = c.height;
+        settings.window_width = c.width;
+        settings.window_height = c.height;
         area_compute(c.vw, c.vh);
-        EXPECT_EQ(area_width, c.area_w) << c.width << "x" << c.height;
-        EXPECT_EQ(area_height, c.area_h) << c.width << "x" << c.height;
+        EXPECT_EQ(settings.area_width, c.area_w) << c.width << "x" << c.height;
+        EXPECT_EQ(settings.area_height, c.area_h) << c.width << "x" << c.height;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "capture/readback.h"
 #include "config/settings.h"
 #include "data/file_table.h"
 #include "demo/frame_schedule.h"
@@ -191,8 +192,8 @@ protected:
         scene_state.ambient_color = {0.1, 0.1, 0.1};
     }
     Pixels render() {
-        glViewport(0, 0, window_width, window_height);
-        gl_perspective(field_of_view, static_cast<double>(window_width) / window_height, 0.1, 2048);
+        glViewport(0, 0, settings.window_width, settings.window_height);
+        gl_perspective(field_of_view, static_cast<double>(settings.window_width) / settings.window_height, 0.1, 2048);
         glClearColor(0, 0, 0, 0);
         glClearStencil(0);
         glDepthMask(GL_TRUE);
@@ -201,9 +202,9 @@ protected:
         scene_draw(scene_state);
         glDisable(GL_LIGHT1);
         glDepthMask(GL_TRUE);
-        Pixels rgba(static_cast<std::size_t>(window_width) * window_height * 4);
+        Pixels rgba(static_cast<std::size_t>(settings.window_width) * settings.window_height * 4);
         glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, window_width, window_height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        glReadPixels(0, 0, settings.window_width, settings.window_height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         return rgba;
     }
     Mesh floor{64, 64};
@@ -222,7 +223,7 @@ double screen_x(const Vector3& p) {
     double eye[4], clip[4];
     for (int r = 0; r < 4; ++r) eye[r] = m[r] * p.x + m[4 + r] * p.y + m[8 + r] * p.z + m[12 + r];
     for (int r = 0; r < 4; ++r) clip[r] = proj[r] * eye[0] + proj[4 + r] * eye[1] + proj[8 + r] * eye[2] + proj[12 + r] * eye[3];
-    return (clip[0] / clip[3] + 1) / 2 * window_width;
+    return (clip[0] / clip[3] + 1) / 2 * settings.window_width;
 }
 
 TEST_F(Shadows, ACasterDarkensTheFloorOnTheFarSideOfTheLight) {
@@ -234,9 +235,9 @@ TEST_F(Shadows, ACasterDarkensTheFloorOnTheFarSideOfTheLight) {
     Pixels unlit = render();
     double column_x = screen_x({0, 0, 0}), light_x = screen_x(scene_state.light_position[0]);
     int darker_away = 0, darker_toward = 0, brighter = 0, not_ambient = 0;
-    for (int y = 0; y < window_height; ++y)
-        for (int x = 0; x < window_width; ++x) {
-            std::size_t i = (static_cast<std::size_t>(y) * window_width + x) * 4;
+    for (int y = 0; y < settings.window_height; ++y)
+        for (int x = 0; x < settings.window_width; ++x) {
+            std::size_t i = (static_cast<std::size_t>(y) * settings.window_width + x) * 4;
             int change = shadowed[i] - lit[i];
             bool away = (x - column_x) * (light_x - column_x) < 0;
             if (change < -10) {
@@ -272,17 +273,18 @@ TEST_F(Shadows, EveryLightClearsTheStencilEvenWithNothingListed) {
     scene_draw(scene_state);
     glDisable(GL_LIGHT1);
     GLubyte stencil = 99;
-    glReadPixels(window_width / 2, window_height / 2, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &stencil);
+    glReadPixels(settings.window_width / 2, settings.window_height / 2, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE,
+                 &stencil);
     EXPECT_EQ(stencil, 0);
 }
 
 // The window's drawing area after a frame, as RGBA rows bottom-up.
 Pixels drawing_area() {
     glFinish();
-    Pixels rgba(static_cast<std::size_t>(area_width) * area_height * 4);
+    Pixels rgba(static_cast<std::size_t>(settings.area_width) * settings.area_height * 4);
     glReadBuffer(GL_BACK);
-    glReadPixels((window_width - area_width) / 2, (window_height - area_height) / 2, area_width, area_height, GL_RGBA,
-                 GL_UNSIGNED_BYTE, rgba.data());
+    AreaRect area = readback_area_rect();
+    glReadPixels(area.x, area.y, area.width, area.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return rgba;
 }
 
@@ -292,7 +294,9 @@ int brightest(const Pixels& rgba) {
     return most;
 }
 
-int grey_at(const Pixels& rgba, int x, int y) { return rgba[(static_cast<std::size_t>(y) * area_width + x) * 4 + 1]; }
+int grey_at(const Pixels& rgba, int x, int y) {
+    return rgba[(static_cast<std::size_t>(y) * settings.area_width + x) * 4 + 1];
+}
 
 // A white square in an otherwise black scene, split and blurred: light
 // spreads around it in the glow, none reaches the far corners.
@@ -312,12 +316,13 @@ TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
     glow_chain(view);
     composite(view, scene_state);
     Pixels picture = drawing_area();
-    int cx = area_width / 2, cy = area_height / 2, half = static_cast<int>(0.05f / view.h * area_height / 2);
+    int cx = settings.area_width / 2, cy = settings.area_height / 2;
+    int half = static_cast<int>(0.05f / view.h * settings.area_height / 2);
     EXPECT_GT(grey_at(picture, cx, cy), 40);
     EXPECT_GT(grey_at(picture, cx + half + 6, cy), 5) << "no glow beside the square";
     EXPECT_LT(grey_at(picture, cx + half + 6, cy), grey_at(picture, cx, cy));
     EXPECT_EQ(grey_at(picture, 3, 3), 0);
-    EXPECT_EQ(grey_at(picture, area_width - 4, area_height - 4), 0);
+    EXPECT_EQ(grey_at(picture, settings.area_width - 4, settings.area_height - 4), 0);
 }
 
 double seconds_at_beat(double beat) { return beat / beats_per_second; }

@@ -16,20 +16,21 @@ void check_range(std::int32_t value, std::int32_t low, std::int32_t high) {
 }
 
 void check_settings() {
-    check_range(window_width, 320, 3200);
-    check_range(window_height, 240, 2400);
-    check_range(color_depth, 1, 128);
-    check_range(area_width, 1, window_width);
-    check_range(area_height, 1, window_height);
-    for (std::int32_t flag : {fullscreen, audio_enabled, multisample, glext, debug_console, debug_timeline})
+    check_range(settings.window_width, 320, 3200);
+    check_range(settings.window_height, 240, 2400);
+    check_range(settings.color_depth, 1, 128);
+    check_range(settings.area_width, 1, settings.window_width);
+    check_range(settings.area_height, 1, settings.window_height);
+    for (std::int32_t flag : {settings.fullscreen, settings.audio_enabled, settings.multisample, settings.glext,
+                              settings.debug_console, settings.debug_timeline})
         check_range(flag, 0, 1);
-    check_range(halign, 0, 2);
-    check_range(valign, 0, 2);
-    if (!(demo_length >= 0.0f && demo_length <= 900.0f)) std::abort();
-    if (window_caption) {
+    check_range(settings.halign, 0, 2);
+    check_range(settings.valign, 0, 2);
+    if (!(settings.demo_length >= 0.0f && settings.demo_length <= 900.0f)) std::abort();
+    if (const char* caption = settings.window_caption) {
         const char* pool = xml_document.pool;
-        if (window_caption < pool || window_caption >= pool + xml_pool_bytes) std::abort();
-        if (!std::memchr(window_caption, 0, static_cast<std::size_t>(pool + xml_pool_bytes - window_caption))) std::abort();
+        if (caption < pool || caption >= pool + xml_pool_bytes) std::abort();
+        if (!std::memchr(caption, 0, static_cast<std::size_t>(pool + xml_pool_bytes - caption))) std::abort();
     }
 }
 

@@ -77,7 +77,7 @@ TEST_F(GlPlatform, EntryPointsCountOnlyWhereTheDriverOffersThem) {
 }
 
 TEST_F(GlPlatform, GlextSettingOffFetchesEverythingButStaysOff) {
-    glext = 0;
+    settings.glext = 0;
     EXPECT_EQ(ext_load(), 0);
     EXPECT_EQ(glext_ready, 0);
     EXPECT_NE(ext::wglChoosePixelFormatARB, nullptr);
@@ -109,14 +109,14 @@ TEST_F(GlPlatform, ProbeWithoutWindowGivesUp) {
 
 TEST_F(GlPlatform, ProbeReportsMissingEntryPointsInABoxOnlyWithGlextOn) {
     fake::state.missing_entry_points = {"wglSetPbufferAttribARB"};
-    glext = 0;
+    settings.glext = 0;
     EXPECT_EQ(multisample_test(32), probe_entry_points_missing);
     EXPECT_TRUE(fake::state.boxes.empty());
     EXPECT_NE(fake::state.console.find("no wgl-extensions on your device?\ncom:"), std::string::npos);
     EXPECT_EQ(fake::state.console.find("multisample_test() done"), std::string::npos);
     EXPECT_EQ(fake::count("unregister_window_class(TEMP_WC)"), 1);
 
-    glext = 1;
+    settings.glext = 1;
     EXPECT_EQ(multisample_test(32), probe_entry_points_missing);
     ASSERT_EQ(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0].rfind("ningunas extensiones de wgl?\ncom:", 0), 0u);

@@ -84,9 +84,9 @@ TEST_F(Mesa, MainContextGetsTheDrawingAreaAndItsProjection) {
 }
 
 TEST_F(Mesa, OddMarginsTruncateTowardZero) {
-    window_width = 801;
-    area_width = 800;
-    area_height = 450;
+    settings.window_width = 801;
+    settings.area_width = 800;
+    settings.area_height = 450;
     gl_defaults(main_dc, main_context);
     EXPECT_EQ(integers(GL_VIEWPORT, 4), (std::vector<GLint>{0, 75, 800, 450}));
 }
@@ -159,10 +159,10 @@ TEST_F(Mesa, ObjectsMadeBeforeAFullscreenToggleStillWork) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
     platform::Handle before = main_context;
     ASSERT_EQ(window_setup(0), 0);
-    EXPECT_EQ(fullscreen, 1);
+    EXPECT_EQ(settings.fullscreen, 1);
     EXPECT_NE(main_context, 0u);
     ASSERT_EQ(window_setup(0), 0);
-    EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(settings.fullscreen, 0);
     EXPECT_NE(main_context, before);  // a fresh context...
     EXPECT_TRUE(glIsTexture(texture));  // ...that still knows the texture
     unsigned char read[4] = {};

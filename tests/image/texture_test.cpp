@@ -28,7 +28,7 @@ protected:
         fake::write_start_up_files();
         blob_open();
         settings_defaults();
-        glext = 0;
+        settings.glext = 0;
         ASSERT_EQ(window_setup(1), 0) << "needs an X display with GLX";
     }
     void TearDown() override {
@@ -41,7 +41,8 @@ protected:
         glFinish();
         Display* dpy = XOpenDisplay(nullptr);
         platform::Size screen = platform::screen_size();
-        int left = (screen.width - window_width) / 2 + x, top = (screen.height - window_height) / 2 + y;
+        int left = (screen.width - settings.window_width) / 2 + x;
+        int top = (screen.height - settings.window_height) / 2 + y;
         XImage* image = XGetImage(dpy, DefaultRootWindow(dpy), left, top, 1, 1, AllPlanes, ZPixmap);
         unsigned long p = XGetPixel(image, 0, 0);
         XDestroyImage(image);
@@ -68,8 +69,9 @@ protected:
 TEST_F(Textures, LoadingPictureIsCentredAtItsPixelSize) {
     clear_both_buffers();
     loading_screen(0.0);
-    EXPECT_FLOAT_EQ(loading_half_height, 128.0f / 450);
-    EXPECT_FLOAT_EQ(loading_half_width, 256.0f / 450);
+    HalfExtents half = loading_half_extents(256, 128);
+    EXPECT_FLOAT_EQ(half.height, 128.0f / 450);
+    EXPECT_FLOAT_EQ(half.width, 256.0f / 450);
     Rgb inside_left = on_screen(272, 236), inside_right = on_screen(527, 363);
     EXPECT_GE(inside_left.r, 250);
     EXPECT_LE(inside_left.b, 5);

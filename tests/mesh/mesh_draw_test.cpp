@@ -38,7 +38,7 @@ protected:
         fake::link_pool(HEDEN_POOL_DIR);
         blob_open();
         settings_defaults();
-        glext = 0;  // no render targets needed here
+        settings.glext = 0;  // no render targets needed here
         ASSERT_EQ(window_setup(1), 0) << "needs an X display with GLX";
         // White light straight down the view axis: a corner's red is the z
         // of the normal it was sent with.

@@ -27,16 +27,16 @@ protected:
 };
 
 TEST_F(Timeline, BeforeTheClockRunsOnlyTheDarkestBandAndPlayheadAtZero) {
-    demo_length = 150;
-    timeline_draw(demo_time, demo_length);
+    settings.demo_length = 150;
+    timeline_draw(demo_time, settings.demo_length);
     EXPECT_EQ(at(0, 100), green);
     for (int c = 1; c < timeline_width; ++c) ASSERT_EQ(at(c, 100), 128u) << c;
 }
 
 TEST_F(Timeline, BandsCover16BeatsInFourShades) {
-    demo_length = 150;  // 380 beats: 16 beats are 21.56 columns
+    settings.demo_length = 150;  // 380 beats: 16 beats are 21.56 columns
     demo_time = 1;
-    timeline_draw(demo_time, demo_length);
+    timeline_draw(demo_time, settings.demo_length);
     EXPECT_EQ(at(1, 127), 128u);
     EXPECT_EQ(at(21, 127), 128u);
     EXPECT_EQ(at(22, 127), 160u);
@@ -46,9 +46,9 @@ TEST_F(Timeline, BandsCover16BeatsInFourShades) {
 }
 
 TEST_F(Timeline, BarsSitInTheirLanesWithTheirColours) {
-    demo_length = 150;
+    settings.demo_length = 150;
     demo_time = 30;
-    timeline_draw(demo_time, demo_length);
+    timeline_draw(demo_time, settings.demo_length);
     // Bar 8: columns 431 to 451 in rows 0 to 7, over the bands on either side.
     EXPECT_LT(at(430, 3), 256u);
     EXPECT_EQ(at(431, 0), 0xFF0000u);
@@ -66,22 +66,22 @@ TEST_F(Timeline, BarsSitInTheirLanesWithTheirColours) {
 }
 
 TEST_F(Timeline, PlayheadFollowsTheTime) {
-    demo_length = 150;
+    settings.demo_length = 150;
     demo_time = 30;  // 512 / 150 x 30 = 102.4
-    timeline_draw(demo_time, demo_length);
+    timeline_draw(demo_time, settings.demo_length);
     EXPECT_EQ(at(102, 64), green);
     EXPECT_EQ(columns_with(green, 64), 1);
     demo_time = 150;  // the end wraps to column 0
-    timeline_draw(demo_time, demo_length);
+    timeline_draw(demo_time, settings.demo_length);
     EXPECT_EQ(at(0, 64), green);
 }
 
 // A short demo puts bars far past the right edge; they are clipped rather
 // than wrapped into the rows above.
 TEST_F(Timeline, ShortDemoClipsBarsToTheBitmap) {
-    demo_length = 20;  // 50.7 beats
+    settings.demo_length = 20;  // 50.7 beats
     demo_time = 5;
-    timeline_draw(demo_time, demo_length);
+    timeline_draw(demo_time, settings.demo_length);
     EXPECT_EQ(at(511, 16), 0xFF0000u);  // bar 2 runs off the right edge
     for (int r = 40; r < timeline_height; ++r)
         for (int c = 0; c < timeline_width; ++c)
@@ -89,9 +89,9 @@ TEST_F(Timeline, ShortDemoClipsBarsToTheBitmap) {
 }
 
 TEST_F(Timeline, ZeroLengthDrawsOnlyTheBands) {
-    demo_length = 0;
+    settings.demo_length = 0;
     demo_time = 3;
-    timeline_draw(demo_time, demo_length);
+    timeline_draw(demo_time, settings.demo_length);
     for (int c = 0; c < timeline_width; ++c) ASSERT_EQ(at(c, 0), 128u);
     EXPECT_EQ(fake::count("blit_bitmap"), 0);  // no window, no copy
 }
@@ -100,19 +100,19 @@ TEST_F(Timeline, WindowIsPlacedAwayFromTheMainWindowAndSizedExactly) {
     ASSERT_EQ(debug_window_create(), 0);
     EXPECT_EQ(fake::count("create_window(debug window,sysmenu,16,16,512,128)"), 1);
     EXPECT_EQ(fake::count("move_window(0x1001,16,16,240,-305)"), 1);  // 2 x 512 - 784, 2 x 128 - 561
-    halign = 0;
-    valign = 0;
+    settings.halign = 0;
+    settings.valign = 0;
     fake::state.client = {512, 128};
     ASSERT_EQ(debug_window_create(), 0);
     EXPECT_EQ(fake::count("create_window(debug window,sysmenu,752,880,512,128)"), 1);
-    timeline_draw(demo_time, demo_length);
+    timeline_draw(demo_time, settings.demo_length);
     EXPECT_EQ(fake::count("blit_bitmap(0x2001,512,128)"), 1);
 }
 
 TEST_F(Timeline, FailedWindowLogsErrorAndIsSkipped) {
     platform::console_allocate();
     fake::script("create_window", {0});
-    EXPECT_EQ(debug_window_create(), -2);
+    EXPECT_EQ(debug_window_create(), window_no_window);
     EXPECT_EQ(fake::state.console, "error");
     timeline_show();
     EXPECT_EQ(fake::count("blit_bitmap"), 0);

@@ -48,16 +48,16 @@ TEST_F(Window, WindowedIsPlacedByAlignmentWithAnExactClientArea) {
 }
 
 TEST_F(Window, AlignmentsZeroAndTwoKeep16PixelsFromTheEdges) {
-    halign = 2;
-    valign = 0;
-    window_caption = "heden";
+    settings.halign = 2;
+    settings.valign = 0;
+    settings.window_caption = "heden";
     ASSERT_EQ(window_create(), 0);
     EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu,464,16,800,600)"), 1);
     EXPECT_EQ(fake::count("set_window_title(heden)"), 1);
 }
 
 TEST_F(Window, FullscreenCreatesThePopupBeforeChangingTheMode) {
-    fullscreen = 1;
+    settings.fullscreen = 1;
     fake::script("change_display_mode", {-2});
     ASSERT_EQ(window_create(), 0);
     int popup = fake::find("create_window(F4 = toggle fullscreen,popup,0,0,800,600)");
@@ -114,7 +114,7 @@ TEST_F(Window, SetupProbesOnceThenReportsAFailedCreation) {
 }
 
 TEST_F(Window, BothWindowsGetTheSmallAndTheBigIcon) {
-    debug_timeline = 1;
+    settings.debug_timeline = 1;
     ASSERT_EQ(window_setup(1), 0);
     EXPECT_EQ(fake::count("create_icon(16,16)"), 2);
     EXPECT_EQ(fake::count("create_icon(32,32)"), 2);
@@ -178,13 +178,13 @@ TEST_F(WindowProc, EachF4PressTogglesOnce) {
     ASSERT_EQ(window_setup(1), 0);
     int files_before = fake::count("create_window(loading..");
     send(platform::msg_keydown, platform::key_f4, 1);
-    EXPECT_EQ(fullscreen, 1);
+    EXPECT_EQ(settings.fullscreen, 1);
     EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,popup"), 1);
     send(platform::msg_keydown, platform::key_f4, (1 << 30) | 1);
     send(platform::msg_keyup, platform::key_f4, static_cast<std::intptr_t>(0xC0000001));
-    EXPECT_EQ(fullscreen, 1);
+    EXPECT_EQ(settings.fullscreen, 1);
     send(platform::msg_keydown, platform::key_f4, 1);
-    EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(settings.fullscreen, 0);
     EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu"), 2);
     EXPECT_EQ(fake::count("unregister_window_class(OWATZIJNWEHEDENBLIJ)"), 2);
     EXPECT_EQ(fake::count("create_window(loading.."), files_before);  // no second probe
@@ -192,7 +192,7 @@ TEST_F(WindowProc, EachF4PressTogglesOnce) {
 
 TEST_F(WindowProc, DraggingWithTheLeftButtonSeeksTheClock) {
     clock_install_system();
-    demo_length = 120.0f;
+    settings.demo_length = 120.0f;
     timeline_u = 0.5;
     send(platform::msg_mousemove, 0, 10);
     EXPECT_FLOAT_EQ(demo_time, 0.0f);
@@ -211,7 +211,7 @@ TEST_F(FullscreenToggle, FailedNewModeFallsBackToThePreviousOne) {
     int created = fake::count("create_window(");
     fake::script("create_window", {0});  // fullscreen cannot be made
     EXPECT_EQ(window_setup(0), window_no_window);
-    EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(settings.fullscreen, 0);
     EXPECT_EQ(fake::count("create_window(") - created, 2);
     EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu"), 2);
     EXPECT_NE(main_window, 0u);

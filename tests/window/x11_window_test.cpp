@@ -42,7 +42,7 @@ protected:
         fake::write_start_up_files();
         blob_open();
         settings_defaults();
-        glext = 0;  // no render targets: only the window matters here
+        settings.glext = 0;  // no render targets: only the window matters here
     }
     void TearDown() override {
         if (main_window) window_destroy();
@@ -140,28 +140,28 @@ TEST_F(X11Window, EveryF4TapToggles) {
     for (int i = 0; i < 4; ++i) {
         tap(XK_F4);
         pump();
-        modes.push_back(fullscreen);
+        modes.push_back(settings.fullscreen);
     }
     EXPECT_EQ(modes, (std::vector<int>{1, 0, 1, 0}));
 
     // The release goes nowhere: focus is taken away between press and release.
     key(XK_F4, true);
     pump();
-    EXPECT_EQ(fullscreen, 1);
+    EXPECT_EQ(settings.fullscreen, 1);
     XSetInputFocus(x, None, RevertToNone, CurrentTime);
     key(XK_F4, false);
     XSetInputFocus(x, top_level(main_title), RevertToParent, CurrentTime);
     pump();
     tap(XK_F4);
     pump();
-    EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(settings.fullscreen, 0);
 
     // Two taps before the program looks: all four events are queued for
     // the window that the first press destroys. Two toggles, not one.
     tap(XK_F4);
     tap(XK_F4);
     pump();
-    EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(settings.fullscreen, 0);
 }
 
 // Icons from the palette pictures: 16 x 16 then 32 x 32, orange inside and
@@ -189,7 +189,7 @@ TEST_F(X11Window, MainWindowCarriesBothIcons) {
 // fullscreen window covers the screen with the picture centred in it, and
 // the viewport is the drawing area of the 800 x 600 picture.
 TEST_F(X11Window, FullscreenWithoutTheModeCentresThePictureOnBlack) {
-    fullscreen = 1;
+    settings.fullscreen = 1;
     ASSERT_EQ(window_setup(1), 0);
     pump();
     draw_white();
@@ -276,7 +276,7 @@ protected:
 
 TEST_F(X11WindowWithMode, FullscreenSwitchesTheModeAndPutsItBack) {
     using Size = std::pair<unsigned, unsigned>;
-    fullscreen = 1;
+    settings.fullscreen = 1;
     ASSERT_EQ(window_setup(1), 0);
     pump();
     EXPECT_EQ(monitor(), (Size{800, 600}));
@@ -287,7 +287,7 @@ TEST_F(X11WindowWithMode, FullscreenSwitchesTheModeAndPutsItBack) {
     EXPECT_EQ(on_screen(0, 0), 0xFFFFFFu);
     EXPECT_EQ(on_screen(799, 599), 0xFFFFFFu);
     window_setup(0);
-    EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(settings.fullscreen, 0);
     EXPECT_EQ(monitor(), (Size{1280, 1024})) << "leaving fullscreen";
     window_setup(0);
     EXPECT_EQ(monitor(), (Size{800, 600}));
