@@ -151,6 +151,7 @@ TEST_F(Settings, MissingKeysTakeFallbacksAndShowOneBoxForTheLast) {
     EXPECT_EQ(settings.audio_enabled, 0);
     EXPECT_FLOAT_EQ(settings.demo_length, 0.0f);
     EXPECT_EQ(settings.halign, 0);
+    EXPECT_EQ(settings.valign, 0);
     EXPECT_EQ(settings.glext, 0);
     // Viewport fallback 0.0625 by 0.0625 is square: 320 x 240 gives t = 320.
     EXPECT_EQ(settings.area_width, 240);

@@ -20,6 +20,7 @@
 namespace {
 
 TEST(Random, UpperBoundIsExclusiveAndTheSequenceNeverRestarts) {
+    EXPECT_EQ(rand_start, 480764368u);
     rand_state = rand_start;
     bool saw_top = false;
     for (int i = 0; i < 100000; ++i) {
@@ -81,6 +82,7 @@ TEST(ToneSplit, UniformsStayFiniteAtAndAboveLevelOne) {
 }
 
 TEST(FrameView, BeatsAndBarsFromTheTime) {
+    EXPECT_DOUBLE_EQ(beats_per_second, 152.0 / 60);  // the music's tempo
     FrameView start = frame_view_at(-3);
     EXPECT_EQ(start.beat, 0);
     EXPECT_EQ(start.bar_phase, 0);

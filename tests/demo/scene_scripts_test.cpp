@@ -15,7 +15,8 @@ namespace {
 
 const double nan_value = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
-SceneState& scene = scene_state;
+// The record the scripts are handed: the tests' own, not the program's.
+SceneState scene;
 
 std::vector<SceneObject*> placed_objects() {
     std::vector<SceneObject*> all = {&tekstObjects[0], &tekstObjects[1], &canyonObject, &basketObject, &sphereObject,

@@ -7,7 +7,7 @@ set -u
 archive=$(realpath "$1")
 source "$(dirname "$0")/checks.sh"
 tar -xzf "$archive"
-check "the folder holds heden, blob.dat, config.xml and README" test "$(ls heden | xargs)" = "README blob.dat config.xml heden"
+check "the folder holds heden, blob.dat, config.xml and README" test "$(LC_ALL=C ls heden | xargs)" = "README blob.dat config.xml heden"
 cd heden
 # A box would wait for a click: such a run is stopped and fails.
 timeout 300 ./heden --still 5:still.png --fps 10 >still.txt 2>&1
@@ -18,6 +18,7 @@ sed -i 's|<console>0</console>|<console>1</console>|; s|<enabled>1</enabled>|<en
 ./heden >play.txt 2>&1 &
 pid=$!
 for _ in $(seq 1800); do grep -q "^silence?" play.txt && break; sleep 0.1; done
+check "the demo starts after its loading picture" grep -q "^silence?" play.txt
 main=$(xdotool search --onlyvisible --name '^heden$' 2>/dev/null | head -1)
 import -window "$main" a.png 2>/dev/null; sleep 2; import -window "$main" b.png 2>/dev/null
 compare -metric AE a.png b.png null: 2>/dev/null
