@@ -30,6 +30,9 @@ elseif(HEDEN_LINUX_PACKAGE)
   set(OpenGL_GL_PREFERENCE LEGACY)
   find_package(OpenGL REQUIRED)
   set(HEDEN_GL_LIBS OpenGL::GL)
+  # The package runs on other distributions: the C++ runtime goes into the
+  # program, the system's C library, X11, GL and ALSA stay shared.
+  add_link_options(-static-libgcc -static-libstdc++)
 else()
   find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
   set(HEDEN_GL_LIBS OpenGL::GL OpenGL::GLX)
@@ -38,12 +41,6 @@ endif()
 if(WIN32 AND CMAKE_CROSSCOMPILING)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
-# The Linux package runs on other distributions: the C++ runtime goes into
-# the program, the system's C library, X11, GL and ALSA stay shared.
-if(HEDEN_LINUX_PACKAGE AND NOT WIN32)
-  add_link_options(-static-libgcc -static-libstdc++)
-endif()
-
 function(heden_library name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)

@@ -104,14 +104,9 @@ check "the joined sound is the run's" cmp -s <(ffmpeg -v error -i joined.mkv -ma
 # that says why. Boxes are answered with Return.
 answering_boxes() {  # answering_boxes COMMAND...: runs it, prints its exit code
     "$@" >x.txt 2>&1 &
-    local p=$!
-    for _ in $(seq 300); do
-        kill -0 $p 2>/dev/null || break
-        xdotool search --onlyvisible --name '^falta del alcalde$' key Return 2>/dev/null
-        sleep 0.2
-    done
-    wait $p
-    echo $?
+    pid=$!
+    answer_boxes_until_exit 300
+    echo "$code"
 }
 sed 's|<glext>1</glext>|<glext>0</glext>|' config.xml > plain.xml
 mv config.xml extensions.xml

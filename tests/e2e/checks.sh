@@ -13,6 +13,14 @@ wait_exit() {  # waits up to 10 s for $pid, sets $code
     if kill -0 $pid 2>/dev/null; then code=timeout; kill $pid; else wait $pid; code=$?; fi
     pid=
 }
+answer_boxes_until_exit() {  # up to STEPS x 0.2 s answering $pid's error boxes with Return, then wait_exit
+    for _ in $(seq "$1"); do
+        kill -0 $pid 2>/dev/null || break
+        xdotool search --onlyvisible --name '^falta del alcalde$' key Return >/dev/null 2>&1
+        sleep 0.2
+    done
+    wait_exit
+}
 # The column of the green playhead in one row of the debug window.
 playhead_column() {
     import -window "$1" "$2" 2>/dev/null

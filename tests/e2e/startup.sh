@@ -54,12 +54,7 @@ code=$(
     private_display -extension GLX -screen 0 640x480x24 || exit
     "$heden" >out.txt 2>err.txt &
     pid=$!
-    for _ in $(seq 100); do
-        kill -0 $pid 2>/dev/null || break
-        xdotool search --onlyvisible --name "falta del alcalde" key Return >/dev/null 2>&1
-        sleep 0.2
-    done
-    wait_exit
+    answer_boxes_until_exit 100
     echo "$code"
 )
 check "no GLX: exit code 1" test "$code" = 1

@@ -126,15 +126,6 @@ void message_box(const char* text, const char* caption) {
 
 long process_clock_ms() { return state.clock_ms; }
 
-// Starts no other program, like the win32 backend.
-bool child_processes_supported() { return false; }
-ChildStart child_start(char* const*, ChildProcess*, int* error) {
-    *error = 0;
-    return ChildStart::not_started;
-}
-bool child_write(ChildProcess*, const void*, std::size_t) { return false; }
-int child_finish(ChildProcess*) { return -1; }
-
 bool register_window_class(const char* class_name, WindowProc proc, ClassIcon icon) {
     record(std::string("register_window_class(") + class_name + (icon == ClassIcon::winlogo ? ",winlogo" : "") + ")");
     if (result("register_window_class", 1) == 0) return false;
