@@ -63,7 +63,7 @@ long long drawn_count(const Outputs& out) {
 // read from the back buffer once the drawing has finished.
 bool capture_frame(Outputs& out, long long frame, const FrameView& view, CaptureProgress& progress) {
     progress.mark(CaptureStage::render);
-    frame_draw(view);
+    frame_draw(frame_state, view);
     glFinish();
     progress.mark(CaptureStage::readback);
     readback_area(out.area, out.rgb);
@@ -99,7 +99,7 @@ bool render_all(Outputs& out) {
     for (long long frame = 0; frame < out.plan.render_frames; ++frame) {
         bool draw = drawn(out, frame);
         if ((draw || frame % frames_between_checks == 0) && !still_wanted(frame, out.plan.render_frames)) return false;
-        FrameView view = frame_update(ClockOps.clock_tick());
+        FrameView view = frame_update(frame_state, ClockOps.clock_tick());
         if (draw && !capture_frame(out, frame, view, progress)) return false;
     }
     progress.mark(CaptureStage::encode);

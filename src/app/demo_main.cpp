@@ -39,7 +39,7 @@ constexpr int hidden_tick_ms = 100;
 
 void wait_unseen() {
     ClockOps.clock_tick();
-    track_end_note();
+    track_end_note(frame_state);
     platform::wait_message(hidden_tick_ms);
 }
 

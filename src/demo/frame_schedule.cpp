@@ -4,6 +4,7 @@
 
 #include "clock/clock.h"
 #include "config/settings.h"
+#include "demo/frame_state.h"
 #include "demo/frame_view.h"
 #include "demo/overlays.h"
 #include "demo/precalc.h"
@@ -24,17 +25,13 @@ namespace {
 // Far beyond any demo length; keeps every beat-derived index in range.
 constexpr double last_beat = 1e9;
 
-// The process clock reading of the first frame that saw the end of the
-// track, kept for the rest of the run so that the closing scene's time goes
-// on across seeks; -1 before.
-long track_end_clock = -1;
 // The smallest distance of the HDR level from 1 the tone split divides by.
 constexpr float smallest_headroom = 1.0f / 1024;
 
-void end_of_track(SceneState& scene) {
+void end_of_track(FrameState& state) {
     if (!track_ended) return;
-    track_end_note();
-    end_scene(scene, (clock_process_ms() - track_end_clock) * 0.001);
+    track_end_note(state);
+    end_scene(state.scene, (clock_process_ms() - state.track_end_clock) * 0.001);
 }
 
 void common_target_state() {
@@ -186,27 +183,26 @@ ToneSplit tone_split_values(float level) {
     return {1.0f - level, 0.9f / headroom};
 }
 
-void track_end_note() {
-    if (track_ended && track_end_clock < 0) track_end_clock = clock_process_ms();
+void track_end_note(FrameState& state) {
+    if (track_ended && state.track_end_clock < 0) state.track_end_clock = clock_process_ms();
 }
 
-FrameView frame_update(float time) {
-    SceneState& scene = scene_state;
+FrameView frame_update(FrameState& state, float time) {
     if (hdr_level_request) {
-        scene.hdr_level = *hdr_level_request;
+        state.scene.hdr_level = *hdr_level_request;
         hdr_level_request.reset();
     }
     FrameView view = frame_view_at(time);
-    scene_dispatch(scene, view.beat);
-    end_of_track(scene);
-    camera_turn_update(scene);
+    scene_dispatch(state, view.beat);
+    end_of_track(state);
+    camera_turn_update(state.scene);
     // After the scripts' draws, as the grain has always taken its numbers.
-    view.grain = grain_jitter_next();
+    view.grain = grain_jitter_next(state.rand_state);
     return view;
 }
 
-void frame_draw(const FrameView& view) {
-    const SceneState& scene = scene_state;
+void frame_draw(const FrameState& state, const FrameView& view) {
+    const SceneState& scene = state.scene;
     scene_target_setup();
     scene_and_overlays(view, scene);
     if (glext_ready) {
@@ -218,4 +214,4 @@ void frame_draw(const FrameView& view) {
     if (settings.debug_timeline) timeline_draw(view.time, clock_length());
 }
 
-void frame_render(float time) { frame_draw(frame_update(time)); }
+void frame_render(float time) { frame_draw(frame_state, frame_update(frame_state, time)); }

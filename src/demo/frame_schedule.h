@@ -2,28 +2,29 @@
 // with its overlays, the tone split and the glow, composed on the window.
 #pragma once
 
+#include "demo/frame_state.h"
 #include "demo/frame_view.h"
 #include "demo/scene_state.h"
 
-// frame_update, then frame_draw: what the live demo does every frame, at the
-// demo time the clock's tick returned.
+// frame_update, then frame_draw on the run's frame state: what the live demo
+// does every frame, at the demo time the clock's tick returned.
 void frame_render(float time);
 // The frame's state at a demo time: beat and bar, the scene script, the
 // closing stretch and the end of the track, the camera's turn and the
-// grain's jitter, into scene_state (after what a right click on the timeline
+// grain's jitter, into `state` (after what a right click on the timeline
 // asked for) and the returned view. Every draw from the shared random
 // sequence a frame makes is made here, in a fixed order, so running this
 // alone for the frames in between reaches any frame exactly as drawing them
 // all would.
-FrameView frame_update(float time);
+FrameView frame_update(FrameState& state, float time);
 // The GL calls of the frame from that state. Draws no random numbers and
-// writes no scene state.
-void frame_draw(const FrameView& view);
+// writes nothing but GL and the shadow meshes' scratch.
+void frame_draw(const FrameState& state, const FrameView& view);
 
 // Notes the end of the track when the clock has just seen it, as a frame
 // would: the closing scene counts its time from there. For the main loop
 // while no frame is drawn.
-void track_end_note();
+void track_end_note(FrameState& state);
 
 // The post-processing passes of a frame with extensions, in their order.
 // Tone split at an HDR level: render target 0's scene into the base image

@@ -112,11 +112,11 @@ void particles_draw(const SceneState& scene, double beat) {
     glPopMatrix();
 }
 
-GrainJitter grain_jitter_next() {
+GrainJitter grain_jitter_next(std::uint32_t& sequence) {
     GrainJitter jitter{};
-    jitter.dy = 0.01f * static_cast<float>(rand_range(0, 10));
-    jitter.dx = 0.01f * static_cast<float>(rand_range(0, 10));
-    jitter.degrees = static_cast<float>(rand_range(0, 360));
+    jitter.dy = 0.01f * static_cast<float>(rand_range(sequence, 0, 10));
+    jitter.dx = 0.01f * static_cast<float>(rand_range(sequence, 0, 10));
+    jitter.degrees = static_cast<float>(rand_range(sequence, 0, 360));
     return jitter;
 }
 

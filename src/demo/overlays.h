@@ -3,6 +3,8 @@
 // the beat-synchronised image flash on the window.
 #pragma once
 
+#include <cstdint>
+
 #include "demo/frame_view.h"
 #include "demo/scene_state.h"
 
@@ -12,8 +14,9 @@ void particles_draw(const SceneState& scene, double beat);
 // The grain texture at `alpha`, shifted and turned by the frame's jitter.
 void grain_draw(float alpha, const GrainJitter& jitter);
 // The next frame's grain jitter: three draws from the shared sequence, the
-// vertical shift first, then the horizontal one, then the turn.
-GrainJitter grain_jitter_next();
+// vertical shift first, then the horizontal one, then the turn, from the
+// sequence standing at `sequence`.
+GrainJitter grain_jitter_next(std::uint32_t& sequence);
 // A full-screen noise picture at `alpha`, slightly wider than the view.
 void noise_flash(int slot, float alpha, unsigned area_width, unsigned area_height);
 

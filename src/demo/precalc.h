@@ -23,7 +23,9 @@ extern GLuint render_textures[render_target_count];
 constexpr std::uint32_t scratch_pixels_bytes = 4194304;
 
 // The loading screen at 0, the stages below in this order with the loading
-// screen at 0.5 after the volumes, then the list sharing and an error check.
+// screen at 0.5 after the volumes, then the list sharing and an error check;
+// last, the frames' state starts where all of this left the objects and the
+// random sequence.
 void precalc();
 
 // The five post-processing programs and the two uniform locations; without

@@ -4,9 +4,11 @@ std::uint32_t rand_state = rand_start;
 
 void rand_seed(unsigned a) { rand_state += a; }
 
-unsigned rand_range(unsigned lo, unsigned hi) {
+unsigned rand_range(unsigned lo, unsigned hi) { return rand_range(rand_state, lo, hi); }
+
+unsigned rand_range(std::uint32_t& state, unsigned lo, unsigned hi) {
     // The product wraps at 32 bits before the modulo.
-    rand_state = (rand_state * 1371u + 271u) % 65537u;
+    state = (state * 1371u + 271u) % 65537u;
     if (hi <= lo) return lo;
-    return lo + rand_state % (hi - lo);
+    return lo + state % (hi - lo);
 }

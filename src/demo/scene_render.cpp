@@ -15,52 +15,43 @@ void rotate(double radians, float x, float y, float z) {
     glRotatef(static_cast<float>(radians * degrees_per_radian), x, y, z);
 }
 
-struct Turn {
-    double pitch, yaw;
-};
-
-Turn turn_towards(const Vector3& eye, const Vector3& target) {
-    double dx = eye.x - target.x, dy = eye.y - target.y, dz = eye.z - target.z;
-    return {std::atan2(-dy, std::sqrt(dz * dz + dx * dx)), std::atan2(dx, dz)};
-}
-
 void camera_turn(const SceneState& scene) {
-    Turn turn = turn_towards(scene.camera_eye, scene.camera_target);
-    rotate(turn.pitch, 1, 0, 0);
-    rotate(turn.yaw, 0, 1, 0);
+    rotate(scene.camera_pitch, 1, 0, 0);
+    rotate(scene.camera_yaw, 0, 1, 0);
     rotate(scene.camera_roll, 0, 0, 1);
 }
 
-void draw_object(SceneObject& object) {
+void draw_object(const SceneState& scene, const SceneObject& object) {
     glPushMatrix();
-    object_transform(object);
+    object_transform(object_pose(scene, object));
     object.mesh->draw(*object.mesh);
     glPopMatrix();
 }
 
 // Entry i of the list when it is in use and has a mesh to draw.
-SceneObject* listed(const SceneState& scene, int i) {
+const SceneObject* listed(const SceneState& scene, int i) {
     if (i >= scene.object_count || i >= max_scene_objects) return nullptr;
-    SceneObject* object = scene.object_list[i];
+    const SceneObject* object = scene.object_list[i];
     return object && object->mesh ? object : nullptr;
 }
 
 void draw_textured_objects(const SceneState& scene) {
     for (int i = 0; i < max_scene_objects; ++i)
-        if (SceneObject* object = listed(scene, i)) {
+        if (const SceneObject* object = listed(scene, i)) {
             bind_slot(object->texture);
-            draw_object(*object);
+            draw_object(scene, *object);
         }
 }
 
 // Draws the casters' shadow meshes; `rebuild` builds them for light k first.
 void draw_shadow_volumes(const SceneState& scene, int k, bool rebuild) {
     for (int i = 0; i < max_scene_objects; ++i) {
-        SceneObject* object = listed(scene, i);
+        const SceneObject* object = listed(scene, i);
         if (!object || !object->castsShadow) continue;
-        if (rebuild) shadow_volume_build(*object, scene.light_position[k]);
+        Pose pose = object_pose(scene, *object);
+        if (rebuild) shadow_volume_build(*object, pose, scene.light_position[k]);
         glPushMatrix();
-        object_transform(*object);
+        object_transform(pose);
         drawPlain(*object->shadowMesh);
         glPopMatrix();
     }
@@ -145,9 +136,11 @@ void opaque_draw_state() {
 }
 
 void camera_turn_update(SceneState& scene) {
-    Turn turn = turn_towards(scene.camera_eye, scene.camera_target);
-    scene.camera_pitch = turn.pitch;
-    scene.camera_yaw = turn.yaw;
+    const Vector3& eye = scene.camera_eye;
+    const Vector3& target = scene.camera_target;
+    double dx = eye.x - target.x, dy = eye.y - target.y, dz = eye.z - target.z;
+    scene.camera_pitch = std::atan2(-dy, std::sqrt(dz * dz + dx * dx));
+    scene.camera_yaw = std::atan2(dx, dz);
 }
 
 void look_rotate(const SceneState& scene) { camera_turn(scene); }
@@ -158,11 +151,11 @@ void look_at(const SceneState& scene) {
     glTranslatef(static_cast<float>(-eye.x), static_cast<float>(-eye.y), static_cast<float>(-eye.z));
 }
 
-void object_transform(const SceneObject& object) {
-    glTranslatef(static_cast<float>(object.x), static_cast<float>(object.y), static_cast<float>(object.z));
-    rotate(object.yaw, 0, 1, 0);
-    rotate(object.pitch, 1, 0, 0);
-    rotate(object.roll, 0, 0, 1);
+void object_transform(const Pose& pose) {
+    glTranslatef(static_cast<float>(pose.x), static_cast<float>(pose.y), static_cast<float>(pose.z));
+    rotate(pose.yaw, 0, 1, 0);
+    rotate(pose.pitch, 1, 0, 0);
+    rotate(pose.roll, 0, 0, 1);
 }
 
 void sky_draw(const SceneState& scene) {

@@ -10,10 +10,11 @@
 constexpr double degrees_per_radian = 57.29577951309679;
 
 // camera_pitch and camera_yaw of the camera looking from camera_eye at
-// camera_target: part of the frame's state, for the billboards that face it.
+// camera_target: part of the frame's state, worked out once by the update;
+// the camera, the sky and the billboards turn by them.
 void camera_turn_update(SceneState& scene);
-// Multiplies the current matrix by the scene's camera looking from
-// camera_eye at camera_target, rolled by camera_roll.
+// Multiplies the current matrix by the scene's camera at camera_eye, turned
+// by camera_pitch and camera_yaw and rolled by camera_roll.
 void look_at(const SceneState& scene);
 // The same turn without moving to the eye: for the sky.
 void look_rotate(const SceneState& scene);
@@ -25,9 +26,9 @@ void bind_slot(int slot);
 // lighting off, texturing on: where every scene pass starts.
 void opaque_draw_state();
 
-// Translate to the object's position, then yaw about y, pitch about x and
+// Translate to the pose's position, then yaw about y, pitch about x and
 // roll about z.
-void object_transform(const SceneObject& object);
+void object_transform(const Pose& pose);
 
 // The six faces from the scene's sky_slot on (front, back, left, right, up,
 // down) around the eye, without writing depth.

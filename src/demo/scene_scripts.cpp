@@ -3,6 +3,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "demo/frame_state.h"
 #include "demo/random.h"
 #include "demo/scene_state.h"
 #include "demo/texture_slots.h"
@@ -25,16 +26,17 @@ int table_index(double v, int n) {
 
 bool is_odd(double v) { return std::fmod(std::trunc(v), 2.0) != 0; }
 
-void show_objects(SceneState& scene, std::initializer_list<SceneObject*> objects) {
+void show_objects(SceneState& scene, std::initializer_list<const SceneObject*> objects) {
     int n = 0;
-    for (SceneObject* object : objects) scene.object_list[n++] = object;
+    for (const SceneObject* object : objects) scene.object_list[n++] = object;
     scene.object_count = n;
 }
 
-void place(SceneObject& object, double x, double y, double z) {
-    object.x = x;
-    object.y = y;
-    object.z = z;
+void place(SceneState& scene, const SceneObject& object, double x, double y, double z) {
+    Pose& pose = pose_slot(scene, object);
+    pose.x = x;
+    pose.y = y;
+    pose.z = z;
 }
 
 // Every script lights its scene with light 0 alone.
@@ -53,29 +55,29 @@ void title_fall(SceneState& scene, float x) {
     float u = 4 - x;
     scene.grain_alpha = 0.25 * u;
     double side = 18 * std::sin(1.57075 * x);
-    place(tekstObjects[0], -side, 15 * u, 0);
-    place(tekstObjects[1], side, 15 * u, 0);
+    place(scene, tekstObjects[0], -side, 15 * u, 0);
+    place(scene, tekstObjects[1], side, 15 * u, 0);
     scene.camera_eye = {0, 8 - x, -15};
     double ambient = 1 - 0.25 * x;
     scene.ambient_color = {ambient, ambient, ambient};
 }
 
 // Beats 4 to 8: one half turns in place while the other comes down again.
-void title_turn(SceneState& scene, float x) {
-    scene.grain_alpha = 0.01 * rand_range(0, 10);
-    place(tekstObjects[0], 0, 0, 0);
-    tekstObjects[0].yaw = (x - 4) * 1.57075;
-    place(tekstObjects[1], 0, 15 * (8 - x), 0);
+void title_turn(SceneState& scene, std::uint32_t& sequence, float x) {
+    scene.grain_alpha = 0.01 * rand_range(sequence, 0, 10);
+    place(scene, tekstObjects[0], 0, 0, 0);
+    pose_slot(scene, tekstObjects[0]).yaw = (x - 4) * 1.57075;
+    place(scene, tekstObjects[1], 0, 15 * (8 - x), 0);
     scene.camera_eye = {0, x - 12, -15};
     scene.light_color[0] = {x / 8.0, 0, 0};
 }
 
 // From beat 8: the halves shake apart sideways, less and less.
-void title_shake(SceneState& scene, float x) {
-    scene.grain_alpha = 0.01 * rand_range(0, 20);
+void title_shake(SceneState& scene, std::uint32_t& sequence, float x) {
+    scene.grain_alpha = 0.01 * rand_range(sequence, 0, 20);
     double spread = 2 * std::sin(1.57075 * x) / (x - 7);
-    place(tekstObjects[0], -spread, 0, 0);
-    place(tekstObjects[1], spread, 0, 0);
+    place(scene, tekstObjects[0], -spread, 0, 0);
+    place(scene, tekstObjects[1], spread, 0, 0);
     scene.camera_eye = {0, 24 - x, -15};
     double tint = 0.025 * (x - 8);
     scene.light_color[0] = {0.5 * std::sin(3.1415 * x) + 1, tint, tint};
@@ -165,8 +167,8 @@ void tunnel_rings(SceneState& scene, const TunnelClock& k) {
     for (int i = 0; i < 8; ++i) {
         scene.object_list[i] = &tunnelInnerObjects[i];
         scene.object_list[8 + i] = &tunnelOuterObjects[i];
-        tunnelInnerObjects[i].roll = 0.2 * k.c + 0.1 * (3 * k.d + i);
-        tunnelOuterObjects[i].roll = k.c / 7 + 0.1 * (k.d + i);
+        pose_slot(scene, tunnelInnerObjects[i]).roll = 0.2 * k.c + 0.1 * (3 * k.d + i);
+        pose_slot(scene, tunnelOuterObjects[i]).roll = k.c / 7 + 0.1 * (k.d + i);
     }
 }
 
@@ -174,12 +176,12 @@ void tunnel_airships(SceneState& scene, const TunnelClock& k) {
     double back = 87 * k.d;
     for (int i = 0; i < 16; ++i) {
         scene.object_list[16 + i] = &airshipObjects[i];
-        place(airshipObjects[i], 64 * std::sin(13.9 * i), 64 * std::cos(13.9 * i),
+        place(scene, airshipObjects[i], 64 * std::sin(13.9 * i), 64 * std::cos(13.9 * i),
               (std::sin(19.3 * i) + 1) * 15 * 87 - back);
     }
     // The two the camera meets at the end of the flight.
-    place(airshipObjects[0], 0, -20, 2618.7000000000003 - back);
-    place(airshipObjects[1], -20, 0, 2749.2000000000003 - back);
+    place(scene, airshipObjects[0], 0, -20, 2618.7000000000003 - back);
+    place(scene, airshipObjects[1], -20, 0, 2749.2000000000003 - back);
 }
 
 void tunnel_flight(SceneState& scene, double a, double c) {
@@ -191,7 +193,7 @@ void tunnel_flight(SceneState& scene, double a, double c) {
     scene.object_list[32] = &sphereObject;
     scene.object_count = 33;
     // Circling just ahead of the camera.
-    place(sphereObject, 32 * std::sin(a), 32 * std::cos(a), 30 * std::sin(a / 3) + 87 * k.s + 40);
+    place(scene, sphereObject, 32 * std::sin(a), 32 * std::cos(a), 30 * std::sin(a / 3) + 87 * k.s + 40);
 }
 
 // Two flashes at the end of the forward flight.
@@ -221,24 +223,25 @@ void after_music(SceneState& scene) {
 
 // Between beats 48 and 88 the canyon and the basket take turns every `span`
 // beats, the basket on the odd turns.
-void canyon_or_basket(SceneState& scene, double beat, int span, double x) {
+void canyon_or_basket(FrameState& frame, double beat, int span, double x) {
     long long turn = static_cast<long long>(beat) / span;
     if (turn % 2 != 0) {
-        scene_basket(scene, x);
+        scene_basket(frame.scene, frame.rand_state, x);
     } else {
-        scene_canyon(scene, x);
+        scene_canyon(frame.scene, x);
     }
 }
 
 // The script that owns `beat` (0 <= beat < 336). The timeline shows a cut at
 // beat 104, but the tunnel flies straight through it from 96 to 160.
-void run_script(SceneState& scene, double beat) {
+void run_script(FrameState& frame, double beat) {
+    SceneState& scene = frame.scene;
     if (beat < 48) {
-        scene_title(scene, static_cast<float>(beat));
+        scene_title(scene, frame.rand_state, static_cast<float>(beat));
     } else if (beat < 80) {
-        canyon_or_basket(scene, beat, 4, beat);
+        canyon_or_basket(frame, beat, 4, beat);
     } else if (beat < 88) {
-        canyon_or_basket(scene, beat, 2, beat * 2);
+        canyon_or_basket(frame, beat, 2, beat * 2);
     } else if (beat < 96) {
         scene_canyon(scene, beat * 4);
     } else if (beat < 160) {
@@ -246,7 +249,7 @@ void run_script(SceneState& scene, double beat) {
     } else if (beat < 224) {
         scene_poles(scene, beat - 160);
     } else if (beat < 256) {
-        scene_basket(scene, beat);
+        scene_basket(scene, frame.rand_state, beat);
     } else if (beat < 320) {
         scene_tunnel_back(scene, beat - 256);
     } else {
@@ -256,7 +259,7 @@ void run_script(SceneState& scene, double beat) {
 
 }  // namespace
 
-void scene_title(SceneState& scene, float x) {
+void scene_title(SceneState& scene, std::uint32_t& sequence, float x) {
     static const double pulse[8] = {0.5, 0, 0.75, 1.0, 0, 0, 0.1, 0};
     if (!(x >= 0)) x = 0;
     scene.background_mode = 0;
@@ -268,9 +271,9 @@ void scene_title(SceneState& scene, float x) {
     if (x < 4) {
         title_fall(scene, x);
     } else if (x < 8) {
-        title_turn(scene, x);
+        title_turn(scene, sequence, x);
     } else {
-        title_shake(scene, x);
+        title_shake(scene, sequence, x);
     }
     title_fades(scene, x);
     scene.sky_slot = texture_slot::sky_2;
@@ -298,7 +301,7 @@ void scene_canyon(SceneState& scene, double x) {
     show_objects(scene, {&canyonObject});
 }
 
-void scene_basket(SceneState& scene, double x) {
+void scene_basket(SceneState& scene, std::uint32_t& sequence, double x) {
     double q = x * 0.25 - std::trunc(x * 0.25);
     scene.background_mode = is_odd(2 * x) ? 3 : 0;
     scene.hdr_level = 0.7 - 0.6 * frac(2 * x);
@@ -309,15 +312,15 @@ void scene_basket(SceneState& scene, double x) {
                         35 - 25 * (1 + q) * (1 + q)};
     light_scene(scene, {0.4f, 0.2f, 0.1f}, {0.3f, 0.6f, 0.9f}, {0, 0, 40});
     scene.light_attenuation = 0.15;
-    scene.grain_alpha = 0.01 * rand_range(0, 20);
+    scene.grain_alpha = 0.01 * rand_range(sequence, 0, 20);
     scene.sky_slot = texture_slot::sky_0;
     show_objects(scene, {&basketObject, &wireObjects[0], &wireObjects[1], &wireObjects[2]});
     // The frames tumble; the largest only stands upright.
-    wireObjects[0].yaw = x * 0.07692307692307693;
-    wireObjects[0].pitch = x * 0.3333333333333333;
-    wireObjects[1].yaw = x * 0.14285714285714285;
-    wireObjects[1].pitch = x * 0.09090909090909091;
-    wireObjects[2].pitch = 0;
+    pose_slot(scene, wireObjects[0]).yaw = x * 0.07692307692307693;
+    pose_slot(scene, wireObjects[0]).pitch = x * 0.3333333333333333;
+    pose_slot(scene, wireObjects[1]).yaw = x * 0.14285714285714285;
+    pose_slot(scene, wireObjects[1]).pitch = x * 0.09090909090909091;
+    pose_slot(scene, wireObjects[2]).pitch = 0;
 }
 
 void scene_tunnel(SceneState& scene, double a) {
@@ -344,9 +347,9 @@ void scene_poles(SceneState& scene, double x) {
     }
     if (x >= 16) scene.ripple_phase = (1 - (x - 16) * 0.0625) * std::trunc(2 * x) + frac(2 * x);
     show_objects(scene, {&poleObjects[0], &poleObjects[1]});
-    place(poleObjects[0], 15, 0, 0);
-    place(poleObjects[1], -15, 0, 0);
-    poleObjects[1].yaw = -x / 3;
+    place(scene, poleObjects[0], 15, 0, 0);
+    place(scene, poleObjects[1], -15, 0, 0);
+    pose_slot(scene, poleObjects[1]).yaw = -x / 3;
     scene.camera_eye = {40 * std::sin(-x / 8), 10, 40 * std::cos(-x / 8)};
     scene.camera_target = {0, -9, 0};
 }
@@ -370,7 +373,7 @@ void scene_canyon_top(SceneState& scene, double a) {
     }
     show_objects(scene, {&canyonObject});
     // Stays tilted for any later scene_canyon.
-    canyonObject.pitch = -1.57075;
+    pose_slot(scene, canyonObject).pitch = -1.57075;
     scene.grain_alpha = 0.05625 * a + 0.1;
 }
 
@@ -391,10 +394,11 @@ void end_scene(SceneState& scene, double t) {
     scene.hdr_level = 0.5 * (1 - std::cos(t * 0.11764705882352941));
 }
 
-void scene_dispatch(SceneState& scene, double beat) {
+void scene_dispatch(FrameState& frame, double beat) {
+    SceneState& scene = frame.scene;
     if (!(beat > 0)) beat = 0;
     if (beat < 336) {
-        run_script(scene, beat);
+        run_script(frame, beat);
     } else if (beat < 356) {
         closing_stretch(scene, beat);
     } else {

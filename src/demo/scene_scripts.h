@@ -1,19 +1,22 @@
 // The choreography: one script per stretch of the music. Each script is a
 // pure function of its time argument that writes the scene state it is
-// handed (and the placement of the objects it shows) for one frame; what a
-// script does not write keeps whatever the last script left there. Only scene_title (from
-// beat 4 on) and scene_basket draw from the shared random sequence, one
-// number per call each.
+// handed (the poses of the objects it shows included) for one frame; what a
+// script does not write keeps whatever the last script left there. Only
+// scene_title (from beat 4 on) and scene_basket draw from the shared random
+// sequence, standing at `sequence`, one number per call each.
 #pragma once
 
+#include <cstdint>
+
+#include "demo/frame_state.h"
 #include "demo/scene_state.h"
 
 // x: the beat, 0 to 48. Arguments below 0 show the first frame.
-void scene_title(SceneState& scene, float x);
+void scene_title(SceneState& scene, std::uint32_t& sequence, float x);
 // x: the beat, twice or four times the beat; the camera cuts on every whole x.
 void scene_canyon(SceneState& scene, double x);
 // x: the beat or twice the beat.
-void scene_basket(SceneState& scene, double x);
+void scene_basket(SceneState& scene, std::uint32_t& sequence, double x);
 // a: beats since the tunnel started, 0 to 64.
 void scene_tunnel(SceneState& scene, double a);
 // x: beats since the poles started, 0 to 64.
@@ -27,5 +30,6 @@ void end_scene(SceneState& scene, double t);
 
 // Runs the script that owns `beat` with the argument it takes there, then
 // the closing stretch (beats 336 to 356) or the state after the music
-// (from beat 356 on). Beats of 0 and below, and NaN, count as 0.
-void scene_dispatch(SceneState& scene, double beat);
+// (from beat 356 on), on the frame's scene and sequence. Beats of 0 and
+// below, and NaN, count as 0.
+void scene_dispatch(FrameState& frame, double beat);

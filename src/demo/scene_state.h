@@ -1,7 +1,8 @@
 // What the scene scripts tell the renderer to draw: camera, one light,
-// colours, the object list, the sky and the post-processing values. One
-// record for the run, written by the scripts and the frame, read by the
-// renderer, the overlays and the composite, and kept from frame to frame.
+// colours, the object list with the objects' poses, the sky and the
+// post-processing values. Written by the scripts and the frame's update,
+// read by the renderer, the overlays and the composite, and kept from frame
+// to frame as part of the frame's state (demo/frame_state.h).
 #pragma once
 
 #include "mesh/mesh.h"
@@ -9,6 +10,17 @@
 
 constexpr int max_lights = 2;
 constexpr int max_scene_objects = 33;
+
+// Where an object stands: position, then yaw about y, pitch about x and roll
+// about z, in radians.
+struct Pose {
+    double x, y, z;
+    double yaw, pitch, roll;
+};
+
+// Every scene object of mesh/global_meshes.h has a pose slot, in the order
+// that header lists them.
+constexpr int posed_object_count = 63;
 
 struct SceneState {
     Vector3 camera_eye = {0, 0, 0};
@@ -23,8 +35,11 @@ struct SceneState {
     double light_attenuation = 0.5;
     Vector3 ambient_color = {0, 0, 0};
 
-    SceneObject* object_list[max_scene_objects] = {};
+    // Objects built at start-up, which only start-up writes; the scripts
+    // move them through `poses`.
+    const SceneObject* object_list[max_scene_objects] = {};
     int object_count = 0;
+    Pose poses[posed_object_count] = {};
 
     int sky_slot = 0;         // texture slot of the sky's front face
     int background_mode = 0;  // how the composite shows the base image
@@ -33,5 +48,13 @@ struct SceneState {
     float hdr_level = 0.0f;   // lowers the HDR cut; a right click on the timeline sets it too
 };
 
-// The scene state of the run.
-extern SceneState scene_state;
+// The pose slot of an object of mesh/global_meshes.h; -1 for any other.
+int pose_index(const SceneObject& object);
+// The object a pose slot belongs to.
+const SceneObject& posed_object(int index);
+// Where start-up put an object.
+Pose rest_pose(const SceneObject& object);
+// Where the state has an object: its slot, or its rest pose when it has none.
+Pose object_pose(const SceneState& scene, const SceneObject& object);
+// The slot of an object of mesh/global_meshes.h, to move it.
+Pose& pose_slot(SceneState& scene, const SceneObject& object);

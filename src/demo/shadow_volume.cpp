@@ -60,9 +60,9 @@ void sides(const Mesh& mesh, Mesh& shadow) {
 
 }  // namespace
 
-Vector3 light_in_object_space(const SceneObject& object, const Vector3& light) {
-    double px = light.x - object.x, py = light.y - object.y, pz = light.z - object.z;
-    double yaw = -object.yaw, pitch = -object.pitch, roll = -object.roll;
+Vector3 light_in_object_space(const Pose& pose, const Vector3& light) {
+    double px = light.x - pose.x, py = light.y - pose.y, pz = light.z - pose.z;
+    double yaw = -pose.yaw, pitch = -pose.pitch, roll = -pose.roll;
     double x1 = px * std::cos(yaw) + pz * std::sin(yaw);
     double z1 = pz * std::cos(yaw) - px * std::sin(yaw);
     double y2 = py * std::cos(pitch) - z1 * std::sin(pitch);
@@ -72,13 +72,13 @@ Vector3 light_in_object_space(const SceneObject& object, const Vector3& light) {
     return {x3, y3, z2};
 }
 
-void shadow_volume_build(SceneObject& object, const Vector3& light) {
+void shadow_volume_build(const SceneObject& object, const Pose& pose, const Vector3& light) {
     const Mesh& mesh = *object.mesh;
     Mesh& shadow = *object.shadowMesh;
     shadow.triangleCount = 0;
     // The extruded copies must be addressable by 16-bit corners.
     if (2 * mesh.vertexCount > shadow.vertexCapacity) return;
-    Vector3 l = light_in_object_space(object, light);
+    Vector3 l = light_in_object_space(pose, light);
     mark_lit_triangles(mesh, l);
     extrude(mesh, shadow, l);
     caps(mesh, shadow);

@@ -17,6 +17,7 @@
 #include "demo/precalc.h"
 #include "demo/scene_geometry.h"
 #include "demo/scene_scripts.h"
+#include "demo/frame_state.h"
 #include "demo/scene_state.h"
 #include "demo/shadow_volume.h"
 #include "gl/glext.h"
@@ -67,7 +68,7 @@ void shadow_builds_of_the_tunnel() {
     auto start = Clock::now();
     for (int f = 0; f < frames; ++f) {
         Vector3 light = {30 * std::sin(f / 11.0), -20, 30 * std::cos(f / 13.0)};
-        for (SceneObject* object : casters) shadow_volume_build(*object, light);
+        for (SceneObject* object : casters) shadow_volume_build(*object, rest_pose(*object), light);
     }
     std::printf("%-44s %8.4f ms\n", "shadow volumes, tunnel scene (32 casters), per frame", ms_since(start) / frames);
 }
@@ -93,16 +94,18 @@ void frames_in_every_scene() {
         double frame = ms_since(start) / frames;
         start = Clock::now();
         for (int f = 0; f < frames; ++f) {
-            scene_dispatch(scene_state, beat);
-            for (int i = 0; i < scene_state.object_count; ++i)
-                if (scene_state.object_list[i]->castsShadow)
-                    shadow_volume_build(*scene_state.object_list[i], scene_state.light_position[0]);
+            scene_dispatch(frame_state, beat);
+            const SceneState& scene = frame_state.scene;
+            for (int i = 0; i < scene.object_count; ++i)
+                if (scene.object_list[i]->castsShadow)
+                    shadow_volume_build(*scene.object_list[i], object_pose(scene, *scene.object_list[i]),
+                                        scene.light_position[0]);
         }
         double own = ms_since(start) / frames;
         // Issuing the particles, without waiting for their pixels.
         glFinish();
         start = Clock::now();
-        for (int f = 0; f < frames; ++f) particles_draw(scene_state, beat);
+        for (int f = 0; f < frames; ++f) particles_draw(frame_state.scene, beat);
         double particles = ms_since(start) / frames;
         glFinish();
         std::printf("%-8.1f %12.2f %12.3f %12.3f %8.2f\n", beat, frame, own, particles, 100 * (own + particles) / frame);
@@ -124,6 +127,7 @@ int main() {
     total += timed("dolphin, frames, tunnel, airships, columns", precalc_built_meshes);
     total += timed("textures: decode, treat, upload (31 pictures)", precalc_textures);
     total += timed("text and canyon from files + lists", precalc_stored_meshes);
+    frame_state_reset(frame_state);
     std::printf("%-44s %8.1f ms (sum %.1f)\n", "start to the end of precalc", ms_since(start), total);
     total += timed("the first frame (the renderer compiles)", [] {
         frame_render(0.0f);

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "demo/frame_state.h"
 #include "demo/random.h"
 #include "demo/scene_scripts.h"
 #include "demo/scene_state.h"
@@ -16,7 +17,15 @@ namespace {
 const double nan_value = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
 // The record the scripts are handed: the tests' own, not the program's.
-SceneState scene;
+FrameState frame;
+SceneState& scene = frame.scene;
+
+// Where the scene has an object.
+Pose& at(const SceneObject& object) { return pose_slot(scene, object); }
+
+// The two scripts that draw, drawing from the tests' sequence.
+void title(float x) { scene_title(scene, frame.rand_state, x); }
+void basket(double x) { scene_basket(scene, frame.rand_state, x); }
 
 std::vector<SceneObject*> placed_objects() {
     std::vector<SceneObject*> all = {&tekstObjects[0], &tekstObjects[1], &canyonObject, &basketObject, &sphereObject,
@@ -36,8 +45,11 @@ std::vector<double> snapshot() {
         s.insert(s.end(), {v.x, v.y, v.z});
     s.insert(s.end(), {scene.camera_roll, double(scene.light_count), scene.light_attenuation,
                        double(scene.object_count), double(scene.sky_slot), double(scene.background_mode),
-                       scene.ripple_phase, scene.grain_alpha, scene.hdr_level, double(rand_state)});
-    for (SceneObject* o : placed_objects()) s.insert(s.end(), {o->x, o->y, o->z, o->yaw, o->pitch, o->roll});
+                       scene.ripple_phase, scene.grain_alpha, scene.hdr_level, double(frame.rand_state)});
+    for (SceneObject* o : placed_objects()) {
+        const Pose& p = at(*o);
+        s.insert(s.end(), {p.x, p.y, p.z, p.yaw, p.pitch, p.roll});
+    }
     for (int i = 0; i < scene.object_count; ++i)
         s.push_back(double(reinterpret_cast<std::uintptr_t>(scene.object_list[i])));
     return s;
@@ -52,27 +64,27 @@ void set_baseline() {
     scene.light_count = scene.sky_slot = scene.background_mode = -7;
     scene.object_count = 1;
     scene.object_list[0] = &columnObjects[1];
-    rand_state = 4242;
-    for (SceneObject* o : placed_objects()) o->x = o->y = o->z = o->yaw = o->pitch = o->roll = -7;
+    frame.rand_state = 4242;
+    for (SceneObject* o : placed_objects()) at(*o) = {-7, -7, -7, -7, -7, -7};
     for (int i = 0; i < 8; ++i) {
-        tunnelInnerObjects[i].z = 29 * i;
-        tunnelOuterObjects[i].z = 87 * i;
+        at(tunnelInnerObjects[i]).z = 29 * i;
+        at(tunnelOuterObjects[i]).z = 87 * i;
     }
 }
 
-std::vector<double> run(const std::function<void()>& frame) {
+std::vector<double> run(const std::function<void()>& script) {
     set_baseline();
-    frame();
+    script();
     return snapshot();
 }
 
 // How many numbers one frame takes from the shared sequence.
-int draws(const std::function<void()>& frame) {
-    run(frame);
-    std::uint32_t after = rand_state;
-    rand_state = 4242;
-    for (int n = 0; n < 4; ++n, rand_range(0, 1))
-        if (rand_state == after) return n;
+int draws(const std::function<void()>& script) {
+    run(script);
+    std::uint32_t after = frame.rand_state;
+    frame.rand_state = 4242;
+    for (int n = 0; n < 4; ++n, rand_range(frame.rand_state, 0, 1))
+        if (frame.rand_state == after) return n;
     return -1;
 }
 
@@ -82,12 +94,12 @@ protected:
 };
 
 TEST_F(SceneScripts, Title) {
-    scene_title(scene, 3.5f);
+    title(3.5f);
     EXPECT_EQ(scene.background_mode, 1);
     EXPECT_FLOAT_EQ(scene.grain_alpha, 0.125f);
-    EXPECT_DOUBLE_EQ(tekstObjects[1].x, 18 * std::sin(1.57075 * 3.5));
-    EXPECT_EQ(tekstObjects[0].x, -tekstObjects[1].x);
-    EXPECT_DOUBLE_EQ(tekstObjects[0].y, 7.5);
+    EXPECT_DOUBLE_EQ(at(tekstObjects[1]).x, 18 * std::sin(1.57075 * 3.5));
+    EXPECT_EQ(at(tekstObjects[0]).x, -at(tekstObjects[1]).x);
+    EXPECT_DOUBLE_EQ(at(tekstObjects[0]).y, 7.5);
     EXPECT_FLOAT_EQ(scene.hdr_level, 0.5f);  // the full pulse of beat 3, half decayed
     EXPECT_EQ(scene.object_count, 2);
     EXPECT_EQ(scene.object_list[2], &columnObjects[0]);
@@ -95,16 +107,16 @@ TEST_F(SceneScripts, Title) {
     EXPECT_DOUBLE_EQ(scene.camera_eye.z, -15 * std::cos(th) + 4.5 * std::sin(th));
     // From beat 8 the halves shake apart by at most 2 / (x - 7).
     for (float x = 8; x < 48; x += 0.125f) {
-        scene_title(scene, x);
-        EXPECT_LE(std::fabs(tekstObjects[1].x), 2 / (x - 7) + 1e-12) << x;
+        title(x);
+        EXPECT_LE(std::fabs(at(tekstObjects[1]).x), 2 / (x - 7) + 1e-12) << x;
     }
-    scene_title(scene, 14.5f);
+    title(14.5f);
     EXPECT_FLOAT_EQ(scene.hdr_level, 0.05f);
     // Before 0 (or NaN) shows the first frame; far past 48 the pulses wrap.
-    auto first = run([] { scene_title(scene, 0); });
+    auto first = run([] { title(0); });
     for (float x : {-1.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()})
-        EXPECT_EQ(run([x] { scene_title(scene, x); }), first);
-    scene_title(scene, 3e9f);
+        EXPECT_EQ(run([x] { title(x); }), first);
+    title(3e9f);
     EXPECT_TRUE(std::isfinite(scene.hdr_level));
 }
 
@@ -132,10 +144,10 @@ TEST_F(SceneScripts, TunnelJumpBackDoesNotShow) {
     auto view = [] {
         std::vector<double> v;
         for (int i = 0; i < 8; ++i)
-            v.insert(v.end(), {tunnelInnerObjects[i].z - scene.camera_eye.z, tunnelInnerObjects[i].roll,
-                               tunnelOuterObjects[i].z - scene.camera_eye.z, tunnelOuterObjects[i].roll});
-        for (int i = 0; i < 16; ++i) v.push_back(airshipObjects[i].z - scene.camera_eye.z);
-        v.push_back(sphereObject.z - scene.camera_eye.z);
+            v.insert(v.end(), {at(tunnelInnerObjects[i]).z - scene.camera_eye.z, at(tunnelInnerObjects[i]).roll,
+                               at(tunnelOuterObjects[i]).z - scene.camera_eye.z, at(tunnelOuterObjects[i]).roll});
+        for (int i = 0; i < 16; ++i) v.push_back(at(airshipObjects[i]).z - scene.camera_eye.z);
+        v.push_back(at(sphereObject).z - scene.camera_eye.z);
         return v;
     };
     scene_tunnel(scene, std::nextafter(2.0, 0.0));
@@ -192,7 +204,7 @@ TEST_F(SceneScripts, PolesCanyonTopAndEnd) {
         EXPECT_FLOAT_EQ(scene.hdr_level, 0.5f) << a;
     }
     scene_canyon(scene, 50);
-    EXPECT_EQ(canyonObject.pitch, -1.57075);  // stays tilted
+    EXPECT_EQ(at(canyonObject).pitch, -1.57075);  // stays tilted
     platform::console_allocate();
     end_scene(scene, 0);
     end_scene(scene, 2.5);
@@ -201,22 +213,22 @@ TEST_F(SceneScripts, PolesCanyonTopAndEnd) {
 
 TEST_F(SceneScripts, OnlyTheTitleFromBeat4AndTheBasketDraw) {
     const std::pair<std::function<void()>, int> cases[] = {
-        {[] { scene_title(scene, 3.99f); }, 0},     {[] { scene_title(scene, 4); }, 1},
-        {[] { scene_title(scene, 40); }, 1},        {[] { scene_basket(scene, 50); }, 1},
+        {[] { title(3.99f); }, 0},     {[] { title(4); }, 1},
+        {[] { title(40); }, 1},        {[] { basket(50); }, 1},
         {[] { scene_canyon(scene, 50); }, 0},       {[] { scene_tunnel(scene, 10); }, 0},
         {[] { scene_poles(scene, 10); }, 0},        {[] { scene_tunnel_back(scene, 10); }, 0},
         {[] { scene_canyon_top(scene, 10); }, 0},   {[] { end_scene(scene, 10); }, 0}};
-    for (const auto& [frame, n] : cases) EXPECT_EQ(draws(frame), n);
+    for (const auto& [script, n] : cases) EXPECT_EQ(draws(script), n);
 }
 
 TEST_F(SceneScripts, FieldsAScriptDoesNotOwnKeepTheirValues) {
-    const std::function<void()> scripts[] = {[] { scene_title(scene, 20); }, [] { scene_canyon(scene, 70); },
-                                             [] { scene_basket(scene, 70); }, [] { scene_tunnel(scene, 0.5); },
+    const std::function<void()> scripts[] = {[] { title(20); }, [] { scene_canyon(scene, 70); },
+                                             [] { basket(70); }, [] { scene_tunnel(scene, 0.5); },
                                              [] { scene_canyon_top(scene, 3); }, [] { end_scene(scene, 3); }};
-    for (const auto& frame : scripts) {
-        run(frame);
+    for (const auto& script : scripts) {
+        run(script);
         EXPECT_EQ(scene.ripple_phase, -7);
-        EXPECT_EQ(tunnelInnerObjects[3].z, 87);
+        EXPECT_EQ(at(tunnelInnerObjects[3]).z, 87);
     }
     for (int i : {0, 1, 5}) {
         run(scripts[i]);
@@ -225,30 +237,30 @@ TEST_F(SceneScripts, FieldsAScriptDoesNotOwnKeepTheirValues) {
     run(scripts[0]);
     EXPECT_EQ(scene.light_attenuation, -7);
     run(scripts[2]);
-    EXPECT_EQ(wireObjects[2].yaw, -7);
+    EXPECT_EQ(at(wireObjects[2]).yaw, -7);
     run([] { scene_poles(scene, 9); });  // only the left pole turns
-    EXPECT_EQ(poleObjects[0].yaw, -7);
-    EXPECT_DOUBLE_EQ(poleObjects[1].yaw, -3);
+    EXPECT_EQ(at(poleObjects[0]).yaw, -7);
+    EXPECT_DOUBLE_EQ(at(poleObjects[1]).yaw, -3);
 }
 
 // Dispatch leaves the state that calling the owning script directly leaves.
 TEST_F(SceneScripts, DispatchRunsTheOwningScriptWithItsArgument) {
     const std::pair<double, std::function<void()>> cases[] = {
-        {0, [] { scene_title(scene, 0); }},          {-5, [] { scene_title(scene, 0); }},
-        {nan_value, [] { scene_title(scene, 0); }},  {-inf, [] { scene_title(scene, 0); }},
-        {47.99, [] { scene_title(scene, 47.99f); }}, {48, [] { scene_canyon(scene, 48); }},
-        {50, [] { scene_canyon(scene, 50); }},       {52, [] { scene_basket(scene, 52); }},
-        {79.5, [] { scene_basket(scene, 79.5); }},   {80, [] { scene_canyon(scene, 160); }},
-        {81, [] { scene_canyon(scene, 162); }},      {83, [] { scene_basket(scene, 166); }},
+        {0, [] { title(0); }},          {-5, [] { title(0); }},
+        {nan_value, [] { title(0); }},  {-inf, [] { title(0); }},
+        {47.99, [] { title(47.99f); }}, {48, [] { scene_canyon(scene, 48); }},
+        {50, [] { scene_canyon(scene, 50); }},       {52, [] { basket(52); }},
+        {79.5, [] { basket(79.5); }},   {80, [] { scene_canyon(scene, 160); }},
+        {81, [] { scene_canyon(scene, 162); }},      {83, [] { basket(166); }},
         {88, [] { scene_canyon(scene, 352); }},      {95.5, [] { scene_canyon(scene, 382); }},
         {96, [] { scene_tunnel(scene, 0); }},        {103.5, [] { scene_tunnel(scene, 7.5); }},
         {104, [] { scene_tunnel(scene, 8); }},       {159.75, [] { scene_tunnel(scene, 63.75); }},
         {160, [] { scene_poles(scene, 0); }},        {223.5, [] { scene_poles(scene, 63.5); }},
-        {224, [] { scene_basket(scene, 224); }},     {255.5, [] { scene_basket(scene, 255.5); }},
+        {224, [] { basket(224); }},     {255.5, [] { basket(255.5); }},
         {256, [] { scene_tunnel_back(scene, 0); }},  {319.5, [] { scene_tunnel_back(scene, 63.5); }},
         {320, [] { scene_canyon_top(scene, 0); }},   {335.5, [] { scene_canyon_top(scene, 15.5); }}};
     for (const auto& [beat, script] : cases)
-        EXPECT_EQ(run([b = beat] { scene_dispatch(scene, b); }), run(script)) << beat;
+        EXPECT_EQ(run([b = beat] { scene_dispatch(frame, b); }), run(script)) << beat;
 }
 
 // From 336 no script runs: the camera turns at the origin while the glow
@@ -256,7 +268,7 @@ TEST_F(SceneScripts, DispatchRunsTheOwningScriptWithItsArgument) {
 TEST_F(SceneScripts, ClosingStretchAndAfterTheMusic) {
     for (double beat : {336.0, 346.0, 355.5, 356.0, 1e12, inf}) {
         auto before = run([] {});
-        scene_dispatch(scene, beat);
+        scene_dispatch(frame, beat);
         bool closing = beat < 356;
         EXPECT_EQ(scene.background_mode, 1);
         EXPECT_FLOAT_EQ(scene.hdr_level, closing ? 0.5f - float(beat - 336) * 0.025f : 0.0f);

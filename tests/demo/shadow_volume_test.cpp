@@ -59,12 +59,11 @@ TEST_F(Casters, VolumesAreClosedAndFitFromEveryLightPosition) {
     for (Mesh* mesh : {&wire0Mesh, &wire2Mesh, &tunnelInnerMesh, &tunnelOuterMesh, &airshipMeshA, &columnMesh}) {
         SceneObject object;
         object.attach(mesh);
-        object.x = 1.5, object.y = -2, object.z = 4;
-        object.yaw = 0.7, object.pitch = 1.570796, object.roll = 0.3;
+        const Pose pose{1.5, -2, 4, 0.7, 1.570796, 0.3};
         ASSERT_GE(object.shadowMesh->triangleCapacity, mesh->triangleCount + 2 * mesh->edgeCount);
         std::uint32_t most = 0;
         for (int i = 0; i < 200; ++i) {
-            shadow_volume_build(object, light(i));
+            shadow_volume_build(object, pose, light(i));
             most = std::max(most, object.shadowMesh->triangleCount);
             ASSERT_TRUE(closed_and_consistent(*object.shadowMesh)) << "light " << i;
             ASSERT_EQ(object.shadowMesh->vertexCount, 2 * mesh->vertexCount);
@@ -79,15 +78,13 @@ TEST_F(Casters, AFullShadowMeshStopsAppending) {
     delete object.shadowMesh;
     object.shadowMesh = new Mesh(5, 2 * columnMesh.vertexCount);
     object.shadowMesh->vertexCount = 2 * columnMesh.vertexCount;
-    shadow_volume_build(object, {30, 5, 2});
+    shadow_volume_build(object, Pose{}, {30, 5, 2});
     EXPECT_EQ(object.shadowMesh->triangleCount, 5u);
 }
 
 TEST_F(Casters, LightIsTakenIntoTheObjectsFrame) {
-    SceneObject object;
-    object.x = 3, object.y = -1, object.z = 7;
-    object.yaw = 0.4, object.pitch = -1.1, object.roll = 2.5;
-    Vector3 local = light_in_object_space(object, {10, 20, -5});
+    const Pose pose{3, -1, 7, 0.4, -1.1, 2.5};
+    Vector3 local = light_in_object_space(pose, {10, 20, -5});
     // Back to the world the way the renderer places the object: roll, then
     // pitch, then yaw, then the position.
     auto turn = [](double a, double& p, double& q) {
@@ -95,12 +92,12 @@ TEST_F(Casters, LightIsTakenIntoTheObjectsFrame) {
         q = p * s + q * c, p = p2;
     };
     double x = local.x, y = local.y, z = local.z;
-    turn(object.roll, x, y);   // about z
-    turn(object.pitch, y, z);  // about x
-    turn(object.yaw, z, x);    // about y
-    EXPECT_NEAR(x + object.x, 10, 1e-9);
-    EXPECT_NEAR(y + object.y, 20, 1e-9);
-    EXPECT_NEAR(z + object.z, -5, 1e-9);
+    turn(pose.roll, x, y);   // about z
+    turn(pose.pitch, y, z);  // about x
+    turn(pose.yaw, z, x);    // about y
+    EXPECT_NEAR(x + pose.x, 10, 1e-9);
+    EXPECT_NEAR(y + pose.y, 20, 1e-9);
+    EXPECT_NEAR(z + pose.z, -5, 1e-9);
 }
 
 // An open sheet of two triangles facing +z: all lit from the front gives the
@@ -113,11 +110,11 @@ TEST(ShadowVolume, OpenSheetGivesOnlyOneCap) {
     sheet.finalize("sheet");
     SceneObject object;
     object.attach(&sheet);
-    shadow_volume_build(object, {0.5, 0.5, 10});
+    shadow_volume_build(object, Pose{}, {0.5, 0.5, 10});
     ASSERT_EQ(object.shadowMesh->triangleCount, 2u);
     for (int t = 0; t < 2; ++t)
         for (int c = 0; c < 3; ++c) EXPECT_EQ(object.shadowMesh->triangles[t].index[c], sheet.triangles[t].index[c]);
-    shadow_volume_build(object, {0.5, 0.5, -10});
+    shadow_volume_build(object, Pose{}, {0.5, 0.5, -10});
     ASSERT_EQ(object.shadowMesh->triangleCount, 2u);
     for (int t = 0; t < 2; ++t)
         for (int c = 0; c < 3; ++c) EXPECT_EQ(object.shadowMesh->triangles[t].index[c], sheet.triangles[t].index[c] + 4);
@@ -139,7 +136,7 @@ TEST(ShadowVolume, LargeMeshesBuildWithinTheirBuffers) {
     ASSERT_EQ(grid.triangleCount, 20000u);
     SceneObject object;
     object.attach(&grid);
-    shadow_volume_build(object, {50, 50, -3});
+    shadow_volume_build(object, Pose{}, {50, 50, -3});
     EXPECT_EQ(object.shadowMesh->triangleCount, 20000u);
 }
 

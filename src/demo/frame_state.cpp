@@ -1,0 +1,11 @@
+#include "demo/frame_state.h"
+
+#include "demo/random.h"
+
+FrameState frame_state;
+
+void frame_state_reset(FrameState& state) {
+    state = FrameState{};
+    for (int i = 0; i < posed_object_count; ++i) state.scene.poses[i] = rest_pose(posed_object(i));
+    state.rand_state = rand_state;
+}
