@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "clock/clock.h"
+#include "clock/schedule.h"
 #include "config/settings.h"
 #include "demo/frame_state.h"
 #include "demo/frame_view.h"
@@ -142,8 +143,7 @@ void composite(const FrameView& view, const SceneState& scene) {
     full_screen_quad(view.w, view.h);
     target_image_release(glow_target, wgl::back_left);
     glDisable(GL_BLEND);
-    double beat = view.beat;
-    if ((beat >= 160 && beat < 224) || beat >= 356) image_flash_draw(view);
+    if (stretch_at(view.beat).image_flash) image_flash_draw(view);
     glEnable(GL_DEPTH_TEST);
 }
 
@@ -159,7 +159,7 @@ void scene_and_overlays(const FrameView& view, const SceneState& scene) {
     double beat = view.beat;
     int noise_slot = texture_slot::noise_first +
                      static_cast<int>((static_cast<long long>(std::trunc(beat)) / 8) % texture_slot::noise_count);
-    noise_flash(noise_slot, static_cast<float>((1 - view.bar_phase) * 0.25), settings.area_width, settings.area_height);
+    noise_flash(noise_slot, static_cast<float>((1 - view.bar_phase) * 0.25), view);
 }
 
 }  // namespace
@@ -170,7 +170,7 @@ FrameView frame_view_at(float time) {
     view.beat = time > 0 ? std::fmin(time * beats_per_second, last_beat) : 0;
     double bars = view.beat / 4;
     view.bar_phase = bars - std::trunc(bars);
-    view.h = static_cast<float>(std::tan(field_of_view * half_angle_factor));
+    view.h = static_cast<float>(view_half_height());
     view.w = static_cast<float>(settings.area_width) * view.h / static_cast<float>(settings.area_height);
     return view;
 }

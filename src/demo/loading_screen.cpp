@@ -14,7 +14,7 @@
 #include "window/window.h"
 
 HalfExtents loading_half_extents(std::uint32_t width, std::uint32_t height) {
-    double t = std::tan(field_of_view * half_angle_factor);
+    double t = view_half_height();
     const double area_width = settings.area_width, area_height = settings.area_height;
     return {static_cast<float>((area_width * t / area_height) * width / area_width),
             static_cast<float>(t * height / area_height)};

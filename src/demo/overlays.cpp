@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "clock/schedule.h"
 #include "demo/frame_view.h"
 #include "demo/quads.h"
 #include "demo/random.h"
@@ -135,16 +136,14 @@ void grain_draw(float alpha, const GrainJitter& jitter) {
     glEnable(GL_DEPTH_TEST);
 }
 
-void noise_flash(int slot, float alpha, unsigned area_w, unsigned area_h) {
+void noise_flash(int slot, float alpha, const FrameView& view) {
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, alpha);
     bind_slot(slot);
-    float hh = static_cast<float>(std::tan(field_of_view * half_angle_factor));
-    float ww = hh * static_cast<float>(area_w) / static_cast<float>(area_h) * 1.122807f;
-    upright_quad(ww, hh);
+    upright_quad(view.w * 1.122807f, view.h);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
@@ -171,7 +170,9 @@ void image_flash_draw(const FrameView& view) {
     float wq = view.w * 1024 / static_cast<float>(settings.area_width);
     float hq = view.h * 512 / static_cast<float>(settings.area_height);
     double c = pattern[static_cast<long long>(std::trunc(beat)) % 8] ? 1.0 : 1 - (beat - std::trunc(beat));
-    if (beat >= 356) c = (beat - 356) * 0.08333333333333333;
+    // After the music the arrow fades in over 12 beats.
+    const double music_end = script_start(Script::after_music);
+    if (beat >= music_end) c = (beat - music_end) * 0.08333333333333333;
     glColor3d(c, c, c);
     bind_slot(texture_slot::arrow);
     glEnable(GL_TEXTURE_2D);

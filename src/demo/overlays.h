@@ -18,7 +18,7 @@ void grain_draw(float alpha, const GrainJitter& jitter);
 // sequence standing at `sequence`.
 GrainJitter grain_jitter_next(std::uint32_t& sequence);
 // A full-screen noise picture at `alpha`, slightly wider than the view.
-void noise_flash(int slot, float alpha, unsigned area_width, unsigned area_height);
+void noise_flash(int slot, float alpha, const FrameView& view);
 
 // How the composite shows render target 1's base image, by the scene's
 // background_mode: 0 plain, 1 black, 2 faceted pulse, 3 tinted grid,

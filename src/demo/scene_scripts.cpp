@@ -3,6 +3,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "clock/schedule.h"
 #include "demo/frame_state.h"
 #include "demo/random.h"
 #include "demo/scene_state.h"
@@ -210,7 +211,7 @@ void closing_stretch(SceneState& scene, double beat) {
     scene.object_count = 0;
     scene.background_mode = 1;
     scene.grain_alpha = 1.0f;
-    scene.hdr_level = 0.5f - (static_cast<float>(beat) - 336) * 0.025f;
+    scene.hdr_level = 0.5f - (static_cast<float>(beat) - static_cast<float>(script_start(Script::closing))) * 0.025f;
     scene.camera_eye = {0, 0, 0};
     double turn = beat * 0.14285714285714285;
     scene.camera_target = {std::cos(turn), 0, std::sin(turn)};
@@ -232,28 +233,24 @@ void canyon_or_basket(FrameState& frame, double beat, int span, double x) {
     }
 }
 
-// The script that owns `beat` (0 <= beat < 336). The timeline shows a cut at
-// beat 104, but the tunnel flies straight through it from 96 to 160.
-void run_script(FrameState& frame, double beat) {
+// The script of the stretch that owns `beat`, before the closing stretch.
+// The timeline shows a cut at beat 104, but the tunnel flies straight
+// through it from its stretch's start.
+void run_script(FrameState& frame, const Stretch& stretch, double beat) {
     SceneState& scene = frame.scene;
-    if (beat < 48) {
-        scene_title(scene, frame.rand_state, static_cast<float>(beat));
-    } else if (beat < 80) {
-        canyon_or_basket(frame, beat, 4, beat);
-    } else if (beat < 88) {
-        canyon_or_basket(frame, beat, 2, beat * 2);
-    } else if (beat < 96) {
-        scene_canyon(scene, beat * 4);
-    } else if (beat < 160) {
-        scene_tunnel(scene, beat - 96);
-    } else if (beat < 224) {
-        scene_poles(scene, beat - 160);
-    } else if (beat < 256) {
-        scene_basket(scene, frame.rand_state, beat);
-    } else if (beat < 320) {
-        scene_tunnel_back(scene, beat - 256);
-    } else {
-        scene_canyon_top(scene, beat - 320);
+    double since = beat - stretch.start;
+    switch (stretch.script) {
+    case Script::title: return scene_title(scene, frame.rand_state, static_cast<float>(beat));
+    case Script::canyon_or_basket: return canyon_or_basket(frame, beat, 4, beat);
+    case Script::quick_turns: return canyon_or_basket(frame, beat, 2, beat * 2);
+    case Script::canyon_strobe: return scene_canyon(scene, beat * 4);
+    case Script::tunnel: return scene_tunnel(scene, since);
+    case Script::poles: return scene_poles(scene, since);
+    case Script::basket: return scene_basket(scene, frame.rand_state, beat);
+    case Script::tunnel_back: return scene_tunnel_back(scene, since);
+    case Script::canyon_top: return scene_canyon_top(scene, since);
+    case Script::closing: return closing_stretch(scene, beat);
+    case Script::after_music: return after_music(scene);
     }
 }
 
@@ -395,13 +392,6 @@ void end_scene(SceneState& scene, double t) {
 }
 
 void scene_dispatch(FrameState& frame, double beat) {
-    SceneState& scene = frame.scene;
     if (!(beat > 0)) beat = 0;
-    if (beat < 336) {
-        run_script(frame, beat);
-    } else if (beat < 356) {
-        closing_stretch(scene, beat);
-    } else {
-        after_music(scene);
-    }
+    run_script(frame, stretch_at(beat), beat);
 }

@@ -28,8 +28,8 @@ void scene_canyon_top(SceneState& scene, double a);
 // t: seconds since the soundtrack ended. Logs t on every call.
 void end_scene(SceneState& scene, double t);
 
-// Runs the script that owns `beat` with the argument it takes there, then
-// the closing stretch (beats 336 to 356) or the state after the music
-// (from beat 356 on), on the frame's scene and sequence. Beats of 0 and
+// Runs the script of the stretch of the schedule (clock/schedule.h) that
+// owns `beat` with the argument it takes there, the closing stretch or the
+// state after the music, on the frame's scene and sequence. Beats of 0 and
 // below, and NaN, count as 0.
 void scene_dispatch(FrameState& frame, double beat);

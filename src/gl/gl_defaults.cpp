@@ -50,8 +50,10 @@ bool make_current_checked(platform::Handle dc, platform::Handle context) {
     return false;
 }
 
+double view_half_height(double fov_degrees) { return std::tan(fov_degrees * half_angle_factor); }
+
 void gl_perspective(double fov_degrees, double aspect, double near_value, double far_value) {
-    double t = std::tan(fov_degrees * half_angle_factor);
+    double t = view_half_height(fov_degrees);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     double top = near_value * t;

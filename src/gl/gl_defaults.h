@@ -8,6 +8,10 @@ constexpr float field_of_view = 90.0f;
 // Turns degrees into the half angle in radians.
 constexpr double half_angle_factor = 0.008726646259969445;
 
+// Half the height of the view at distance 1 for a vertical field of view in
+// degrees: tan(fov / 2). The width is this times the aspect.
+double view_half_height(double fov_degrees = field_of_view);
+
 // Makes the context current; on failure shows the error box and returns
 // false, leaving whatever context was current.
 bool make_current_checked(platform::Handle dc, platform::Handle context);

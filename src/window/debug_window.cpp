@@ -4,6 +4,7 @@
 
 #include "log/log.h"
 #include "clock/clock.h"
+#include "clock/schedule.h"
 #include "config/settings.h"
 #include "image/window_icons.h"
 #include "window/window.h"
@@ -12,17 +13,6 @@ platform::Handle debug_window;
 std::uint32_t timeline_bitmap[timeline_width * timeline_height];
 
 namespace {
-
-struct Bar {
-    double start, end;
-    int lane;
-    std::uint32_t color;
-};
-
-constexpr Bar bars[] = {
-    {0, 22, 0, 0x7F0000},    {48, 80, 1, 0xFF0000},   {80, 104, 2, 0x00FF00},  {104, 160, 1, 0xFFDD00},
-    {160, 192, 0, 0xFF0000}, {224, 256, 1, 0x00FF00}, {256, 320, 2, 0x00FF00}, {320, 336, 0, 0xFF0000},
-};
 
 constexpr std::uint32_t playhead_color = 0x00FF00;
 
@@ -36,7 +26,7 @@ void draw_bands(float time, double length) {
 
 // Bars are clipped to the bitmap, so a short demo cannot push them into the
 // rows above.
-void draw_bar(const Bar& bar, double beats) {
+void draw_bar(const TimelineBar& bar, double beats) {
     double x0 = std::trunc(timeline_width * bar.start / beats);
     double w = std::trunc((bar.end - bar.start) * timeline_width / beats);
     if (w <= 0) return;
@@ -83,7 +73,7 @@ void timeline_draw(float time, double length) {
     draw_bands(time, length);
     if (length > 0) {
         double beats = length * beats_per_second;
-        for (const Bar& bar : bars) draw_bar(bar, beats);
+        for (int i = 0; i < schedule_length; ++i) draw_bar(schedule[i].bar, beats);
         draw_playhead(time, length);
     }
     timeline_show();
