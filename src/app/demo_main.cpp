@@ -119,7 +119,7 @@ int demo_main(int argc, char** argv) {
     if (request.active()) {
         code = capture_run(request, soundtrack_path);
     } else {
-        if (soundtrack_init(soundtrack_path, main_window) != 0) log_print("bass bork?\n");
+        if (soundtrack_init(soundtrack_path, main_window) != soundtrack_ok) log_print("bass bork?\n");
         ClockOps.clock_start(0.0f);
         main_loop();
     }

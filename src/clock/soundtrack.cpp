@@ -18,27 +18,27 @@ void log_version() {
 
 }  // namespace
 
-int soundtrack_init(const char* path, platform::Handle window) {
+SoundtrackResult soundtrack_init(const char* path, platform::Handle window) {
     clock_install_system();
     // Loaded even when silent, so the music keeps its place in the archive.
     FileData music{nullptr, 0};
     load_file(path, &music);
     if (settings.audio_enabled == 0) {
         log_print("silence?\n");
-        return 0;
+        return soundtrack_ok;
     }
     log_version();
     if (!BASS_Init(-1, 44100, 0, window, nullptr)) {
         error_box("Bass_Init(-1) oops? %i", BASS_ErrorGetCode());
-        return -2;
+        return soundtrack_no_output;
     }
     stream_handle = BASS_StreamCreateFile(1, music.data, 0, static_cast<QWORD>(music.size), BASS_STREAM_PRESCAN);
     // Without a stream there is nothing to follow: the system clock stays
     // in charge and the configured length stands.
     if (stream_handle == 0) {
         log_print("no music stream from `%s` (error %i): running on the system clock \n", path, BASS_ErrorGetCode());
-        return -3;
+        return soundtrack_no_stream;
     }
     clock_install_stream();
-    return 0;
+    return soundtrack_ok;
 }

@@ -3,7 +3,10 @@
 
 #include "platform/platform.h"
 
-// 0 when the clock runs on the stream, or on the system clock because audio
-// is disabled; -2 when audio output could not be set up, -3 when the music
-// could not be made into a stream (system clock in both cases).
-int soundtrack_init(const char* path, platform::Handle window);
+enum SoundtrackResult : int {
+    soundtrack_ok = 0,          // the clock runs on the stream, or on the system clock as audio is off
+    soundtrack_no_output = -2,  // audio output could not be set up: the system clock runs
+    soundtrack_no_stream = -3,  // the music could not be made into a stream: the system clock runs
+};
+
+SoundtrackResult soundtrack_init(const char* path, platform::Handle window);

@@ -56,10 +56,10 @@ void area_compute(float viewport_width, float viewport_height) {
     }
 }
 
-int config_load(const char* path) {
-    if (xml_load(path) != 0) {
+ConfigResult config_load(const char* path) {
+    if (xml_load(path) != xml_ok) {
         show_load_errors();
-        return -1;
+        return config_unreadable;
     }
     settings.window_width = read_int("config>window>width", 320, 320, 3200);
     settings.window_height = read_int("config>window>height", 240, 240, 2400);
@@ -81,8 +81,8 @@ int config_load(const char* path) {
     }
     if (xml_errors.count > 0) {
         error_box("fatal in xml\nerror: %s ", xml_error_pop());
-        return -2;
+        return config_key_missing;
     }
     xml_reset();
-    return 0;
+    return config_ok;
 }

@@ -27,9 +27,14 @@ extern Settings settings;
 // Puts every setting back to its built-in default.
 void settings_defaults();
 
-// Reads the settings file. 0 on success, -1 if the file could not be loaded
-// (defaults stand), -2 if some key was missing (its fallback stands).
-int config_load(const char* path);
+enum ConfigResult : int {
+    config_ok = 0,
+    config_unreadable = -1,   // the file could not be loaded: the defaults stand
+    config_key_missing = -2,  // some key was missing: its fallback stands
+};
+
+// Reads the settings file.
+ConfigResult config_load(const char* path);
 
 // Computes area_width and area_height for a viewport aspect.
 void area_compute(float viewport_width, float viewport_height);

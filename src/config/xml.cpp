@@ -128,7 +128,7 @@ bool handle_tag(char* tag, int line) {
 
 }  // namespace
 
-int xml_tokenize(const char* data, long size) {
+XmlResult xml_tokenize(const char* data, long size) {
     char segment[xml_segment_chars + 1];
     int length = 0;
     int line = 1;
@@ -149,23 +149,23 @@ int xml_tokenize(const char* data, long size) {
             length = 0;
             if (*trimmed == '\0') continue;
             if (c == '<') {
-                if (!add_node(xml_kind_text, xml_document.current_parent, trimmed, line)) return 1;
+                if (!add_node(xml_kind_text, xml_document.current_parent, trimmed, line)) return xml_malformed;
             } else if (!handle_tag(trimmed, line)) {
-                return 1;
+                return xml_malformed;
             }
             continue;
         }
         segment[length++] = c;
-        if (length == xml_segment_chars) return 2;
+        if (length == xml_segment_chars) return xml_segment_long;
     }
-    return xml_document.current_parent != 0 ? 1 : 0;
+    return xml_document.current_parent != 0 ? xml_malformed : xml_ok;
 }
 
-int xml_load(const char* path) {
+XmlResult xml_load(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
     if (!file) {
         xml_error_push("FILE `%s` is missing or not readable :(\n", path);
-        return -1;
+        return xml_unopened;
     }
     std::fseek(file, 0, SEEK_END);
     long size = std::ftell(file);
@@ -176,11 +176,11 @@ int xml_load(const char* path) {
     if (size < 0 || static_cast<long>(got) != size) {
         std::free(data);
         xml_error_push("fread(..) failure??");
-        return 1;
+        return xml_malformed;
     }
-    int result = xml_tokenize(data, size);
+    XmlResult result = xml_tokenize(data, size);
     std::free(data);
-    if (result == 0) return 0;
+    if (result == xml_ok) return xml_ok;
     xml_error_push("parsing `%s` failed", path);
     return result;
 }

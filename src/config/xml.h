@@ -39,13 +39,19 @@ struct XmlErrors {
 extern XmlDocument xml_document;
 extern XmlErrors xml_errors;
 
-// 0 on success; -1 file cannot be opened; 1 short read or malformed;
-// 2 a segment of 255 characters or more. Failures leave messages on
-// xml_errors; nodes added before a failure stay.
-int xml_load(const char* path);
+enum XmlResult : int {
+    xml_ok = 0,
+    xml_unopened = -1,     // the file cannot be opened
+    xml_malformed = 1,     // short read, or not well formed
+    xml_segment_long = 2,  // a segment of 255 characters or more
+};
 
-// Scans a document held in memory; 0, 1 or 2 as the scanner of xml_load.
-int xml_tokenize(const char* data, long size);
+// Reads and scans a document. Failures leave messages on xml_errors; nodes
+// added before a failure stay.
+XmlResult xml_load(const char* path);
+
+// Scans a document held in memory, with the scanner's results of xml_load.
+XmlResult xml_tokenize(const char* data, long size);
 
 // Empties the node table and the pool. Pool bytes are kept, so strings handed
 // out before stay readable.

@@ -6,29 +6,29 @@
 
 namespace {
 
-int load_from_archive(const char* path, FileData* file) {
+LoadResult load_from_archive(const char* path, FileData* file) {
     if (file_table.count >= file_table.archive_entries) {
         error_box("blob.dat holds %i files, no entry left for %s", file_table.archive_entries, path);
         *file = FileData{nullptr, 0};
-        return -1;
+        return load_nothing;
     }
     *file = file_table.entries[file_table.count++];
     log_print("blob read %i :: `%s` %iB \n", file_table.count, path, file->size);
-    return 0;
+    return load_ok;
 }
 
-int load_from_disk(const char* path, FileData* file) {
+LoadResult load_from_disk(const char* path, FileData* file) {
     std::FILE* in = std::fopen(path, "rb");
     if (!in) {
         file->size = 0;
         error_box("file %s does not exist?", path);
-        return -1;
+        return load_nothing;
     }
     if (file_table.count >= file_table_capacity) {
         std::fclose(in);
         *file = FileData{nullptr, 0};
         error_box("file table full (%i files), %s not loaded", file_table_capacity, path);
-        return -1;
+        return load_nothing;
     }
     std::fseek(in, 0, SEEK_END);
     long size = std::ftell(in);
@@ -42,12 +42,12 @@ int load_from_disk(const char* path, FileData* file) {
     file_table.entries[file_table.count] = FileData{data, static_cast<std::int32_t>(got)};
     *file = file_table.entries[file_table.count++];
     log_print("file.io %2i :: `%s`  %iB \n", file_table.count, path, file->size);
-    return 0;
+    return load_ok;
 }
 
 }  // namespace
 
-int load_file(const char* path, FileData* file) {
+LoadResult load_file(const char* path, FileData* file) {
     return file_table.from_disk ? load_from_disk(path, file) : load_from_archive(path, file);
 }
 

@@ -37,9 +37,13 @@ struct FileTable {
 
 extern FileTable file_table;
 
+enum LoadResult : int {
+    load_ok = 0,
+    load_nothing = -1,  // nothing to hand out: `file` has size 0
+};
+
 // Fills `file` with the next archive entry or the file read from disk.
-// 0 on success; -1 (with size 0) when there is nothing to hand out.
-int load_file(const char* path, FileData* file);
+LoadResult load_file(const char* path, FileData* file);
 
 // Does nothing: every buffer lives until blob_close.
 int release_file(const char* path, FileData* file);

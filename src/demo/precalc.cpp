@@ -36,7 +36,7 @@ void precalc_programs() {
         // later file still gets its own bytes.
         for (const char* path : shader_paths) {
             FileData file{};
-            if (load_file(path, &file) == 0) release_file(path, &file);
+            if (load_file(path, &file) == load_ok) release_file(path, &file);
         }
         return;
     }

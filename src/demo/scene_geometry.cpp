@@ -55,7 +55,7 @@ void build_volumes() {
 void build_dolphin() {
     dolphinMesh.clear();
     FileData file{};
-    if (load_file("pool/dolphin.lwo", &file) == 0) {
+    if (load_file("pool/dolphin.lwo", &file) == load_ok) {
         dolphinMesh.readLightWave(static_cast<std::int32_t>(file.size), file.data);
         release_file("pool/dolphin.lwo", &file);
     }

@@ -6,7 +6,7 @@
 
 void png_load(const char* path, Image* image) {
     FileData file{};
-    if (load_file(path, &file) != 0) return;
+    if (load_file(path, &file) != load_ok) return;
     PngInfo info;
     PngBuffer rgba{nullptr, 0};
     if (png_decode(file.data, file.size, &info, &rgba, image->capacity) == 0) {
@@ -26,7 +26,7 @@ void png_load(const char* path, Image* image) {
 
 void pcx_load(const char* path, Image* image) {
     FileData file{};
-    if (load_file(path, &file) != 0) return;
+    if (load_file(path, &file) != load_ok) return;
     pcx_decode(file.data, image, file.size);
     release_file(path, &file);
 }

@@ -34,7 +34,7 @@ bool fits(const Mesh& mesh, const FileData& file, std::uint32_t v, std::uint32_t
 void Mesh::loadFile(const char* path) {
     clear();
     FileData file{nullptr, 0};
-    if (load_file(path, &file) == 0) {
+    if (load_file(path, &file) == load_ok) {
         std::uint32_t v = file.size >= 8 ? static_cast<std::uint32_t>(read_le(file.data, 4)) : 0;
         std::uint32_t t = file.size >= 8 ? static_cast<std::uint32_t>(read_le(file.data + 4, 4)) : 0;
         if (fits(*this, file, v, t)) {

@@ -38,7 +38,7 @@ void report(const ShaderSources& sources, ext::Handle program, GLint link, GLint
 
 bool shader_builder(const char* path, ext::Handle* program) {
     FileData file{nullptr, 0};
-    if (load_file(path, &file) != 0) file.size = 0;
+    if (load_file(path, &file) != load_ok) file.size = 0;
     ShaderSources sources = shader_split(reinterpret_cast<const char*>(file.data), static_cast<std::size_t>(file.size));
     release_file(path, &file);
     if (!sources.problem.empty()) log_print("shader_builder(%s):: %s\n", path, sources.problem.c_str());
