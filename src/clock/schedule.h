@@ -37,9 +37,23 @@ struct Stretch {
     bool image_flash;
 };
 
+constexpr TimelineBar no_bar = {0, 0, 0, 0};
+
 // In order of their start; the last one runs for ever.
-extern const Stretch schedule[];
-extern const int schedule_length;
+inline constexpr Stretch schedule[] = {
+    {Script::title, 0, {0, 22, 0, 0x7F0000}, false},
+    {Script::canyon_or_basket, 48, {48, 80, 1, 0xFF0000}, false},
+    {Script::quick_turns, 80, {80, 104, 2, 0x00FF00}, false},
+    {Script::canyon_strobe, 88, no_bar, false},
+    {Script::tunnel, 96, {104, 160, 1, 0xFFDD00}, false},
+    {Script::poles, 160, {160, 192, 0, 0xFF0000}, true},
+    {Script::basket, 224, {224, 256, 1, 0x00FF00}, false},
+    {Script::tunnel_back, 256, {256, 320, 2, 0x00FF00}, false},
+    {Script::canyon_top, 320, {320, 336, 0, 0xFF0000}, false},
+    {Script::closing, 336, no_bar, false},
+    {Script::after_music, 356, no_bar, true},
+};
+constexpr int schedule_length = sizeof schedule / sizeof schedule[0];
 
 // The stretch that owns a beat; beats before 0 (and NaN) belong to the first.
 const Stretch& stretch_at(double beat);

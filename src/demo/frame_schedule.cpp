@@ -53,11 +53,9 @@ void clear_values(float grey) {
 // buffers only. A pbuffer's front buffer does not keep its pixels on every
 // driver: under Mesa's softpipe whatever is drawn there reads back black,
 // without an error, and a glow passed through fronts would vanish. So the
-// highlights and the finished glow have a target of their own (4) instead
-// of the front of the base image's target.
-constexpr int glow_target = 4;
-
-void make_target_current(int index) {
+// highlights and the finished glow have a target of their own (target_glow)
+// instead of the front of the base image's target.
+void make_target_current(RenderTarget index) {
     make_current_checked(render_targets[index].dc, render_targets[index].context);
     glDrawBuffer(GL_BACK);
 }
@@ -66,8 +64,8 @@ void make_target_current(int index) {
 // without them.
 void scene_target_setup() {
     if (glext_ready) {
-        make_target_current(0);
-        ext::glUseProgramObjectARB(0);
+        make_target_current(target_scene);
+        gl_ext.glUseProgramObjectARB(0);
         clear_values(0);
         common_target_state();
         return;
@@ -86,30 +84,31 @@ void scene_target_setup() {
 namespace {
 
 // The scene image through one half of the tone split into a target.
-void tone_pass(const FrameView& view, int target, ext::Handle program, GLint location, float value) {
+void tone_pass(const FrameView& view, RenderTarget target, ext::Handle program, GLint location, float value) {
     make_target_current(target);
-    ext::glUseProgramObjectARB(program);
-    ext::glUniform1fARB(location, value);
+    gl_ext.glUseProgramObjectARB(program);
+    gl_ext.glUniform1fARB(location, value);
     glDisable(GL_DEPTH_TEST);
-    target_image_bind(0, 0, wgl::back_left);
+    target_image_bind(target_scene, target_scene, wgl::back_left);
     full_screen_quad(view.w, view.h);
-    target_image_release(0, wgl::back_left);
+    target_image_release(target_scene, wgl::back_left);
 }
 
 }  // namespace
 
 void tone_split(const FrameView& view, float hdr_level) {
     ToneSplit values = tone_split_values(hdr_level);
-    tone_pass(view, 1, program_hdr_low, hdr_icut_location, values.icut);
-    tone_pass(view, glow_target, program_hdr_hi, hdr_cut_location, values.cut);
+    const PrecalcGl& gl = precalc_gl;
+    tone_pass(view, target_base, gl.program_hdr_low, gl.hdr_icut_location, values.icut);
+    tone_pass(view, target_glow, gl.program_hdr_hi, gl.hdr_cut_location, values.cut);
 }
 
 namespace {
 
 // One blur pass from a target image into another target.
-void blur(const FrameView& view, int target, ext::Handle program, int source) {
+void blur(const FrameView& view, RenderTarget target, ext::Handle program, RenderTarget source) {
     make_target_current(target);
-    ext::glUseProgramObjectARB(program);
+    gl_ext.glUseProgramObjectARB(program);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -123,15 +122,16 @@ void blur(const FrameView& view, int target, ext::Handle program, int source) {
 }  // namespace
 
 void glow_chain(const FrameView& view) {
-    blur(view, 2, program_glow_hor, glow_target);
-    blur(view, 3, program_glow_ver, 2);
-    blur(view, 2, program_glow_hor, 3);
-    blur(view, glow_target, program_glow_ver, 2);
+    const PrecalcGl& gl = precalc_gl;
+    blur(view, target_blur_a, gl.program_glow_hor, target_glow);
+    blur(view, target_blur_b, gl.program_glow_ver, target_blur_a);
+    blur(view, target_blur_a, gl.program_glow_hor, target_blur_b);
+    blur(view, target_glow, gl.program_glow_ver, target_blur_a);
 }
 
 void composite(const FrameView& view, const SceneState& scene) {
     make_current_checked(main_dc, main_context);
-    ext::glUseProgramObjectARB(0);
+    gl_ext.glUseProgramObjectARB(0);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
@@ -139,9 +139,9 @@ void composite(const FrameView& view, const SceneState& scene) {
     background_draw(view, scene);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    target_image_bind(0, glow_target, wgl::back_left);
+    target_image_bind(target_scene, target_glow, wgl::back_left);
     full_screen_quad(view.w, view.h);
-    target_image_release(glow_target, wgl::back_left);
+    target_image_release(target_glow, wgl::back_left);
     glDisable(GL_BLEND);
     if (stretch_at(view.beat).image_flash) image_flash_draw(view);
     glEnable(GL_DEPTH_TEST);

@@ -27,12 +27,12 @@ void frame_draw(const FrameState& state, const FrameView& view);
 void track_end_note(FrameState& state);
 
 // The post-processing passes of a frame with extensions, in their order.
-// Tone split at an HDR level: render target 0's scene into the base image
-// (target 1) and the highlights (target 4). Every pass draws into back
+// Tone split at an HDR level: target_scene's picture into the base image
+// (target_base) and the highlights (target_glow). Every pass draws into back
 // buffers only.
 void tone_split(const FrameView& view, float hdr_level);
 // Horizontal, vertical, horizontal, vertical blur of the highlights through
-// the two small targets; the glow ends in target 4.
+// the two small targets; the glow ends in target_glow.
 void glow_chain(const FrameView& view);
 // The scene's background and the additive glow on the window (and the image
 // flash where the beat calls for it); leaves the main context current.

@@ -31,8 +31,8 @@ void billboard() {
     quad_draw(-q, -q, q, q, 0, 0, 1, 1, 0);
 }
 
-// The 5 x 8 cells of modes 2 and 3, each zoomed in by k of its texture
-// rectangle; mode 3 tints every cell.
+// The 5 x 8 cells of background_facets and background_tinted, each zoomed in
+// by k of its texture rectangle; the tinted ones in colour.
 void grid(const FrameView& view, double k, bool tinted) {
     const float w = view.w, h = view.h;
     glBegin(GL_QUADS);
@@ -80,10 +80,10 @@ void background_shape(const FrameView& view, const SceneState& scene) {
     const float w = view.w, h = view.h;
     double k = 0.03 * (1 - (view.beat - std::trunc(view.beat)));
     switch (scene.background_mode) {
-        case 0: full_screen_quad(w, h); break;
-        case 2: grid(view, k, false); break;
-        case 3: grid(view, 0, true); break;
-        case 4: ripple(view, scene.ripple_phase); break;
+        case background_plain: full_screen_quad(w, h); break;
+        case background_facets: grid(view, k, false); break;
+        case background_tinted: grid(view, 0, true); break;
+        case background_ripple: ripple(view, scene.ripple_phase); break;
         default: break;
     }
 }
@@ -151,15 +151,15 @@ void noise_flash(int slot, float alpha, const FrameView& view) {
 
 void background_draw(const FrameView& view, const SceneState& scene) {
     int mode = scene.background_mode;
-    if (mode == 1) {
+    if (mode == background_black) {
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT);
         return;
     }
-    if (mode < 0 || mode > 4) return;
-    target_image_bind(0, 1, wgl::back_left);
+    if (mode < background_plain || mode > background_ripple) return;
+    target_image_bind(target_scene, target_base, wgl::back_left);
     background_shape(view, scene);
-    target_image_release(1, wgl::back_left);
+    target_image_release(target_base, wgl::back_left);
 }
 
 void image_flash_draw(const FrameView& view) {

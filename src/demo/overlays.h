@@ -20,9 +20,8 @@ GrainJitter grain_jitter_next(std::uint32_t& sequence);
 // A full-screen noise picture at `alpha`, slightly wider than the view.
 void noise_flash(int slot, float alpha, const FrameView& view);
 
-// How the composite shows render target 1's base image, by the scene's
-// background_mode: 0 plain, 1 black, 2 faceted pulse, 3 tinted grid,
-// 4 ripple; other modes draw nothing.
+// How the composite shows the base image, by the scene's background_mode
+// (BackgroundMode in demo/scene_state.h); other modes draw nothing.
 void background_draw(const FrameView& view, const SceneState& scene);
 
 // The arrow picture, added in the colour of the beat's pattern.

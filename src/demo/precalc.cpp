@@ -13,11 +13,7 @@
 #include "shader/shader_builder.h"
 #include "window/window.h"
 
-ext::Handle program_glow_hor, program_glow_ver, program_zbuffer, program_hdr_low, program_hdr_hi;
-GLint hdr_cut_location = -1;
-GLint hdr_icut_location = -1;
-GLuint display_list_base;
-GLuint render_textures[render_target_count];
+PrecalcGl precalc_gl;
 
 namespace {
 
@@ -40,13 +36,14 @@ void precalc_programs() {
         }
         return;
     }
-    ext::Handle* programs[5] = {&program_glow_hor, &program_glow_ver, &program_zbuffer, &program_hdr_low,
-                                &program_hdr_hi};
+    PrecalcGl& gl = precalc_gl;
+    ext::Handle* programs[5] = {&gl.program_glow_hor, &gl.program_glow_ver, &gl.program_zbuffer, &gl.program_hdr_low,
+                                &gl.program_hdr_hi};
     const char* failed = nullptr;
     for (int i = 0; i < 5; ++i)
         if (!shader_builder(shader_paths[i], programs[i]) && !failed) failed = shader_paths[i];
-    hdr_cut_location = ext::glGetUniformLocationARB(program_hdr_hi, "hdr_cut");
-    hdr_icut_location = ext::glGetUniformLocationARB(program_hdr_low, "hdr_icut");
+    gl.hdr_cut_location = gl_ext.glGetUniformLocationARB(gl.program_hdr_hi, "hdr_cut");
+    gl.hdr_icut_location = gl_ext.glGetUniformLocationARB(gl.program_hdr_low, "hdr_icut");
     if (!failed) return;
     // A driver that offers shader objects may still refuse our shaders (a
     // fragment stage it cannot compile): a pass without its program would
@@ -59,13 +56,13 @@ void precalc_programs() {
 
 namespace {
 
-// Records the mesh's drawing into list base + offset, after which the mesh
-// plays the list back.
-void compile(Mesh& mesh, GLuint offset) { mesh.compileList(display_list_base + offset); }
+// Records the mesh's drawing into its list, after which the mesh plays the
+// list back.
+void compile(Mesh& mesh, DisplayList list) { mesh.compileList(precalc_gl.display_list_base + list); }
 
 void create_render_textures() {
-    glGenTextures(render_target_count, render_textures);
-    for (GLuint texture : render_textures) {
+    glGenTextures(render_target_count, precalc_gl.render_textures);
+    for (GLuint texture : precalc_gl.render_textures) {
         glBindTexture(GL_TEXTURE_2D, texture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -78,8 +75,8 @@ void create_render_textures() {
 
 void precalc_stored_meshes() {
     build_stored_meshes();
-    compile(tekstMesh, 3);
-    compile(canyonMesh, 6);
+    compile(tekstMesh, list_tekst);
+    compile(canyonMesh, list_canyon);
 }
 
 void precalc_share_lists() {
@@ -88,18 +85,18 @@ void precalc_share_lists() {
 }
 
 void precalc_volumes() {
-    display_list_base = glGenLists(16);
+    precalc_gl.display_list_base = glGenLists(display_list_count);
     build_volumes();
-    compile(sphereMesh, 0);
-    compile(basketMesh, 1);
-    compile(poleMesh, 4);
+    compile(sphereMesh, list_sphere);
+    compile(basketMesh, list_basket);
+    compile(poleMesh, list_pole);
 }
 
 void precalc_built_meshes() {
     build_dolphin();
     build_frames_and_tunnel();
     build_airships_and_columns();
-    compile(dolphinMesh, 5);
+    compile(dolphinMesh, list_dolphin);
 }
 
 void precalc_textures() {

@@ -7,16 +7,32 @@
 #include "gl/glext.h"
 #include "gl/pbuffer.h"
 
-// The post-processing programs, built only with extensions.
-extern ext::Handle program_glow_hor, program_glow_ver, program_zbuffer, program_hdr_low, program_hdr_hi;
-extern GLint hdr_cut_location;   // "hdr_cut" in hdr_hi
-extern GLint hdr_icut_location;  // "hdr_icut" in hdr_low
+// Where each mesh's display list lies after display_list_base.
+enum DisplayList : GLuint {
+    list_sphere = 0,
+    list_basket = 1,
+    list_tekst = 3,
+    list_pole = 4,
+    list_dolphin = 5,
+    list_canyon = 6,
+    display_list_count = 16,  // names reserved
+};
 
-// First of the 16 display list names.
-extern GLuint display_list_base;
+// The GL objects start-up makes for the frames.
+struct PrecalcGl {
+    // The post-processing programs, built only with extensions. The z-buffer
+    // program is built with the others but no pass uses it.
+    ext::Handle program_glow_hor, program_glow_ver, program_zbuffer, program_hdr_low, program_hdr_hi;
+    GLint hdr_cut_location = -1;   // "hdr_cut" in hdr_hi
+    GLint hdr_icut_location = -1;  // "hdr_icut" in hdr_low
+    // First of the display_list_count list names.
+    GLuint display_list_base;
+    // One texture per render target (by RenderTarget), onto which the frame
+    // binds its images.
+    GLuint render_textures[render_target_count];
+};
 
-// One texture per render target, onto which the frame binds its images.
-extern GLuint render_textures[render_target_count];
+extern PrecalcGl precalc_gl;
 
 // The size of the one picture buffer every image is decoded into and
 // uploaded from.

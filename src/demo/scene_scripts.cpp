@@ -52,7 +52,7 @@ void light_scene(SceneState& scene, const Vector3& ambient, const Vector3& color
 
 // Beats 0 to 4: the two halves of the text fall in from above and meet.
 void title_fall(SceneState& scene, float x) {
-    scene.background_mode = 1;
+    scene.background_mode = background_black;
     float u = 4 - x;
     scene.grain_alpha = 0.25 * u;
     double side = 18 * std::sin(1.57075 * x);
@@ -92,7 +92,7 @@ double title_fade_in(SceneState& scene, float x, double start) {
 }
 
 void title_fades(SceneState& scene, float x) {
-    if (x >= 16 && x < 20) scene.background_mode = 2;
+    if (x >= 16 && x < 20) scene.background_mode = background_facets;
     if (x >= 35.5 && x < 39) {
         double c = title_fade_in(scene, x, 35.5);
         scene.light_color[0] = {c, c, c};
@@ -152,13 +152,13 @@ void tunnel_camera(SceneState& scene, const TunnelClock& k) {
 
 void tunnel_post(SceneState& scene, const TunnelClock& k) {
     scene.hdr_level = k.a * (1 - k.fa) * 0.015625;
-    scene.background_mode = 0;
+    scene.background_mode = background_plain;
     scene.grain_alpha = 0.5 - 0.25 * std::cos(6.283184 * k.fa);
     double h = frac(k.a * 0.125);
     if (h >= 0 && h < 0.25) {
-        scene.background_mode = 1;
+        scene.background_mode = background_black;
     } else if (h >= 0.5 && h < 0.75) {
-        scene.background_mode = 4;
+        scene.background_mode = background_ripple;
         scene.ripple_phase = k.a;
     }
     if (k.a < 2) scene.hdr_level = 1 - k.a / 2;
@@ -209,7 +209,7 @@ void tunnel_flash(SceneState& scene, double a, double start) {
 // No objects: the camera turns at the origin while the glow fades out.
 void closing_stretch(SceneState& scene, double beat) {
     scene.object_count = 0;
-    scene.background_mode = 1;
+    scene.background_mode = background_black;
     scene.grain_alpha = 1.0f;
     scene.hdr_level = 0.5f - (static_cast<float>(beat) - static_cast<float>(script_start(Script::closing))) * 0.025f;
     scene.camera_eye = {0, 0, 0};
@@ -218,7 +218,7 @@ void closing_stretch(SceneState& scene, double beat) {
 }
 
 void after_music(SceneState& scene) {
-    scene.background_mode = 1;
+    scene.background_mode = background_black;
     scene.hdr_level = 0;
 }
 
@@ -259,7 +259,7 @@ void run_script(FrameState& frame, const Stretch& stretch, double beat) {
 void scene_title(SceneState& scene, std::uint32_t& sequence, float x) {
     static const double pulse[8] = {0.5, 0, 0.75, 1.0, 0, 0, 0.1, 0};
     if (!(x >= 0)) x = 0;
-    scene.background_mode = 0;
+    scene.background_mode = background_plain;
     // The column stays listed but outside the count.
     show_objects(scene, {&tekstObjects[0], &tekstObjects[1], &columnObjects[0]});
     scene.object_count = 2;
@@ -294,13 +294,13 @@ void scene_canyon(SceneState& scene, double x) {
     scene.camera_target = {3 * std::sin(x * 0.1111111111111111), f * hit[i] + 1, 0};
     scene.hdr_level = (1 - f) * hit[i] + 0.5;
     scene.grain_alpha = 0.125 * step[i];
-    scene.background_mode = table_index(n / 2, 2);
+    scene.background_mode = table_index(n / 2, 2) ? background_black : background_plain;
     show_objects(scene, {&canyonObject});
 }
 
 void scene_basket(SceneState& scene, std::uint32_t& sequence, double x) {
     double q = x * 0.25 - std::trunc(x * 0.25);
-    scene.background_mode = is_odd(2 * x) ? 3 : 0;
+    scene.background_mode = is_odd(2 * x) ? background_tinted : background_plain;
     scene.hdr_level = 0.7 - 0.6 * frac(2 * x);
     scene.camera_roll = 3.14;
     scene.camera_target = {q, 0, 0};
@@ -338,9 +338,9 @@ void scene_poles(SceneState& scene, double x) {
     scene.camera_roll = 3.1;
     if (ripples[table_index(x, 8)]) {
         scene.ripple_phase = x;
-        scene.background_mode = 4;
+        scene.background_mode = background_ripple;
     } else {
-        scene.background_mode = 1;
+        scene.background_mode = background_black;
     }
     if (x >= 16) scene.ripple_phase = (1 - (x - 16) * 0.0625) * std::trunc(2 * x) + frac(2 * x);
     show_objects(scene, {&poleObjects[0], &poleObjects[1]});
@@ -355,13 +355,13 @@ void scene_canyon_top(SceneState& scene, double a) {
     light_scene(scene, {0.9f, 0.5, 0.5}, {0.2f, 0.5, 0.8f}, {30 * std::sin(a / 11), 30 * std::cos(a / 13) + 10, 8});
     scene.sky_slot = texture_slot::sky_0;
     scene.hdr_level = 0.2;
-    scene.background_mode = 0;
+    scene.background_mode = background_plain;
     scene.camera_roll = 3.14;
     scene.camera_eye = {0.2, 20 - a, std::cos(a) + 3};
     scene.camera_target = {0, 0, 0};
     scene.light_attenuation = 0.9;
     if (a < 1) {
-        scene.background_mode = 1;
+        scene.background_mode = background_black;
         scene.hdr_level = 1 - a;
     } else if (a < 4) {
         scene.hdr_level = 1 - (a - 1) / 3;
@@ -380,7 +380,7 @@ void end_scene(SceneState& scene, double t) {
     show_objects(scene, {&dolphinObject});
     scene.sky_slot = texture_slot::sky_0;
     scene.grain_alpha = 0;
-    scene.background_mode = 1;
+    scene.background_mode = background_black;
     double b = 2.5 * std::sin(t * 0.058823529411764705) + 4;
     double alpha = 4 * std::sin(0.05 * t);
     scene.camera_eye = {b * std::sin(alpha), -1, b * std::cos(alpha)};

@@ -22,6 +22,15 @@ struct Pose {
 // that header lists them.
 constexpr int posed_object_count = 63;
 
+// How the composite shows the base image.
+enum BackgroundMode : int {
+    background_plain = 0,   // the base image over the whole view
+    background_black = 1,   // none: the window cleared to black
+    background_facets = 2,  // 5 x 8 cells, each zoomed in less and less through the beat
+    background_tinted = 3,  // 5 x 8 cells tinted in colours that run with the beat
+    background_ripple = 4,  // rippled out from the middle by ripple_phase
+};
+
 struct SceneState {
     Vector3 camera_eye = {0, 0, 0};
     Vector3 camera_target = {0, 0, 0};
@@ -42,8 +51,8 @@ struct SceneState {
     Pose poses[posed_object_count] = {};
 
     int sky_slot = 0;         // texture slot of the sky's front face
-    int background_mode = 0;  // how the composite shows the base image
-    double ripple_phase = 0;  // background mode 4
+    int background_mode = background_plain;  // a BackgroundMode; others draw nothing
+    double ripple_phase = 0;                 // for background_ripple
     float grain_alpha = 0;
     float hdr_level = 0.0f;   // lowers the HDR cut; a right click on the timeline sets it too
 };

@@ -7,11 +7,12 @@
 #include "gl/pbuffer.h"
 #include "platform/wgl.h"
 
-inline void target_image_bind(int texture, int target, int buffer) {
-    glBindTexture(GL_TEXTURE_2D, render_textures[texture]);
-    ext::wglBindTexImageARB(render_targets[target].handle, buffer);
+// `texture` names the render texture by its target's RenderTarget.
+inline void target_image_bind(RenderTarget texture, RenderTarget target, int buffer) {
+    glBindTexture(GL_TEXTURE_2D, precalc_gl.render_textures[texture]);
+    gl_ext.wglBindTexImageARB(render_targets[target].handle, buffer);
 }
 
-inline void target_image_release(int target, int buffer) {
-    ext::wglReleaseTexImageARB(render_targets[target].handle, buffer);
+inline void target_image_release(RenderTarget target, int buffer) {
+    gl_ext.wglReleaseTexImageARB(render_targets[target].handle, buffer);
 }

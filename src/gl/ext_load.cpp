@@ -8,44 +8,7 @@
 
 int glext_ready;
 
-namespace ext {
-
-const char*(HEDEN_GLAPI* wglGetExtensionsStringARB)(void*);
-void(HEDEN_GLAPI* glBlendEquation)(GLenum);
-void(HEDEN_GLAPI* glActiveTexture)(GLenum);
-void(HEDEN_GLAPI* glClientActiveTexture)(GLenum);
-void(HEDEN_GLAPI* glDeleteObjectARB)(Handle);
-Handle(HEDEN_GLAPI* glGetHandleARB)(GLenum);
-void(HEDEN_GLAPI* glDetachObjectARB)(Handle, Handle);
-Handle(HEDEN_GLAPI* glCreateShaderObjectARB)(GLenum);
-void(HEDEN_GLAPI* glShaderSourceARB)(Handle, GLsizei, const char**, const GLint*);
-void(HEDEN_GLAPI* glCompileShaderARB)(Handle);
-Handle(HEDEN_GLAPI* glCreateProgramObjectARB)();
-void(HEDEN_GLAPI* glAttachObjectARB)(Handle, Handle);
-void(HEDEN_GLAPI* glLinkProgramARB)(Handle);
-void(HEDEN_GLAPI* glUseProgramObjectARB)(Handle);
-void(HEDEN_GLAPI* glValidateProgramARB)(Handle);
-void(HEDEN_GLAPI* glUniform1fARB)(GLint, GLfloat);
-void(HEDEN_GLAPI* glUniform2fARB)(GLint, GLfloat, GLfloat);
-void(HEDEN_GLAPI* glUniform3fARB)(GLint, GLfloat, GLfloat, GLfloat);
-void(HEDEN_GLAPI* glUniform4fARB)(GLint, GLfloat, GLfloat, GLfloat, GLfloat);
-void(HEDEN_GLAPI* glGetObjectParameterfvARB)(Handle, GLenum, GLfloat*);
-void(HEDEN_GLAPI* glGetObjectParameterivARB)(Handle, GLenum, GLint*);
-void(HEDEN_GLAPI* glGetInfoLogARB)(Handle, GLsizei, GLsizei*, char*);
-void(HEDEN_GLAPI* glGetAttachedObjectsARB)(Handle, GLsizei, GLsizei*, Handle*);
-GLint(HEDEN_GLAPI* glGetUniformLocationARB)(Handle, const char*);
-void(HEDEN_GLAPI* glGetShaderSourceARB)(Handle, GLsizei, GLsizei*, char*);
-void*(HEDEN_GLAPI* wglCreatePbufferARB)(void*, int, int, int, const int*);
-void*(HEDEN_GLAPI* wglGetPbufferDCARB)(void*);
-int(HEDEN_GLAPI* wglReleasePbufferDCARB)(void*, void*);
-Bool(HEDEN_GLAPI* wglDestroyPbufferARB)(void*);
-Bool(HEDEN_GLAPI* wglQueryPbufferARB)(void*, int, int*);
-Bool(HEDEN_GLAPI* wglBindTexImageARB)(void*, int);
-Bool(HEDEN_GLAPI* wglReleaseTexImageARB)(void*, int);
-Bool(HEDEN_GLAPI* wglSetPbufferAttribARB)(void*, const int*);
-Bool(HEDEN_GLAPI* wglChoosePixelFormatARB)(void*, const int*, const float*, unsigned, int*, unsigned*);
-
-}  // namespace ext
+ext::EntryPoints gl_ext;
 
 namespace {
 
@@ -71,7 +34,7 @@ constexpr const char* pbuffer = "WGL_ARB_pbuffer";
 constexpr const char* render_texture = "WGL_ARB_render_texture";
 
 #define HEDEN_ENTRY(name, extension, major, minor) \
-    {#name, [](void* address) { fill(ext::name, address); }, extension, major, minor}
+    {#name, [](void* address) { fill(gl_ext.name, address); }, extension, major, minor}
 #define HEDEN_SHADER_ENTRY(name) HEDEN_ENTRY(name, shader_objects, 0, 0)
 
 const EntryPoint entry_points[ext::entry_point_count] = {
@@ -135,7 +98,7 @@ int ext_load() {
     log_print(" ext | name                     | address   \n");
     log_print("-----+--------------------------+---------- \n");
     log_print("%4i |%26s | 0x%08x \n", 0, "wglGetExtensionsStringARB",
-              platform::address_print(reinterpret_cast<void*>(ext::wglGetExtensionsStringARB)));
+              platform::address_print(reinterpret_cast<void*>(gl_ext.wglGetExtensionsStringARB)));
     platform::GlOffer offer = platform::gl_offer();
     int failures = 0;
     for (int i = 0; i < ext::entry_point_count; ++i) {
@@ -158,6 +121,6 @@ int gl_report() {
     log_print("----------------------+--------------------------------------+-------------\n");
     log_print(" %20s | %36s | %s \n", gl_string(GL_VENDOR), gl_string(GL_RENDERER), gl_string(GL_VERSION));
     log_print("\n");
-    fill(ext::wglGetExtensionsStringARB, platform::gl_proc_address("wglGetExtensionsStringARB"));
+    fill(gl_ext.wglGetExtensionsStringARB, platform::gl_proc_address("wglGetExtensionsStringARB"));
     return ext_load();
 }

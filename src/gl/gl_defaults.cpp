@@ -32,11 +32,11 @@ void culling() {
 void target_defaults(int index) {
     const Pbuffer& target = render_targets[index];
     make_current_checked(target.dc, target.context);
-    if (index != 1) smooth_shading_and_hints();
+    if (index != target_base) smooth_shading_and_hints();
     glViewport(0, 0, target.width, target.height);
     drawing_area_projection();
     culling();
-    if (index == 0)
+    if (index == target_scene)
         glEnable(GL_DEPTH_TEST);
     else
         glDisable(GL_DEPTH_TEST);

@@ -36,47 +36,53 @@ namespace ext {
 using Handle = unsigned int;  // an ARB shader or program object
 using Bool = int;
 
-// Slots, typed after the ARB and WGL extension specifications. Device
-// contexts and pbuffers are opaque pointers.
-extern const char*(HEDEN_GLAPI* wglGetExtensionsStringARB)(void* dc);
-extern void(HEDEN_GLAPI* glBlendEquation)(GLenum mode);
-extern void(HEDEN_GLAPI* glActiveTexture)(GLenum texture);
-extern void(HEDEN_GLAPI* glClientActiveTexture)(GLenum texture);
-extern void(HEDEN_GLAPI* glDeleteObjectARB)(Handle object);
-extern Handle(HEDEN_GLAPI* glGetHandleARB)(GLenum name);
-extern void(HEDEN_GLAPI* glDetachObjectARB)(Handle program, Handle shader);
-extern Handle(HEDEN_GLAPI* glCreateShaderObjectARB)(GLenum type);
-extern void(HEDEN_GLAPI* glShaderSourceARB)(Handle shader, GLsizei count, const char** lines, const GLint* lengths);
-extern void(HEDEN_GLAPI* glCompileShaderARB)(Handle shader);
-extern Handle(HEDEN_GLAPI* glCreateProgramObjectARB)();
-extern void(HEDEN_GLAPI* glAttachObjectARB)(Handle program, Handle shader);
-extern void(HEDEN_GLAPI* glLinkProgramARB)(Handle program);
-extern void(HEDEN_GLAPI* glUseProgramObjectARB)(Handle program);
-extern void(HEDEN_GLAPI* glValidateProgramARB)(Handle program);
-extern void(HEDEN_GLAPI* glUniform1fARB)(GLint location, GLfloat v0);
-extern void(HEDEN_GLAPI* glUniform2fARB)(GLint location, GLfloat v0, GLfloat v1);
-extern void(HEDEN_GLAPI* glUniform3fARB)(GLint location, GLfloat v0, GLfloat v1, GLfloat v2);
-extern void(HEDEN_GLAPI* glUniform4fARB)(GLint location, GLfloat v0, GLfloat v1, GLfloat v2, GLfloat v3);
-extern void(HEDEN_GLAPI* glGetObjectParameterfvARB)(Handle object, GLenum name, GLfloat* value);
-extern void(HEDEN_GLAPI* glGetObjectParameterivARB)(Handle object, GLenum name, GLint* value);
-extern void(HEDEN_GLAPI* glGetInfoLogARB)(Handle object, GLsizei size, GLsizei* length, char* log);
-extern void(HEDEN_GLAPI* glGetAttachedObjectsARB)(Handle program, GLsizei max, GLsizei* count, Handle* objects);
-extern GLint(HEDEN_GLAPI* glGetUniformLocationARB)(Handle program, const char* name);
-extern void(HEDEN_GLAPI* glGetShaderSourceARB)(Handle shader, GLsizei size, GLsizei* length, char* source);
-extern void*(HEDEN_GLAPI* wglCreatePbufferARB)(void* dc, int format, int width, int height, const int* attributes);
-extern void*(HEDEN_GLAPI* wglGetPbufferDCARB)(void* pbuffer);
-extern int(HEDEN_GLAPI* wglReleasePbufferDCARB)(void* pbuffer, void* dc);
-extern Bool(HEDEN_GLAPI* wglDestroyPbufferARB)(void* pbuffer);
-extern Bool(HEDEN_GLAPI* wglQueryPbufferARB)(void* pbuffer, int attribute, int* value);
-extern Bool(HEDEN_GLAPI* wglBindTexImageARB)(void* pbuffer, int buffer);
-extern Bool(HEDEN_GLAPI* wglReleaseTexImageARB)(void* pbuffer, int buffer);
-extern Bool(HEDEN_GLAPI* wglSetPbufferAttribARB)(void* pbuffer, const int* attributes);
-extern Bool(HEDEN_GLAPI* wglChoosePixelFormatARB)(void* dc, const int* int_attributes, const float* float_attributes,
-                                                  unsigned max_formats, int* formats, unsigned* count);
+// The slots, typed after the ARB and WGL extension specifications, in one
+// record that ext_load fills. Device contexts and pbuffers are opaque
+// pointers.
+struct EntryPoints {
+    const char*(HEDEN_GLAPI* wglGetExtensionsStringARB)(void* dc);
+    void(HEDEN_GLAPI* glBlendEquation)(GLenum mode);
+    void(HEDEN_GLAPI* glActiveTexture)(GLenum texture);
+    void(HEDEN_GLAPI* glClientActiveTexture)(GLenum texture);
+    void(HEDEN_GLAPI* glDeleteObjectARB)(Handle object);
+    Handle(HEDEN_GLAPI* glGetHandleARB)(GLenum name);
+    void(HEDEN_GLAPI* glDetachObjectARB)(Handle program, Handle shader);
+    Handle(HEDEN_GLAPI* glCreateShaderObjectARB)(GLenum type);
+    void(HEDEN_GLAPI* glShaderSourceARB)(Handle shader, GLsizei count, const char** lines, const GLint* lengths);
+    void(HEDEN_GLAPI* glCompileShaderARB)(Handle shader);
+    Handle(HEDEN_GLAPI* glCreateProgramObjectARB)();
+    void(HEDEN_GLAPI* glAttachObjectARB)(Handle program, Handle shader);
+    void(HEDEN_GLAPI* glLinkProgramARB)(Handle program);
+    void(HEDEN_GLAPI* glUseProgramObjectARB)(Handle program);
+    void(HEDEN_GLAPI* glValidateProgramARB)(Handle program);
+    void(HEDEN_GLAPI* glUniform1fARB)(GLint location, GLfloat v0);
+    void(HEDEN_GLAPI* glUniform2fARB)(GLint location, GLfloat v0, GLfloat v1);
+    void(HEDEN_GLAPI* glUniform3fARB)(GLint location, GLfloat v0, GLfloat v1, GLfloat v2);
+    void(HEDEN_GLAPI* glUniform4fARB)(GLint location, GLfloat v0, GLfloat v1, GLfloat v2, GLfloat v3);
+    void(HEDEN_GLAPI* glGetObjectParameterfvARB)(Handle object, GLenum name, GLfloat* value);
+    void(HEDEN_GLAPI* glGetObjectParameterivARB)(Handle object, GLenum name, GLint* value);
+    void(HEDEN_GLAPI* glGetInfoLogARB)(Handle object, GLsizei size, GLsizei* length, char* log);
+    void(HEDEN_GLAPI* glGetAttachedObjectsARB)(Handle program, GLsizei max, GLsizei* count, Handle* objects);
+    GLint(HEDEN_GLAPI* glGetUniformLocationARB)(Handle program, const char* name);
+    void(HEDEN_GLAPI* glGetShaderSourceARB)(Handle shader, GLsizei size, GLsizei* length, char* source);
+    void*(HEDEN_GLAPI* wglCreatePbufferARB)(void* dc, int format, int width, int height, const int* attributes);
+    void*(HEDEN_GLAPI* wglGetPbufferDCARB)(void* pbuffer);
+    int(HEDEN_GLAPI* wglReleasePbufferDCARB)(void* pbuffer, void* dc);
+    Bool(HEDEN_GLAPI* wglDestroyPbufferARB)(void* pbuffer);
+    Bool(HEDEN_GLAPI* wglQueryPbufferARB)(void* pbuffer, int attribute, int* value);
+    Bool(HEDEN_GLAPI* wglBindTexImageARB)(void* pbuffer, int buffer);
+    Bool(HEDEN_GLAPI* wglReleaseTexImageARB)(void* pbuffer, int buffer);
+    Bool(HEDEN_GLAPI* wglSetPbufferAttribARB)(void* pbuffer, const int* attributes);
+    Bool(HEDEN_GLAPI* wglChoosePixelFormatARB)(void* dc, const int* int_attributes, const float* float_attributes,
+                                               unsigned max_formats, int* formats, unsigned* count);
+};
 
 constexpr int entry_point_count = 33;
 
 }  // namespace ext
+
+// The entry points of the run.
+extern ext::EntryPoints gl_ext;
 
 // Prints the driver's identity and runs ext_load; needs a current context.
 // Returns the number of entry points not found.

@@ -65,7 +65,7 @@ ProbeResult multisample_test(int color_bits) {
 }
 
 MultisampleResult multisample_format(platform::Handle dc, int samples, int* format) {
-    if (!ext::wglChoosePixelFormatARB) {
+    if (!gl_ext.wglChoosePixelFormatARB) {
         log_print("\n no opengl multisample functions in hardware :( \n");
         return multisample_no_chooser;
     }

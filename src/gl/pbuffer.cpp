@@ -5,8 +5,7 @@
 #include "gl/pixel_format.h"
 #include "platform/wgl.h"
 
-// The scene, its toned-down base image, the two blur halves, and the
-// highlights that become the glow.
+// In the order of RenderTarget.
 Pbuffer render_targets[render_target_count] = {
     {nullptr, 0, 0, 1024, 512, 32},
     {nullptr, 0, 0, 1024, 512, 32},
@@ -23,13 +22,13 @@ PbufferResult pbuffer_create(platform::Handle dc, Pbuffer* target) {
         error_box("\tglChoosePixelFormatARB(  failure ");
         return pbuffer_no_format;
     }
-    target->handle = ext::wglCreatePbufferARB(reinterpret_cast<void*>(dc), choice.format, target->width, target->height,
-                                              pbuffer_attributes);
+    target->handle = gl_ext.wglCreatePbufferARB(reinterpret_cast<void*>(dc), choice.format, target->width,
+                                                target->height, pbuffer_attributes);
     if (!target->handle) {
         error_box("no pbuffer for you mistar");
         return pbuffer_no_pbuffer;
     }
-    target->dc = reinterpret_cast<platform::Handle>(ext::wglGetPbufferDCARB(target->handle));
+    target->dc = reinterpret_cast<platform::Handle>(gl_ext.wglGetPbufferDCARB(target->handle));
     if (!target->dc) {
         error_box("wglGetPbufferDCARB(0x%x); failed", platform::handle_print(reinterpret_cast<platform::Handle>(target->handle)));
         return pbuffer_no_dc;
@@ -37,15 +36,15 @@ PbufferResult pbuffer_create(platform::Handle dc, Pbuffer* target) {
     target->context = platform::create_gl_context(target->dc);
     if (!target->context) {
         error_box("wglGetPbufferDCARB(, 0x%x); failed", platform::handle_print(target->dc));
-        ext::wglReleasePbufferDCARB(target->handle, reinterpret_cast<void*>(target->dc));
+        gl_ext.wglReleasePbufferDCARB(target->handle, reinterpret_cast<void*>(target->dc));
         // A pbuffer without a context is of no use to anyone: give it back.
-        ext::wglDestroyPbufferARB(target->handle);
+        gl_ext.wglDestroyPbufferARB(target->handle);
         target->handle = nullptr;
         target->dc = 0;
         return pbuffer_no_context;
     }
-    ext::wglQueryPbufferARB(target->handle, wgl::pbuffer_width, &target->width);
-    ext::wglQueryPbufferARB(target->handle, wgl::pbuffer_height, &target->height);
+    gl_ext.wglQueryPbufferARB(target->handle, wgl::pbuffer_width, &target->width);
+    gl_ext.wglQueryPbufferARB(target->handle, wgl::pbuffer_height, &target->height);
     log_print("pbuffer_create(0x%x) done with no errors\n", platform::handle_print(dc));
     return pbuffer_ok;
 }
@@ -55,10 +54,10 @@ int pbuffer_destroy(Pbuffer* target) {
         target->context = 0;
     else
         error_box("wglDeleteContext");
-    if (target->dc && ext::wglReleasePbufferDCARB(target->handle, reinterpret_cast<void*>(target->dc)))
+    if (target->dc && gl_ext.wglReleasePbufferDCARB(target->handle, reinterpret_cast<void*>(target->dc)))
         target->dc = 0;
     else
         error_box("wglReleasePbufferDCARB");
-    if (!ext::wglDestroyPbufferARB(target->handle)) error_box("wglDestroyPbufferARB");
+    if (!gl_ext.wglDestroyPbufferARB(target->handle)) error_box("wglDestroyPbufferARB");
     return 0;
 }

@@ -13,7 +13,16 @@ struct Pbuffer {
     int bits;
 };
 
-constexpr int render_target_count = 5;
+// The render targets by what they hold; each has a render texture of the
+// same index to bind its images onto.
+enum RenderTarget : int {
+    target_scene = 0,   // the scene as drawn
+    target_base = 1,    // its base image, below the HDR cut
+    target_blur_a = 2,  // the two small halves the blur passes go through
+    target_blur_b = 3,
+    target_glow = 4,    // the highlights, and then the finished glow
+    render_target_count = 5,
+};
 extern Pbuffer render_targets[render_target_count];
 
 enum PbufferResult : int {

@@ -26,7 +26,7 @@ std::vector<int> format_attributes(std::initializer_list<int> drawable, int colo
 FormatChoice format_choose(platform::Handle dc, const std::vector<int>& attributes) {
     const float no_float_attributes[] = {0, 0};
     FormatChoice choice;
-    choice.valid = ext::wglChoosePixelFormatARB(reinterpret_cast<void*>(dc), attributes.data(), no_float_attributes, 1,
-                                                &choice.format, &choice.count);
+    choice.valid = gl_ext.wglChoosePixelFormatARB(reinterpret_cast<void*>(dc), attributes.data(), no_float_attributes,
+                                                  1, &choice.format, &choice.count);
     return choice;
 }

@@ -11,10 +11,10 @@ constexpr int info_log_bytes = 4096;
 ext::Handle compile(GLenum type, const std::vector<std::string>& lines, GLint* status) {
     std::vector<const char*> strings;
     for (const std::string& line : lines) strings.push_back(line.c_str());
-    ext::Handle shader = ext::glCreateShaderObjectARB(type);
-    ext::glShaderSourceARB(shader, static_cast<GLsizei>(strings.size()), strings.data(), nullptr);
-    ext::glCompileShaderARB(shader);
-    ext::glGetObjectParameterivARB(shader, GL_OBJECT_COMPILE_STATUS_ARB, status);
+    ext::Handle shader = gl_ext.glCreateShaderObjectARB(type);
+    gl_ext.glShaderSourceARB(shader, static_cast<GLsizei>(strings.size()), strings.data(), nullptr);
+    gl_ext.glCompileShaderARB(shader);
+    gl_ext.glGetObjectParameterivARB(shader, GL_OBJECT_COMPILE_STATUS_ARB, status);
     return shader;
 }
 
@@ -28,9 +28,9 @@ void report(const ShaderSources& sources, ext::Handle program, GLint link, GLint
     print_lines(sources.fragment);
     log_print("glsl build[ %i %i %i ]\n", link, vertex, fragment);
     GLint length = 0;
-    ext::glGetObjectParameterivARB(program, GL_OBJECT_INFO_LOG_LENGTH_ARB, &length);
+    gl_ext.glGetObjectParameterivARB(program, GL_OBJECT_INFO_LOG_LENGTH_ARB, &length);
     char info[info_log_bytes] = {};
-    ext::glGetInfoLogARB(program, info_log_bytes, nullptr, info);
+    gl_ext.glGetInfoLogARB(program, info_log_bytes, nullptr, info);
     log_print("build infolog: %ibytes\n%s\n", length, info);
 }
 
@@ -45,11 +45,11 @@ bool shader_builder(const char* path, ext::Handle* program) {
     GLint vertex_status = 0, fragment_status = 0, link_status = 0;
     ext::Handle vertex = compile(GL_VERTEX_SHADER_ARB, sources.vertex, &vertex_status);
     ext::Handle fragment = compile(GL_FRAGMENT_SHADER_ARB, sources.fragment, &fragment_status);
-    *program = ext::glCreateProgramObjectARB();
-    ext::glAttachObjectARB(*program, vertex);
-    ext::glAttachObjectARB(*program, fragment);
-    ext::glLinkProgramARB(*program);
-    ext::glGetObjectParameterivARB(*program, GL_OBJECT_LINK_STATUS_ARB, &link_status);
+    *program = gl_ext.glCreateProgramObjectARB();
+    gl_ext.glAttachObjectARB(*program, vertex);
+    gl_ext.glAttachObjectARB(*program, fragment);
+    gl_ext.glLinkProgramARB(*program);
+    gl_ext.glGetObjectParameterivARB(*program, GL_OBJECT_LINK_STATUS_ARB, &link_status);
     bool built = link_status && vertex_status && fragment_status;
     if (!built) report(sources, *program, link_status, vertex_status, fragment_status);
     if (glGetError() != GL_NO_ERROR) log_print("shader_builder(%s):: gl errors..\n", path);

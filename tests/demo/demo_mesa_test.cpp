@@ -128,7 +128,7 @@ TEST_F(Demo, SkyFacesSitInFrontBackLeftRightUpDownOrder) {
 // Render target 0 current, its back buffer cleared to black, untextured
 // white drawing with an identity model-view matrix.
 void blank_scene_target() {
-    const Pbuffer& target = render_targets[0];
+    const Pbuffer& target = render_targets[target_scene];
     EXPECT_TRUE(platform::make_gl_current(target.dc, target.context));
     glDrawBuffer(GL_BACK);
     glClearColor(0, 0, 0, 0);
@@ -142,10 +142,10 @@ void blank_scene_target() {
 // Draws the text's display list into render target 0 and counts the pixels
 // it covered: the list was compiled in the main context.
 int pixels_covered_by_list_in_target() {
-    const Pbuffer& target = render_targets[0];
+    const Pbuffer& target = render_targets[target_scene];
     blank_scene_target();
     glTranslatef(0, 0, -30);
-    glCallList(display_list_base + 3);
+    glCallList(precalc_gl.display_list_base + list_tekst);
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(target.width) * target.height * 4);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, target.width, target.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
@@ -165,9 +165,9 @@ TEST_F(Demo, ListsTexturesAndProgramsReachTargetsAndSurviveToggles) {
     EXPECT_EQ(texture_pixels(texture_slot::arrow), arrow);
     while (glGetError() != GL_NO_ERROR) {
     }
-    ext::glUseProgramObjectARB(program_hdr_low);
+    gl_ext.glUseProgramObjectARB(precalc_gl.program_hdr_low);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    ext::glUseProgramObjectARB(0);
+    gl_ext.glUseProgramObjectARB(0);
 }
 
 // A test scene straight into the window: a floor slab lit from the side by
@@ -369,7 +369,7 @@ TEST_F(Demo, AFrameDrawsIntoNoTargetsFrontBuffer) {
 
 TEST_F(Demo, WithoutExtensionsTheSceneGoesStraightToTheWindow) {
     glext_ready = 0;
-    const Pbuffer& scene = render_targets[0];
+    const Pbuffer& scene = render_targets[target_scene];
     ASSERT_TRUE(platform::make_gl_current(scene.dc, scene.context));
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);

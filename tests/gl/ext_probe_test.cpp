@@ -57,9 +57,9 @@ TEST_F(GlPlatform, EntryPointsCountOnlyWhereTheDriverOffersThem) {
     fake::state.offer = {"1.2", "GL_ARB_multitexture GL_ARB_shader_objectsX", "WGL_ARB_pbuffer"};
     EXPECT_EQ(ext_load(), 1 + 21 + 4);  // blend equation, shader objects, render texture and pixel format
     EXPECT_EQ(glext_ready, 0);
-    EXPECT_EQ(ext::glCreateShaderObjectARB, nullptr);
-    EXPECT_NE(ext::glActiveTexture, nullptr);
-    EXPECT_NE(ext::wglCreatePbufferARB, nullptr);
+    EXPECT_EQ(gl_ext.glCreateShaderObjectARB, nullptr);
+    EXPECT_NE(gl_ext.glActiveTexture, nullptr);
+    EXPECT_NE(gl_ext.wglCreatePbufferARB, nullptr);
     EXPECT_NE(fake::state.console.find("   1 |           glBlendEquation | 0x00000000 FAILED \n"), std::string::npos);
     EXPECT_NE(fake::state.console.find("  30 |        wglBindTexImageARB | 0x00000000 FAILED \n"), std::string::npos);
 
@@ -80,7 +80,7 @@ TEST_F(GlPlatform, GlextSettingOffFetchesEverythingButStaysOff) {
     settings.glext = 0;
     EXPECT_EQ(ext_load(), 0);
     EXPECT_EQ(glext_ready, 0);
-    EXPECT_NE(ext::wglChoosePixelFormatARB, nullptr);
+    EXPECT_NE(gl_ext.wglChoosePixelFormatARB, nullptr);
 }
 
 TEST_F(GlPlatform, ProbeWithEverythingPresentLogsDoneAndShowsNoBox) {
@@ -140,7 +140,7 @@ TEST_F(GlPlatform, ProbeCarriesOnPastEveryFailingStep) {
 
 TEST_F(GlPlatform, MultisampleFormatAnswers) {
     int format = 0;
-    ext::wglChoosePixelFormatARB = nullptr;
+    gl_ext.wglChoosePixelFormatARB = nullptr;
     EXPECT_EQ(multisample_format(0x2001, 1, &format), multisample_no_chooser);
     EXPECT_EQ(fake::state.console, "\n no opengl multisample functions in hardware :( \n");
 

@@ -59,10 +59,10 @@ protected:
         GLuint texture = 0;
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
-        EXPECT_TRUE(ext::wglBindTexImageARB(target.handle, buffer));
+        EXPECT_TRUE(gl_ext.wglBindTexImageARB(target.handle, buffer));
         std::vector<unsigned char> pixels(static_cast<std::size_t>(target.width * target.height * 4));
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        EXPECT_TRUE(ext::wglReleaseTexImageARB(target.handle, buffer));
+        EXPECT_TRUE(gl_ext.wglReleaseTexImageARB(target.handle, buffer));
         std::size_t middle = static_cast<std::size_t>((target.height / 2 * target.width + target.width / 2) * 4);
         return {pixels[middle], pixels[middle + 1], pixels[middle + 2]};
     }
@@ -124,7 +124,7 @@ TEST_F(Mesa, FrontAndBackOfATargetAreTwoImagesThatBindAsTextures) {
 // The frame binds the same texture again and again: each bind shows the
 // target as it is now, and the target's own read buffer is left alone.
 TEST_F(Mesa, RebindingOneTextureFollowsTheTargetAndKeepsItsReadBuffer) {
-    const Pbuffer& target = render_targets[2];
+    const Pbuffer& target = render_targets[target_blur_a];
     ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -133,7 +133,7 @@ TEST_F(Mesa, RebindingOneTextureFollowsTheTargetAndKeepsItsReadBuffer) {
         glReadBuffer(GL_FRONT);
         ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
         glBindTexture(GL_TEXTURE_2D, texture);
-        ASSERT_TRUE(ext::wglBindTexImageARB(target.handle, wgl::back_left));
+        ASSERT_TRUE(gl_ext.wglBindTexImageARB(target.handle, wgl::back_left));
         GLint width = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
         EXPECT_EQ(width, target.width);
@@ -143,7 +143,7 @@ TEST_F(Mesa, RebindingOneTextureFollowsTheTargetAndKeepsItsReadBuffer) {
         std::copy(pixels.begin(), pixels.begin() + 4, texel);
         EXPECT_NEAR(texel[0], red * 255, 1);
         EXPECT_NEAR(texel[2], (1 - red) * 255, 1);
-        ext::wglReleaseTexImageARB(target.handle, wgl::back_left);
+        gl_ext.wglReleaseTexImageARB(target.handle, wgl::back_left);
         ASSERT_TRUE(platform::make_gl_current(target.dc, target.context));
         GLint read = 0;
         glGetIntegerv(GL_READ_BUFFER, &read);
@@ -205,7 +205,7 @@ TEST_F(Shaders, SectionedFileCompilesAndLinksSilently) {
     EXPECT_NE(program, 0u);
     EXPECT_EQ(log.find("glsl build"), std::string::npos) << log;
     EXPECT_EQ(log.find("gl errors"), std::string::npos) << log;
-    EXPECT_GE(ext::glGetUniformLocationARB(program, "level"), 0);
+    EXPECT_GE(gl_ext.glGetUniformLocationARB(program, "level"), 0);
 }
 
 TEST_F(Shaders, BrokenSourceIsReportedAndTheHandleStillStored) {
