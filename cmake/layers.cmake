@@ -1,0 +1,15 @@
+# The layers of src/, bottom first: a folder includes headers of, and links,
+# only folders before it in this list. CMake adds the libraries in this
+# order and links programs in the reverse; the LayerRules test checks every
+# include and link against it.
+set(HEDEN_LAYERS platform log config data audio clock gl image mesh lwo iso window shader demo capture app)
+
+# The libraries a layer's folder builds, where they are not just heden_<folder>:
+# the sound output and the data library are chosen per program.
+set(HEDEN_LAYER_LIBS_platform "")
+set(HEDEN_LAYER_LIBS_audio heden_audio HEDEN_AUDIO_OUTPUT heden_audio_null)
+set(HEDEN_LAYER_LIBS_data HEDEN_DATA)
+
+# The most `extern` declarations the headers under src/ may hold: every
+# process-wide name is one of these.
+set(HEDEN_EXTERN_LIMIT 46)
