@@ -105,12 +105,12 @@ void tone_split(const FrameView& view, float hdr_level) {
 
 namespace {
 
-// One blur pass from a target image into another target.
+// One blur pass from a target image into another target. The quad covers
+// the whole target with depth test and blending off in its context, so no
+// clear goes before it.
 void blur(const FrameView& view, RenderTarget target, ext::Handle program, RenderTarget source) {
     make_target_current(target);
     gl_ext.glUseProgramObjectARB(program);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
     glColor3f(1, 1, 1);
