@@ -9,7 +9,6 @@
 #include "demo/frame_state.h"
 #include "demo/random.h"
 #include "fake_platform.h"
-#include "mesh/global_meshes.h"
 
 namespace {
 
@@ -105,19 +104,6 @@ TEST_F(FrameStateTest, ACopyContinuesAsTheOriginal) {
     state = saved;
     run(state, 60, 148);
     EXPECT_EQ(dump(state), ahead);
-}
-
-// The start values: the objects where start-up put them and the sequence
-// where it left it.
-TEST_F(FrameStateTest, ResetTakesStartUpsPosesAndSequence) {
-    FrameState state;
-    run(state, 0, 10);
-    frame_state_reset(state);
-    EXPECT_EQ(state.rand_state, 12345u);
-    EXPECT_EQ(state.track_end_clock, -1);
-    EXPECT_EQ(state.scene.object_count, 0);
-    EXPECT_EQ(state.scene.poses[pose_index(canyonObject)].pitch, canyonObject.pitch);
-    EXPECT_EQ(state.scene.poses[pose_index(airshipObjects[31])].z, airshipObjects[31].z);
 }
 
 }  // namespace
