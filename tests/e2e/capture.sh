@@ -63,6 +63,12 @@ check "mp4 capture succeeds" test $? -eq 0 -a -s c.mp4
 check "mp4 holds H.264 and AAC" test "$(probe c.mp4 v:0 codec_name),$(probe c.mp4 a:0 codec_name)" = "h264,aac"
 check "mp4 has 5 frames" test "$(probe c.mp4 v:0 nb_read_frames)" = 5
 check "mp4 audio and video agree within a frame" within "$(probe c.mp4 a:0 duration)" "$(probe c.mp4 v:0 duration)" 0.1
+# Players take an .mp4 that says nothing as BT.601 or BT.709 by its size.
+colours() {
+    ffprobe -v error -select_streams v:0 -show_entries stream=color_range,color_space,color_transfer,color_primaries \
+        -of csv=p=0 "$1"
+}
+check "mp4 says its colours: BT.709, limited range" test "$(colours c.mp4)" = "tv,bt709,bt709,bt709"
 
 # Across the end of the music, and in the closing scene.
 music=$(ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 pool/quorvane_28_juli.ogg)
@@ -97,6 +103,8 @@ check "the joined segments are the frames of the run from 0" same_file joined.md
 check "a late still is the frame of the run from 0" same "$(frame_hashes last.png)" "$(tail -1 full.md5)"
 check "the joined sound is the run's" cmp -s <(ffmpeg -v error -i joined.mkv -map 0:a -f s16le -) \
   <(ffmpeg -v error -i full.mkv -map 0:a -f s16le - | tail -c +$((662 * 8820 * 4 + 1)))
+segment_join joined.mp4 s1.mkv s2.mkv
+check "segments joined into an mp4 say their colours too" test "$(colours joined.mp4)" = "tv,bt709,bt709,bt709"
 
 # Weaker drivers, made with Mesa's override variables: without shader
 # objects, or with shader objects but no fragment shaders (the programs do
