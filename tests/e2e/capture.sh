@@ -98,27 +98,44 @@ check "a late still is the frame of the run from 0" same "$(frame_hashes last.pn
 check "the joined sound is the run's" cmp -s <(ffmpeg -v error -i joined.mkv -map 0:a -f s16le -) \
   <(ffmpeg -v error -i full.mkv -map 0:a -f s16le - | tail -c +$((662 * 8820 * 4 + 1)))
 
+# Of the program's lines, the last says that nothing was captured (Mesa may
+# add warnings of its own).
+verdict_last() { grep '^heden: ' "$1" | tail -1 | grep -q '^heden: nothing captured: '; }
+export -f verdict_last
+
 # Weaker drivers, made with Mesa's override variables: without shader
 # objects, or with shader objects but no fragment shaders (the programs do
-# not build), the demo draws as it does without extensions, after a box
-# that says why. Boxes are answered with Return.
-answering_boxes() {  # answering_boxes COMMAND...: runs it, prints its exit code
-    "$@" >x.txt 2>&1 &
-    pid=$!
-    answer_boxes_until_exit 300
-    echo "$code"
-}
-sed 's|<glext>1</glext>|<glext>0</glext>|' config.xml > plain.xml
-mv config.xml extensions.xml
-cp plain.xml config.xml
-"$heden" --start 2 --fps 10 --still 2.5:plain.png >x.txt 2>&1
-cp extensions.xml config.xml
+# not build). The demo would draw without the glow; a still says why on
+# stderr, waits for no one and writes nothing.
 for case in "-GL_ARB_shader_objects:ningunas extensiones de wgl?" "-GL_ARB_fragment_shader:pool/shader/glow_hor.txt did not build: "; do
-    code=$(MESA_EXTENSION_OVERRIDE=${case%%:*} answering_boxes "$heden" --start 2 --fps 10 --still 2.5:weak.png)
-    check "${case%%:*}: a box says why, then the picture drawn without extensions" \
-        bash -c "test '$code' = 0 && grep -q '${case#*:}' x.txt && cmp -s weak.png plain.png"
-    rm -f weak.png
+    MESA_EXTENSION_OVERRIDE=${case%%:*} timeout 120 "$heden" --start 2 --fps 10 --still 2.5:weak.png >x.txt 2>&1
+    check "${case%%:*}: exit code 1, the box's text on stderr, no picture" bash -c "test $? = 1 && \
+        grep -qxF 'heden: ${case#*:}' x.txt && verdict_last x.txt && test ! -e weak.png"
 done
+
+# A run folder without blob.dat and pool/, and one without config.xml: no
+# box waits, each cause is on stderr and the last line says that nothing was
+# captured.
+mkdir no_archive no_config
+cp config.xml no_archive/
+cp blob.dat no_config/ && ln -s "$pool" no_config/pool
+for case in "no_archive:blob.dat gone fishing?" "no_config:an xml errors occured FILE \`config.xml\` is missing or not readable :("; do
+    dir=${case%%:*}
+    (cd $dir && timeout 60 "$heden" --still 1:x.png >x.txt 2>&1)
+    check "$dir: exit code 1 within a minute" test $? = 1
+    check "$dir: the cause, then that nothing was captured" bash -c \
+        "grep -qxF 'heden: ${case#*:}' $dir/x.txt && verdict_last $dir/x.txt"
+    check "$dir: no file written" test ! -e $dir/x.png -a ! -e $dir/x.png.part
+done
+
+# A window larger than the settings allow: said once, and the picture is
+# the size it says.
+mkdir big && ln -s "$run/blob.dat" big/blob.dat
+sed 's|<width>320</width>|<width>3840</width>|; s|<height>240</height>|<height>2160</height>|' config.xml > big/config.xml
+(cd big && "$heden" --still 20:big.png >x.txt 2>&1)
+check "a clamped window is reported once" test "$(grep -cx \
+    'heden: 3840 x 2160 is larger than the largest window, 3200 x 2400; capturing 3200 x 1800' big/x.txt)" = 1
+check "a clamped window: the still is 3200 x 1800" test "$(probe big/big.png v:0 width),$(probe big/big.png v:0 height)" = "3200,1800"
 
 # Failures: a clear word, a non-zero code and no file that looks finished.
 "$heden" --capture x.mp4 --start 5 --end 2 >x.txt 2>&1
