@@ -112,10 +112,11 @@ int demo_main(int argc, char** argv) {
         // Not a success, whatever else the program says: scripts and
         // launchers see the failure in the exit code.
         log_print("fatal errors.. exit app now \n");
-        std::string cause = platform::display_problem();
-        if (!cause.empty()) capture_message("heden: %s\n", cause.c_str());
         error_box("su tentativa de programa ninja cojo es una falta completa!");
         blob_close();
+        // The plain cause last, where a reader of only the end finds it.
+        std::string cause = platform::display_problem();
+        if (!cause.empty()) capture_message("heden: %s\n", cause.c_str());
         return 1;
     }
     precalc();

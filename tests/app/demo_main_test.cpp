@@ -165,6 +165,19 @@ TEST_F(DemoMain, WindowFailureTakesTheFatalPath) {
     EXPECT_EQ(fake::count("destroy_window(0x1002)"), 0);
 }
 
+// The same failure in a still: the boxes' texts on stderr, the cause last.
+TEST_F(DemoMain, StillWithoutAWindowEndsWithTheCause) {
+    fake::write_file("config.xml", debug_config);
+    fake::script("create_window", {0x4001, 0});
+    fake::state.display_problem = "cannot open display :987";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run_still(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "heden: CreateWindow() failed\nheden: window creation failed \nheden:  exiting now -2\n"
+              "heden: su tentativa de programa ninja cojo es una falta completa!\nheden: cannot open display :987\n");
+    EXPECT_TRUE(fake::state.boxes.empty());
+}
+
 // Missing files would put placeholders in the pictures: every cause is
 // named, then the still stops before its first frame.
 TEST_F(DemoMain, StillStopsBeforeItsFirstFrameNamingEveryCause) {
