@@ -137,6 +137,14 @@ check "a clamped window is reported once" test "$(grep -cx \
     'heden: 3840 x 2160 is larger than the largest window, 3200 x 2400; capturing 3200 x 1800' big/x.txt)" = 1
 check "a clamped window: the still is 3200 x 1800" test "$(probe big/big.png v:0 width),$(probe big/big.png v:0 height)" = "3200,1800"
 
+# run-demo's play with nobody watching finds the demo's windows by its
+# process, so a caption of the viewer's own does not keep it running.
+mkdir caption && ln -s "$run/blob.dat" caption/blob.dat
+sed 's|<caption>heden</caption>|<caption>mine</caption>|' config.xml > caption/config.xml
+(cd caption && timeout 120 bash -c "source '$(dirname "$0")/../../scripts/lib/headless.sh'; play_headless '$heden' 3 ." \
+    >x.txt 2>&1)
+check "a headless play with its own caption quits on Escape after its time" test $? = 0
+
 # Failures: a clear word, a non-zero code and no file that looks finished.
 "$heden" --capture x.mp4 --start 5 --end 2 >x.txt 2>&1
 check "--end before --start: exit code 2" test $? -eq 2
