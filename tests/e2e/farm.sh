@@ -50,11 +50,11 @@ start_sshd() {  # start_sshd NAME FOLDER...: one sshd showing FOLDER at farm/, r
         unshare -m sh -c "mount --bind '$run/$2' '$run/farm' &&
             exec /usr/sbin/sshd -D -e -f '$run/sshd_config' -p $port" 2>"$log" &
         for _ in $(seq 100); do
-            grep -q "Server listening" "$log" && break
+            grep -qs "Server listening" "$log" && break
             kill -0 $! 2>/dev/null || break
             sleep 0.1
         done
-        if grep -q "Server listening" "$log"; then
+        if grep -qs "Server listening" "$log"; then
             sshds+=($!)
             printf 'Host %s\n  Port %d\n' "${*:3}" "$port" >> ssh_config
             return 0
