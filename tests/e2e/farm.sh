@@ -1,10 +1,9 @@
 #!/bin/bash
-# scripts/capture --hosts over real ssh. The render hosts are sshd servers of
-# the test's own on the loopback address (host keys and a login key made for
-# the run, a free port each), each in a mount namespace of its own where the
-# run folder's path shows that host's folder: other machines, the same path.
-# The caller's folder has no program and no blob.dat, so every frame comes
-# from a host. Needs root (sshd's logins, namespaces).
+# scripts/capture --hosts over real ssh, to sshd servers of the test's own on
+# the loopback address (keys made for the run, a free port each), each in a
+# mount namespace where the run folder's path shows that host's own folder.
+# The caller's folder has no program, so every frame comes from a host.
+# Needs root (sshd's logins, namespaces).
 # Usage: farm.sh HEDEN BLOBMAKER CONFIG_XML POOL_DIR
 set -u
 heden=$1 maker=$2 shipped_config=$3 pool=$4
@@ -28,54 +27,34 @@ rm lacking/blob.dat
 
 ssh-keygen -q -t ed25519 -N '' -f "$run/host_key"
 ssh-keygen -q -t ed25519 -N '' -f "$run/login_key"
-cat > sshd_config <<EOF
-ListenAddress 127.0.0.1
-HostKey $run/host_key
-AuthorizedKeysFile $run/login_key.pub
-AllowUsers root
-PermitRootLogin prohibit-password
-PasswordAuthentication no
-KbdInteractiveAuthentication no
-UsePAM no
-StrictModes no
-PidFile none
-EOF
+printf '%s\n' "ListenAddress 127.0.0.1" "HostKey $run/host_key" "AuthorizedKeysFile $run/login_key.pub" \
+    "UsePAM no" "StrictModes no" "PidFile none" > sshd_config
 echo "heden-farm $(cat host_key.pub)" > known_hosts
 # An sshd run as root needs its privilege separation folder (its service
 # makes it at start).
 mkdir -p /run/sshd
-start_sshd() {  # start_sshd NAME FOLDER...: one sshd showing FOLDER at farm/, reached as NAME...
+start_sshd() {  # start_sshd FOLDER NAME...: an sshd showing FOLDER at farm/, reached as NAME...
     local log=$run/sshd-$1.log port _
-    for port in $(shuf -i 20000-60000 -n 20); do
-        unshare -m sh -c "mount --bind '$run/$2' '$run/farm' &&
+    for port in $(shuf -i 20000-60000 -n 20); do  # until one is free
+        unshare -m sh -c "mount --bind '$run/$1' '$run/farm' &&
             exec /usr/sbin/sshd -D -e -f '$run/sshd_config' -p $port" 2>"$log" &
         for _ in $(seq 100); do
             grep -qs "Server listening" "$log" && break
-            kill -0 $! 2>/dev/null || break
-            sleep 0.1
+            kill -0 $! 2>/dev/null && sleep 0.1 || break
         done
         if grep -qs "Server listening" "$log"; then
             sshds+=($!)
-            printf 'Host %s\n  Port %d\n' "${*:3}" "$port" >> ssh_config
-            return 0
+            printf 'Host %s\n  Port %d\n' "${*:2}" $port >> ssh_config
+            return
         fi
         kill $! 2>/dev/null
     done
     return 1
 }
-start_sshd good host farm1 farm2 && start_sshd lacking lacking lacking
+start_sshd host farm1 farm2 && start_sshd lacking lacking
 check "two sshd servers listen on the loopback address" test ${#sshds[@]} = 2
-cat >> ssh_config <<EOF
-Host *
-  HostName 127.0.0.1
-  User root
-  IdentityFile $run/login_key
-  IdentitiesOnly yes
-  HostKeyAlias heden-farm
-  UserKnownHostsFile $run/known_hosts
-  StrictHostKeyChecking yes
-  BatchMode yes
-EOF
+printf '%s\n' "Host *" "HostName 127.0.0.1" "IdentityFile $run/login_key" "IdentitiesOnly yes" \
+    "HostKeyAlias heden-farm" "UserKnownHostsFile $run/known_hosts" "BatchMode yes" >> ssh_config
 export PARALLEL_SSH="ssh -F $run/ssh_config"
 nothing_left() { test ! -e bad.mkv && ! ls farm host lacking | grep -q segments; }
 
