@@ -31,8 +31,10 @@ elseif(HEDEN_LINUX_PACKAGE)
   find_package(OpenGL REQUIRED)
   set(HEDEN_GL_LIBS OpenGL::GL)
   # The package runs on other distributions: the C++ runtime goes into the
-  # program, the system's C library, X11, GL and ALSA stay shared.
-  add_link_options(-static-libgcc -static-libstdc++)
+  # program, the system's C library, X11, GL and ALSA stay shared. Unused
+  # sections are dropped: libstdc++'s std::random_device comes along with its
+  # string code and would otherwise need glibc 2.36 (arc4random) for nothing.
+  add_link_options(-static-libgcc -static-libstdc++ -Wl,--gc-sections)
 else()
   find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
   set(HEDEN_GL_LIBS OpenGL::GL OpenGL::GLX)

@@ -37,9 +37,12 @@ segment_join() {
   local codecs
   case "${out##*.}" in
     mkv) codecs=(-c:v copy -c:a flac -f matroska) ;;
-    # As a single capture encodes its RGB frames, padded to even sizes.
-    mp4) codecs=(-vf 'format=rgb24,pad=ceil(iw/2)*2:ceil(ih/2)*2' -c:v libx264 -preset veryfast -crf 18
-                 -pix_fmt yuv420p -c:a aac -b:a 192k -movflags +faststart -f mp4) ;;
+    # As a single capture encodes its RGB frames (src/capture/video_encoder.cpp):
+    # padded to even sizes, converted and tagged as BT.709.
+    mp4) codecs=(-c:v libx264 -preset veryfast -crf 18 -vf
+                 'format=rgb24,pad=ceil(iw/2)*2:ceil(ih/2)*2,scale=out_color_matrix=bt709:out_range=tv,format=yuv420p'
+                 -colorspace bt709 -color_primaries bt709 -color_trc bt709 -color_range tv
+                 -c:a aac -b:a 192k -movflags +faststart -f mp4) ;;
     *) echo "heden: segments join into .mkv or .mp4, not $out" >&2; rm -f "$list"; return 2 ;;
   esac
   if ffmpeg -hide_banner -nostdin -loglevel error -y -f concat -safe 0 -i "$list" -map 0:v:0 -map 0:a:0 \

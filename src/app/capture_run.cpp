@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/demo_main.h"
+#include "app/unattended.h"
 #include "capture/file_out.h"
 #include "capture/interrupt.h"
 #include "capture/music.h"
@@ -127,6 +128,9 @@ int capture_run(const CaptureRequest& request, const char* music_path) {
     capture_interrupt_catch();
     FileData bytes{nullptr, 0};
     load_file(music_path, &bytes);
+    // Everything is loaded: whatever would make the pictures differ from
+    // the demo's has shown itself by now, before the first frame.
+    if (!unattended_picture_sound()) return 1;
     auto owned = std::make_unique<CaptureMusic>();
     CaptureMusic& music = *owned;
     if (!music.open(bytes.data, static_cast<std::uint32_t>(bytes.size > 0 ? bytes.size : 0))) {

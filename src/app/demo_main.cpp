@@ -4,6 +4,7 @@
 
 #include "app/capture_run.h"
 #include "app/options.h"
+#include "app/unattended.h"
 #include "capture/encoder_process.h"
 #include "capture/file_out.h"
 
@@ -95,12 +96,15 @@ int demo_main(int argc, char** argv) {
         case OptionsResult::run: break;
     }
     if (int code = check_request(request)) return code;
+    error_boxes_to_stderr(request.active());
     config_load("config.xml");
     // A capture draws into a window and leaves the display mode alone, and
     // never waits for the screen.
     if (request.active()) {
         settings.fullscreen = 0;
         swap_interval = 0;
+        std::string clamped = window_clamp_note();
+        if (!clamped.empty()) capture_message("heden: %s\n", clamped.c_str());
     }
     if (settings.debug_console) open_console();
     blob_open();
@@ -108,10 +112,11 @@ int demo_main(int argc, char** argv) {
         // Not a success, whatever else the program says: scripts and
         // launchers see the failure in the exit code.
         log_print("fatal errors.. exit app now \n");
-        std::string cause = platform::display_problem();
-        if (!cause.empty()) capture_message("heden: %s\n", cause.c_str());
         error_box("su tentativa de programa ninja cojo es una falta completa!");
         blob_close();
+        // The plain cause last, where a reader of only the end finds it.
+        std::string cause = platform::display_problem();
+        if (!cause.empty()) capture_message("heden: %s\n", cause.c_str());
         return 1;
     }
     precalc();

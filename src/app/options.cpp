@@ -29,7 +29,12 @@ const char usage[] =
     "                     repeated. It is the frame a capture at the same --fps\n"
     "                     shows at that time; only the frames written are drawn\n"
     "  --help             show this and exit\n"
-    "Video capture needs ffmpeg on the PATH.\n";
+    "Video capture needs ffmpeg on the PATH.\n"
+    "Captures and stills never wait for anyone: the texts of error boxes go to standard\n"
+    "error. They stop with exit code 1 before the first frame when the pictures would not\n"
+    "be the demo's: config.xml missing or incomplete, blob.dat missing or damaged, a data\n"
+    "file missing, a shader program that does not build, or no render targets for the\n"
+    "glow where config.xml asks for it (glext 1). They need no sound device.\n";
 
 bool bad(const char* format, const char* what) {
     capture_message(format, what);

@@ -36,10 +36,13 @@ std::vector<std::string> video_encoder_args(const std::string& path, const std::
     if (lossless(path))
         codecs = {"-c:v", "libx264rgb", "-preset", "veryfast", "-qp", "0", "-c:a", "flac", "-f", "matroska"};
     else
-        // 4:2:0 needs even sizes: an odd row or column is padded.
-        codecs = {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p",
-                  "-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-c:a", "aac", "-b:a", "192k",
-                  "-movflags", "+faststart", "-f", "mp4"};
+        // 4:2:0 needs even sizes: an odd row or column is padded. Players take
+        // HD video as BT.709 when it says nothing: convert with its
+        // coefficients and say so, at every size.
+        codecs = {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18",
+                  "-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2,scale=out_color_matrix=bt709:out_range=tv,format=yuv420p",
+                  "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "tv",
+                  "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart", "-f", "mp4"};
     args.insert(args.end(), codecs.begin(), codecs.end());
     args.push_back(part);
     return args;

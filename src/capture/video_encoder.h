@@ -1,6 +1,6 @@
 // The video file: frames piped to ffmpeg, which muxes them with the
 // soundtrack stretch. The container follows the file's extension:
-//   .mp4  H.264 (yuv420p) + AAC, for players and the web
+//   .mp4  H.264 (yuv420p, BT.709, tagged) + AAC, for players and the web
 //   .mkv  lossless H.264 (RGB) + FLAC, for editing and exact comparison
 // The file is written under a temporary name and appears under its own only
 // when the encoder has finished without error.

@@ -11,13 +11,20 @@ Settings settings;
 
 namespace {
 
-std::int32_t read_int(const char* path, std::int32_t fallback, std::int32_t low, std::int32_t high) {
+// Like atoi, but numbers beyond 32 bits saturate instead of overflowing.
+long long read_number(const char* path, std::int32_t fallback) {
     const char* text = xml_value(path);
-    // Like atoi, but numbers beyond 32 bits saturate instead of overflowing.
-    long long value = text ? std::strtoll(text, nullptr, 10) : fallback;
+    return text ? std::strtoll(text, nullptr, 10) : fallback;
+}
+
+std::int32_t clamp_int(long long value, std::int32_t low, std::int32_t high) {
     if (value < low) return low;
     if (value > high) return high;
     return static_cast<std::int32_t>(value);
+}
+
+std::int32_t read_int(const char* path, std::int32_t fallback, std::int32_t low, std::int32_t high) {
+    return clamp_int(read_number(path, fallback), low, high);
 }
 
 float read_float(const char* path, float fallback, float low, float high) {
@@ -61,8 +68,10 @@ ConfigResult config_load(const char* path) {
         show_load_errors();
         return config_unreadable;
     }
-    settings.window_width = read_int("config>window>width", 320, 320, 3200);
-    settings.window_height = read_int("config>window>height", 240, 240, 2400);
+    settings.asked_width = read_number("config>window>width", window_min_width);
+    settings.asked_height = read_number("config>window>height", window_min_height);
+    settings.window_width = clamp_int(settings.asked_width, window_min_width, window_max_width);
+    settings.window_height = clamp_int(settings.asked_height, window_min_height, window_max_height);
     settings.window_caption = xml_value("config>window>caption");
     settings.color_depth = read_int("config>window>depth", 1, 1, 128);
     float viewport_width = read_float("config>viewport>width", 0.0625f, 0.0625f, 65536.0f);

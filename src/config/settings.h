@@ -3,9 +3,16 @@
 
 #include <cstdint>
 
+// The window sizes config.xml may ask for; others are clamped to them.
+constexpr std::int32_t window_min_width = 320, window_max_width = 3200;
+constexpr std::int32_t window_min_height = 240, window_max_height = 2400;
+
 struct Settings {
     std::int32_t window_width = 800;
     std::int32_t window_height = 600;
+    // What config.xml asked for before the clamp (the fallback when missing).
+    long long asked_width = 800;
+    long long asked_height = 600;
     std::int32_t color_depth = 32;
     const char* window_caption = nullptr;  // points into the XML string pool
     std::int32_t area_width = 800;         // the drawing area: the largest rectangle

@@ -15,5 +15,15 @@ constexpr int log_max_chars = 255;
 int log_print(const char* format, ...) HEDEN_PRINTF(1, 2);
 
 // Shows a formatted text in a modal box captioned "falta del alcalde" and
-// returns once the viewer dismisses it.
+// returns once the viewer dismisses it. Once boxes go to standard error,
+// the text is written there instead, every line after "heden: ", and the
+// call returns at once.
 void error_box(const char* format, ...) HEDEN_PRINTF(1, 2);
+
+// On for runs nobody watches (captures and stills): every later box goes
+// to standard error and waits for no one. Off: boxes for the viewer.
+// Either way the count below starts again from 0.
+void error_boxes_to_stderr(bool on);
+
+// How many boxes went to standard error since they were switched there.
+int error_boxes_written();

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "clock/clock.h"
 #include "config/settings.h"
+#include "window/window.h"
 #include "fake_platform.h"
 #include "start_up_files.h"
 #include "temp_dir.h"
@@ -27,6 +30,13 @@ int run_plain() {
     return demo_main(1, argv);
 }
 
+// A still nobody watches.
+int run_still() {
+    char name[] = "heden", option[] = "--still", value[] = "1:x.png";
+    char* argv[] = {name, option, value, nullptr};
+    return demo_main(3, argv);
+}
+
 platform::Message key(std::uint32_t message, std::uintptr_t code) {
     return platform::Message{0x1002, message, code, 1};
 }
@@ -36,6 +46,7 @@ protected:
     void SetUp() override {
         fake::reset();
         settings_defaults();
+        swap_interval = 1;  // a capture before turned it off
         fake::write_start_up_files();
         demo_files = fake::write_demo_files();
     }
@@ -152,6 +163,36 @@ TEST_F(DemoMain, WindowFailureTakesTheFatalPath) {
     EXPECT_EQ(fake::count("swap_buffers"), 0);
     EXPECT_EQ(fake::count("delete_gl_context"), 1);  // the probe's own; nothing else is torn down
     EXPECT_EQ(fake::count("destroy_window(0x1002)"), 0);
+}
+
+// The same failure in a still: the boxes' texts on stderr, the cause last.
+TEST_F(DemoMain, StillWithoutAWindowEndsWithTheCause) {
+    fake::write_file("config.xml", debug_config);
+    fake::script("create_window", {0x4001, 0});
+    fake::state.display_problem = "cannot open display :987";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run_still(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "heden: CreateWindow() failed\nheden: window creation failed \nheden:  exiting now -2\n"
+              "heden: su tentativa de programa ninja cojo es una falta completa!\nheden: cannot open display :987\n");
+    EXPECT_TRUE(fake::state.boxes.empty());
+}
+
+// Missing files would put placeholders in the pictures: every cause is
+// named, then the still stops before its first frame.
+TEST_F(DemoMain, StillStopsBeforeItsFirstFrameNamingEveryCause) {
+    fake::write_file("config.xml", debug_config);
+    std::remove("pool/dolphin.lwo");  // and no soundtrack was written
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run_still(), 1);
+    std::string written = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(fake::state.boxes.empty());
+    EXPECT_NE(written.find("heden: file pool/dolphin.lwo does not exist?\n"), std::string::npos) << written;
+    EXPECT_TRUE(ends_with(written, "heden: file pool/quorvane_28_juli.ogg does not exist?\n"
+                                   "heden: nothing captured: 2 problems above would change the picture\n"))
+        << written;
+    EXPECT_EQ(fake::count("swap_buffers"), 2);  // the loading screens only
+    EXPECT_FALSE(std::ifstream("x.png").good());
 }
 
 TEST_F(DemoMain, MissingConfigRunsOnDefaultsAfterOneBox) {

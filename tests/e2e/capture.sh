@@ -63,6 +63,12 @@ check "mp4 capture succeeds" test $? -eq 0 -a -s c.mp4
 check "mp4 holds H.264 and AAC" test "$(probe c.mp4 v:0 codec_name),$(probe c.mp4 a:0 codec_name)" = "h264,aac"
 check "mp4 has 5 frames" test "$(probe c.mp4 v:0 nb_read_frames)" = 5
 check "mp4 audio and video agree within a frame" within "$(probe c.mp4 a:0 duration)" "$(probe c.mp4 v:0 duration)" 0.1
+# Players take an .mp4 that says nothing as BT.601 or BT.709 by its size.
+colours() {
+    ffprobe -v error -select_streams v:0 -show_entries stream=color_range,color_space,color_transfer,color_primaries \
+        -of csv=p=0 "$1"
+}
+check "mp4 says its colours: BT.709, limited range" test "$(colours c.mp4)" = "tv,bt709,bt709,bt709"
 
 # Across the end of the music, and in the closing scene.
 music=$(ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 pool/quorvane_28_juli.ogg)
@@ -97,28 +103,55 @@ check "the joined segments are the frames of the run from 0" same_file joined.md
 check "a late still is the frame of the run from 0" same "$(frame_hashes last.png)" "$(tail -1 full.md5)"
 check "the joined sound is the run's" cmp -s <(ffmpeg -v error -i joined.mkv -map 0:a -f s16le -) \
   <(ffmpeg -v error -i full.mkv -map 0:a -f s16le - | tail -c +$((662 * 8820 * 4 + 1)))
+segment_join joined.mp4 s1.mkv s2.mkv
+check "segments joined into an mp4 say their colours too" test "$(colours joined.mp4)" = "tv,bt709,bt709,bt709"
+
+# Of the program's lines, the last says that nothing was captured (Mesa may
+# add warnings of its own).
+verdict_last() { grep '^heden: ' "$1" | tail -1 | grep -q '^heden: nothing captured: '; }
+export -f verdict_last
 
 # Weaker drivers, made with Mesa's override variables: without shader
 # objects, or with shader objects but no fragment shaders (the programs do
-# not build), the demo draws as it does without extensions, after a box
-# that says why. Boxes are answered with Return.
-answering_boxes() {  # answering_boxes COMMAND...: runs it, prints its exit code
-    "$@" >x.txt 2>&1 &
-    pid=$!
-    answer_boxes_until_exit 300
-    echo "$code"
-}
-sed 's|<glext>1</glext>|<glext>0</glext>|' config.xml > plain.xml
-mv config.xml extensions.xml
-cp plain.xml config.xml
-"$heden" --start 2 --fps 10 --still 2.5:plain.png >x.txt 2>&1
-cp extensions.xml config.xml
+# not build). The demo would draw without the glow; a still says why on
+# stderr, waits for no one and writes nothing.
 for case in "-GL_ARB_shader_objects:ningunas extensiones de wgl?" "-GL_ARB_fragment_shader:pool/shader/glow_hor.txt did not build: "; do
-    code=$(MESA_EXTENSION_OVERRIDE=${case%%:*} answering_boxes "$heden" --start 2 --fps 10 --still 2.5:weak.png)
-    check "${case%%:*}: a box says why, then the picture drawn without extensions" \
-        bash -c "test '$code' = 0 && grep -q '${case#*:}' x.txt && cmp -s weak.png plain.png"
-    rm -f weak.png
+    MESA_EXTENSION_OVERRIDE=${case%%:*} timeout 120 "$heden" --start 2 --fps 10 --still 2.5:weak.png >x.txt 2>&1
+    check "${case%%:*}: exit code 1, the box's text on stderr, no picture" bash -c "test $? = 1 && \
+        grep -qxF 'heden: ${case#*:}' x.txt && verdict_last x.txt && test ! -e weak.png"
 done
+
+# A run folder without blob.dat and pool/, and one without config.xml: no
+# box waits, each cause is on stderr and the last line says that nothing was
+# captured.
+mkdir no_archive no_config
+cp config.xml no_archive/
+cp blob.dat no_config/ && ln -s "$pool" no_config/pool
+for case in "no_archive:blob.dat gone fishing?" "no_config:an xml errors occured FILE \`config.xml\` is missing or not readable :("; do
+    dir=${case%%:*}
+    (cd $dir && timeout 60 "$heden" --still 1:x.png >x.txt 2>&1)
+    check "$dir: exit code 1 within a minute" test $? = 1
+    check "$dir: the cause, then that nothing was captured" bash -c \
+        "grep -qxF 'heden: ${case#*:}' $dir/x.txt && verdict_last $dir/x.txt"
+    check "$dir: no file written" test ! -e $dir/x.png -a ! -e $dir/x.png.part
+done
+
+# A window larger than the settings allow: said once, and the picture is
+# the size it says.
+mkdir big && ln -s "$run/blob.dat" big/blob.dat
+sed 's|<width>320</width>|<width>3840</width>|; s|<height>240</height>|<height>2160</height>|' config.xml > big/config.xml
+(cd big && "$heden" --still 20:big.png >x.txt 2>&1)
+check "a clamped window is reported once" test "$(grep -cx \
+    'heden: 3840 x 2160 is larger than the largest window, 3200 x 2400; capturing 3200 x 1800' big/x.txt)" = 1
+check "a clamped window: the still is 3200 x 1800" test "$(probe big/big.png v:0 width),$(probe big/big.png v:0 height)" = "3200,1800"
+
+# run-demo's play with nobody watching finds the demo's windows by its
+# process, so a caption of the viewer's own does not keep it running.
+mkdir caption && ln -s "$run/blob.dat" caption/blob.dat
+sed 's|<caption>heden</caption>|<caption>mine</caption>|' config.xml > caption/config.xml
+(cd caption && timeout 120 bash -c "source '$(dirname "$0")/../../scripts/lib/headless.sh'; play_headless '$heden' 3 ." \
+    >x.txt 2>&1)
+check "a headless play with its own caption quits on Escape after its time" test $? = 0
 
 # Failures: a clear word, a non-zero code and no file that looks finished.
 "$heden" --capture x.mp4 --start 5 --end 2 >x.txt 2>&1

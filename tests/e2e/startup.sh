@@ -14,7 +14,7 @@ cp "$shipped_config" config.xml
 "$heden" >out.txt 2>err.txt
 check "exit code 1 on the fatal path" test $? -eq 1
 check "shipped config.xml shows no xml box" bash -c '! grep -q "xml" err.txt'
-check "the cause in one line" grep -qx "heden: no DISPLAY is set" err.txt
+check "the cause in one line, the last" test "$(tail -1 err.txt)" = "heden: no DISPLAY is set"
 
 # With the console on: settings, archive, fatal start-up path, archive summary.
 sed -i 's|<console>0</console>|<console>1</console>|' config.xml
@@ -58,6 +58,15 @@ code=$(
     echo "$code"
 )
 check "no GLX: exit code 1" test "$code" = 1
-check "no GLX named" grep -qx "heden: the X server has no GLX" err.txt
+check "no GLX named on the last line" test "$(tail -1 err.txt)" = "heden: the X server has no GLX"
+# A still there: no box waits, their texts and then the cause on stderr.
+code=$(
+    private_display -extension GLX -screen 0 640x480x24 || exit
+    timeout 60 "$heden" --still 1:x.png >out.txt 2>err.txt
+    echo $?
+)
+check "no GLX, a still: exit code 1 at once, the boxes' texts, the cause last" bash -c "test '$code' = 1 &&
+    grep -qx 'heden: su tentativa de programa ninja cojo es una falta completa!' err.txt &&
+    test \"\$(tail -1 err.txt)\" = 'heden: the X server has no GLX' && test ! -e x.png"
 
 summary

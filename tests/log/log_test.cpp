@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "log/log.h"
 #include "fake_platform.h"
@@ -40,6 +41,23 @@ TEST_F(Log, ErrorBoxHasTheProgramsCaptionAndFormats) {
     ASSERT_EQ(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0], "wglCreateContext(0x2001); \nreturned an errorcode 5");
     EXPECT_EQ(fake::state.captions[0], "falta del alcalde");
+}
+
+// A script's run: no box for anyone to answer, every line of the text on
+// stderr after "heden: ", the trailing blanks and breaks left out, and
+// counted.
+TEST_F(Log, BoxesOnStderrWaitForNobody) {
+    error_box("shown");
+    error_boxes_to_stderr(true);
+    testing::internal::CaptureStderr();
+    error_box("fatal in xml\nerror: %s ", "node `config>window>width[0]` not found\n");
+    error_box("blob.dat gone fishing?");
+    std::string written = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(error_boxes_written(), 2);
+    error_boxes_to_stderr(false);
+    EXPECT_EQ(written, "heden: fatal in xml\nheden: error: node `config>window>width[0]` not found\n"
+                       "heden: blob.dat gone fishing?\n");
+    EXPECT_EQ(fake::state.boxes, std::vector<std::string>{"shown"});
 }
 
 }  // namespace

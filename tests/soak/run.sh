@@ -20,6 +20,7 @@ rm -rf "$run" && mkdir -p "$run"
 g++ -std=c++17 -O2 -shared -fPIC -o "$out/probe.so" "$here/probe.cpp" -ldl
 
 source "$here/../../scripts/lib/display.sh"
+source "$here/../../scripts/lib/headless.sh"
 xvfb_log=$out/xvfb.log private_display -screen 0 800x600x24
 
 sed -e "s|<width>800</width>|<width>320</width>|; s|<height>600</height>|<height>240</height>|" \
@@ -42,10 +43,10 @@ demo=$!
 # probe does not know of them, so its count of frames going back counts them).
 if [ -n "${HEDEN_TIMELINE_CLICKS:-}" ]; then
   (
-    # Both windows carry the caption; the timeline is the one 512 wide.
+    # Of the demo's windows, the timeline is the one 512 wide.
     timeline=
     for _ in $(seq 600); do
-      for id in $(xdotool search --onlyvisible --name '^heden$' 2>/dev/null); do
+      for id in $(xdotool search --onlyvisible --pid $demo 2>/dev/null); do
         xdotool getwindowgeometry "$id" | grep -q 'Geometry: 512x' && timeline=$id
       done
       [ -n "$timeline" ] && break
@@ -59,21 +60,19 @@ if [ -n "${HEDEN_TIMELINE_CLICKS:-}" ]; then
     done
   ) &
 fi
-# Up to 40 minutes; error boxes are counted and dismissed so the run goes on.
+# Up to 40 minutes; error boxes are dismissed so the run goes on (Return is
+# nothing to the demo's own windows), and counted from their lines on stderr.
 for _ in $(seq 2400); do
   sleep 1
   kill -0 $demo 2>/dev/null || break
-  for box in $(xdotool search --onlyvisible --name '^falta del alcalde$' 2>/dev/null); do
-    echo "error box" >>"$out/boxes.log"
-    xdotool key --window "$box" Return 2>/dev/null || true
-  done
+  keys_to_windows $demo Return
   grep -q '^done' "$out/probe.log" 2>/dev/null && break
 done
 sleep 1
 import -window root "$out/last_frame.png" 2>/dev/null || true
-main=$(xdotool search --onlyvisible --name '^heden$' 2>/dev/null | head -1 || true)
-[ -n "$main" ] && xdotool key --window "$main" Escape 2>/dev/null || true
+keys_to_windows $demo Escape
 status=0
 wait $demo || status=$?
+grep -a '^\[falta del alcalde\]' "$out/console.log" >"$out/boxes.log" || true
 echo "exit status $status" >"$out/exit"
 python3 "$here/summarize.py" "$out"
