@@ -12,18 +12,20 @@ std::string window_clamp_note() {
     if (width == settings.window_width && height == settings.window_height) return "";
     bool larger = width > window_max_width || height > window_max_height;
     bool smaller = width < window_min_width || height < window_min_height;
-    char text[256];
+    char bounds[96];
     if (larger && smaller)
-        std::snprintf(text, sizeof text, "%lld x %lld is outside the window sizes %d x %d to %d x %d", width, height,
-                      window_min_width, window_min_height, window_max_width, window_max_height);
+        std::snprintf(bounds, sizeof bounds, "outside the window sizes %d x %d to %d x %d", window_min_width,
+                      window_min_height, window_max_width, window_max_height);
     else if (larger)
-        std::snprintf(text, sizeof text, "%lld x %lld is larger than the largest window, %d x %d", width, height,
-                      window_max_width, window_max_height);
+        std::snprintf(bounds, sizeof bounds, "larger than the largest window, %d x %d", window_max_width,
+                      window_max_height);
     else
-        std::snprintf(text, sizeof text, "%lld x %lld is smaller than the smallest window, %d x %d", width, height,
-                      window_min_width, window_min_height);
-    return std::string(text) + "; capturing " + std::to_string(settings.area_width) + " x " +
-           std::to_string(settings.area_height);
+        std::snprintf(bounds, sizeof bounds, "smaller than the smallest window, %d x %d", window_min_width,
+                      window_min_height);
+    char text[256];
+    std::snprintf(text, sizeof text, "%lld x %lld is %s; capturing %d x %d", width, height, bounds,
+                  settings.area_width, settings.area_height);
+    return text;
 }
 
 bool unattended_picture_sound() {
