@@ -162,8 +162,7 @@ configure 0 1 > config.xml
 pids+=($!)
 main=$(window_sized 800x600)
 check "Linux archive maker opens its window" test -n "$main"
-xdotool key --window "$main" Escape
-wait_exit "${pids[-1]}"
+quit_with_escape "$main" "${pids[-1]}"
 check "Linux archive maker quits with 0" test "$code" = 0
 
 cd "$work/run"
