@@ -256,13 +256,17 @@ TEST(InflateBlocks, FixedBlocks) {
 
 const unsigned length_code_order[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
-// The header of a final dynamic block with HLIT 257 and HDIST 1 whose
+// The header of a dynamic block with HLIT 257 and HDIST 1 whose
 // code-length code gives symbol s the length lengths[s].
-BitWriter dynamic_header(const unsigned (&lengths)[19]) {
-    BitWriter w;
-    w.field(1, 1), w.field(2, 2);
+void dynamic_header(BitWriter& w, const unsigned (&lengths)[19], bool final) {
+    w.field(final, 1), w.field(2, 2);
     w.field(0, 5), w.field(0, 5), w.field(15, 4);
     for (unsigned symbol : length_code_order) w.field(lengths[symbol], 3);
+}
+
+BitWriter dynamic_header(const unsigned (&lengths)[19]) {
+    BitWriter w;
+    dynamic_header(w, lengths, true);
     return w;
 }
 
@@ -313,6 +317,24 @@ TEST(InflateBlocks, MalformedDynamicHeaders) {
     BitWriter sparse = dynamic_header({5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5});
     sparse.code(0, 8);
     EXPECT_EQ(decode(sparse.bytes(), 9, out), 11u);
+}
+
+// The fixed codes are kept from block to block, and must be built again
+// after a dynamic block has replaced them.
+TEST(InflateBlocks, FixedBlocksAroundADynamicOne) {
+    BitWriter w;
+    w.field(0, 1), w.field(1, 2), w.fixed_symbol('a'), w.fixed_symbol(256);
+    dynamic_header(w, complete_lengths, false);
+    // 'z' and the end of block get the 1-bit codes 0 and 1, distance 0 one bit.
+    length_symbol(w, 18), w.field('z' - 11, 7);
+    length_symbol(w, 1);
+    length_symbol(w, 18), w.field(255 - 'z' - 11, 7);
+    length_symbol(w, 1), length_symbol(w, 1);
+    w.code(0, 1), w.code(0, 1), w.code(1, 1);
+    w.field(1, 1), w.field(1, 2), w.fixed_symbol('b'), w.fixed_symbol(256);
+    Bytes out;
+    EXPECT_EQ(decode(w.bytes(), 4, out), 0u);
+    EXPECT_EQ(std::string(out.begin(), out.end()), "azzb");
 }
 
 }  // namespace
