@@ -1,8 +1,11 @@
 // For the output device tests: what a device played, as recorded by ALSA's
 // file plugin (raw 16-bit little-endian stereo), how to find known frames in
-// it, and the wall clock the device is held to.
+// it, and the wall clock the device and the library's position are held to.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +15,10 @@
 #include <thread>
 #include <vector>
 
+#include "audio/bass.h"
+#include "audio/playback.h"
+#include "eventually.h"
+
 namespace recorded {
 
 using Clock = std::chrono::steady_clock;
@@ -19,6 +26,11 @@ using Clock = std::chrono::steady_clock;
 inline void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 inline double seconds_since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+// The most frames a device playing `rate` frames a second in real time can
+// have played since `t`. Taken after reading the device, it bounds what the
+// device said however long the reading was held up.
+inline int frames_since(Clock::time_point t, int rate) { return static_cast<int>(seconds_since(t) * rate) + 1; }
 
 inline std::vector<std::int16_t> read_samples(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -62,6 +74,47 @@ inline std::vector<std::int16_t> ramp(int frames, int from) {
         v[2 * i + 1] = static_cast<std::int16_t>(-(from + i));
     }
     return v;
+}
+
+// Play drops what the device holds and its sink starts again on the music,
+// playing it in real time: read at any time after, the position cannot have
+// moved on from `from` by more than the time since `since`, the moment of the
+// play, and the `lead` the device counts as played before its sink has it.
+// Read first, then the time, so a reader held up in between is held to more
+// time, not less.
+inline ::testing::AssertionResult heard_since(HSTREAM h, QWORD from, Clock::time_point since, double lead,
+                                              QWORD* position) {
+    *position = BASS_ChannelGetPosition(h);
+    double passed = seconds_since(since);
+    double heard = *position < from ? 0 : BASS_ChannelBytes2Seconds(h, *position - from);
+    if (heard <= passed + lead) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << heard << " s heard " << passed << " s after play";
+}
+
+// Plays `h` until the position is at least `until` (or the end): it never
+// goes back, never runs ahead of the sink and does not stick.
+inline ::testing::AssertionResult play_until(HSTREAM h, QWORD until, double lead, QWORD* position) {
+    until = std::min(until, BASS_ChannelGetLength(h));
+    QWORD from = BASS_ChannelGetPosition(h), last = from;
+    Clock::time_point started = Clock::now();
+    if (!BASS_ChannelPlay(h, 0)) return ::testing::AssertionFailure() << "no play: error " << BASS_ErrorGetCode();
+    while (last < until) {
+        if (seconds_since(started) > 30) return ::testing::AssertionFailure() << "position stuck at " << last;
+        sleep_ms(2);
+        QWORD pos = 0;
+        ::testing::AssertionResult in_time = heard_since(h, from, started, lead, &pos);
+        if (!in_time) return in_time;
+        if (pos < last) return ::testing::AssertionFailure() << "position went back from " << last << " to " << pos;
+        last = pos;
+    }
+    *position = last;
+    return ::testing::AssertionSuccess();
+}
+
+// Lets the library's thread go round often enough to have moved a position.
+inline void let_the_thread_run() {
+    std::uint32_t start = audio::playback_rounds();
+    EXPECT_TRUE(fake::eventually([start] { return audio::playback_rounds() - start > 50; }));
 }
 
 }  // namespace recorded

@@ -12,6 +12,7 @@
 #include "clock/soundtrack.h"
 #include "config/settings.h"
 #include "data/file_table.h"
+#include "eventually.h"
 #include "fake_platform.h"
 #include "temp_dir.h"
 #include "vorbis_oracle.h"
@@ -60,10 +61,13 @@ protected:
         return soundtrack_init("pool/music.ogg", 0x1001);
     }
 
-    // Lets the library's thread catch up with the commands and the clock.
+    // Lets the library's thread catch up with the commands and the clock:
+    // 40 rounds take any command and fill the device again after a seek or
+    // a step of the clock, however long they take.
     static void settle() {
         std::uint32_t start = audio::playback_rounds();
-        for (int i = 0; i < 5000 && audio::playback_rounds() - start < 40; ++i) platform::sleep_ms(1);
+        EXPECT_TRUE(fake::eventually([start] { return audio::playback_rounds() - start >= 40; }))
+            << "the library's thread stands still";
     }
 
     // Moves the device clock on in steps it can keep up with.
