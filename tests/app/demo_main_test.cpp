@@ -1,4 +1,5 @@
 #include "app/demo_main.h"
+#include "app/unattended.h"
 
 #include <gtest/gtest.h>
 
@@ -165,19 +166,6 @@ TEST_F(DemoMain, WindowFailureTakesTheFatalPath) {
     EXPECT_EQ(fake::count("destroy_window(0x1002)"), 0);
 }
 
-// The same failure in a still: the boxes' texts on stderr, the cause last.
-TEST_F(DemoMain, StillWithoutAWindowEndsWithTheCause) {
-    fake::write_file("config.xml", debug_config);
-    fake::script("create_window", {0x4001, 0});
-    fake::state.display_problem = "cannot open display :987";
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(run_still(), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "heden: CreateWindow() failed\nheden: window creation failed \nheden:  exiting now -2\n"
-              "heden: su tentativa de programa ninja cojo es una falta completa!\nheden: cannot open display :987\n");
-    EXPECT_TRUE(fake::state.boxes.empty());
-}
-
 // Missing files would put placeholders in the pictures: every cause is
 // named, then the still stops before its first frame.
 TEST_F(DemoMain, StillStopsBeforeItsFirstFrameNamingEveryCause) {
@@ -193,6 +181,27 @@ TEST_F(DemoMain, StillStopsBeforeItsFirstFrameNamingEveryCause) {
         << written;
     EXPECT_EQ(fake::count("swap_buffers"), 2);  // the loading screens only
     EXPECT_FALSE(std::ifstream("x.png").good());
+}
+
+// A clamped window size is said with the size captured; one beyond 32 bits
+// as it was asked.
+TEST_F(DemoMain, AClampedWindowSaysWhatIsCaptured) {
+    auto note_for = [](const std::string& width, const std::string& height) {
+        std::string config = debug_config;
+        config.replace(config.find("800"), 3, width);
+        config.replace(config.find("600"), 3, height);
+        fake::write_file("config.xml", config);
+        config_load("config.xml");
+        return window_clamp_note();
+    };
+    EXPECT_EQ(note_for("800", "600"), "");
+    EXPECT_EQ(note_for("3840", "2160"),
+              "3840 x 2160 is larger than the largest window, 3200 x 2400; capturing 3200 x 1800");
+    EXPECT_EQ(note_for("100", "100"), "100 x 100 is smaller than the smallest window, 320 x 240; capturing 320 x 180");
+    EXPECT_EQ(note_for("4000", "100"),
+              "4000 x 100 is outside the window sizes 320 x 240 to 3200 x 2400; capturing 426 x 240");
+    EXPECT_EQ(note_for("99999999999", "600"),
+              "99999999999 x 600 is larger than the largest window, 3200 x 2400; capturing 1066 x 600");
 }
 
 TEST_F(DemoMain, MissingConfigRunsOnDefaultsAfterOneBox) {

@@ -127,7 +127,8 @@ done
 mkdir no_archive no_config
 cp config.xml no_archive/
 cp blob.dat no_config/ && ln -s "$pool" no_config/pool
-for case in "no_archive:blob.dat gone fishing?" "no_config:an xml errors occured FILE \`config.xml\` is missing or not readable :("; do
+for case in "no_archive:blob.dat gone fishing?" \
+            "no_config:an xml errors occured FILE \`config.xml\` is missing or not readable :("; do
     dir=${case%%:*}
     (cd $dir && timeout 60 "$heden" --still 1:x.png >x.txt 2>&1)
     check "$dir: exit code 1 within a minute" test $? = 1
@@ -139,18 +140,20 @@ done
 # A window larger than the settings allow: said once, and the picture is
 # the size it says.
 mkdir big && ln -s "$run/blob.dat" big/blob.dat
-sed 's|<width>320</width>|<width>3840</width>|; s|<height>240</height>|<height>2160</height>|' config.xml > big/config.xml
+sed 's|<width>320</width>|<width>3840</width>|; s|<height>240</height>|<height>2160</height>|' config.xml \
+    > big/config.xml
 (cd big && "$heden" --still 20:big.png >x.txt 2>&1)
 check "a clamped window is reported once" test "$(grep -cx \
     'heden: 3840 x 2160 is larger than the largest window, 3200 x 2400; capturing 3200 x 1800' big/x.txt)" = 1
-check "a clamped window: the still is 3200 x 1800" test "$(probe big/big.png v:0 width),$(probe big/big.png v:0 height)" = "3200,1800"
+check "a clamped window: the still is 3200 x 1800" \
+    test "$(probe big/big.png v:0 width),$(probe big/big.png v:0 height)" = "3200,1800"
 
 # run-demo's play with nobody watching finds the demo's windows by its
 # process, so a caption of the viewer's own does not keep it running.
 mkdir caption && ln -s "$run/blob.dat" caption/blob.dat
 sed 's|<caption>heden</caption>|<caption>mine</caption>|' config.xml > caption/config.xml
-(cd caption && timeout 120 bash -c "source '$(dirname "$0")/../../scripts/lib/headless.sh'; play_headless '$heden' 3 ." \
-    >x.txt 2>&1)
+headless=$(dirname "$0")/../../scripts/lib/headless.sh
+(cd caption && timeout 120 bash -c "source '$headless'; play_headless '$heden' 3 ." >x.txt 2>&1)
 check "a headless play with its own caption quits on Escape after its time" test $? = 0
 
 # Failures: a clear word, a non-zero code and no file that looks finished.
