@@ -20,31 +20,61 @@ start() {
         "$shipped_config" > config.xml
     "$program" >out.txt 2>err.txt &
     pid=$!
-    for _ in $(seq 300); do grep -qE "^(silence\?|BASS.DLL)" out.txt && break; sleep 0.1; done
+    until_true 600 grep -qE "^(silence\?|BASS.DLL)" out.txt
     debug= main=
     for id in $(xdotool search --onlyvisible --name '^heden$'); do
         xdotool getwindowgeometry "$id" | grep -q "Geometry: 512x128" && debug=$id || main=$id
     done
+    main_at=$(origin "$main") debug_at=$(origin "$debug" 10)
     # The first frame can take a while (the software renderer compiles its
     # shaders); the timeline shows its playhead once it is out.
-    for _ in $(seq 100); do [ -n "$(playhead_column "$debug" timeline.png)" ] && break; sleep 0.2; done
+    until_true 300 playhead_at 0 511
+}
+playhead_at() {  # the timeline shows the playhead in columns FROM to TO
+    local at
+    at=$(playhead_column "$debug" timeline.png)
+    [ -n "$at" ] && [ "$at" -ge "$1" ] && [ "$at" -le "$2" ]
 }
 # The timeline spans demo_length over 512 pixels: the track's own length
 # when the music plays, the configured 150 s on the system clock.
 length=$(ffprobe -v error -show_entries format=duration -of csv=p=0 pool/quorvane_28_juli.ogg)
 column_at() { awk -v t="$1" -v l="$length" 'BEGIN { printf "%d", t / l * 512 + 0.5 }'; }
-# Clicks the timeline where `beat` lies. The beats chosen keep the picture
-# on a background other than black for a while.
-# Returns once the timeline shows the playhead there: the main window then
-# holds a frame from after the jump (both are shown after the same frame).
-seek_beat() {
-    local x=$(column_at "$(awk -v b="$1" 'BEGIN { print b / 2.533333333333333 }')")
-    xdotool mousemove --window "$debug" "$x" 64 click 1
-    for _ in $(seq 50); do
-        local at=$(playhead_column "$debug" timeline.png)
-        [ -n "$at" ] && [ "$at" -ge "$x" ] && [ "$at" -le $((x + 4)) ] && return
-        sleep 0.2
+origin() {  # origin ID [DY]: where a window's area starts on the screen (DY rows down), as +X+Y
+    xwininfo -id "$1" | awk -v dy="${2:-0}" '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                                             END {print "+" x "+" y + dy}'
+}
+# One picture of the screen (screen.ppm): the column of the playhead the
+# timeline shows, which is drawn after each frame.
+shown() {
+    import -window root -depth 8 screen.ppm 2>/dev/null
+    convert screen.ppm -crop "512x1$debug_at" +repage txt:- | awk -F'[,:]' '/#00FF00/ {print $1; exit}'
+}
+# Clicks the timeline where `beat` lies and keeps the main window's picture
+# of a frame drawn there in FILE: the timeline shows the playhead in the
+# column clicked (or the one before, rounding) to 4 columns on. The main
+# window's picture can reach the screen a frame after the timeline's, so a
+# picture counts once the playhead has moved on from the first frame seen
+# after the click. The beats chosen keep the picture on a background other
+# than black for a while; a busy machine draws slowly, and a frame seen too
+# late is clicked for again.
+seek_beat() {  # seek_beat BEAT FILE
+    local x=$(column_at "$(awk -v b="$1" 'BEGIN { print b / 2.533333333333333 }')") at seen
+    for _ in $(seq 20); do
+        xdotool mousemove --window "$debug" "$x" 64 click 1
+        seen=
+        for _ in $(seq 100); do
+            at=$(shown)
+            [ -n "$at" ] && [ "$at" -ge $((x - 1)) ] || continue
+            [ "$at" -le $((x + 4)) ] || break
+            if [ -z "$seen" ]; then
+                seen=$at
+            elif [ "$at" -gt "$seen" ]; then
+                convert screen.ppm -crop "800x600$main_at" +repage "$2"
+                return 0
+            fi
+        done
     done
+    return 1
 }
 colours() { convert "$1" -format %k info:; }
 stop() {
@@ -57,46 +87,53 @@ check "main window and debug window" test -n "$main" -a -n "$debug"
 check "the music plays on a device" bash -c '! grep -q "Bass_Init" err.txt'
 declare -A seen
 for scene in title:20 canyon:50 basket:52 canyon_quick:84.5 canyon_fast:90.5 tunnel:122.5 poles:190 basket_late:240 \
-             tunnel_back:290 canyon_top:328 closing:345; do
+             tunnel_back:290 canyon_top:328 closing:338; do
     name=${scene%%:*} beat=${scene##*:}
-    seek_beat "$beat"
-    import -window "$main" "$shots/scene_$name.png" 2>/dev/null
+    check "$name: a frame at beat $beat on the screen" seek_beat "$beat" "$shots/scene_$name.png"
     n=$(colours "$shots/scene_$name.png")
     check "$name at beat $beat is a picture ($n colours)" test "${n:-0}" -gt 200
     sum=$(convert "$shots/scene_$name.png" -crop 400x200+200+200 +repage rgb:- | md5sum | cut -c1-32)
     check "$name differs from every scene before it" test -z "${seen[$sum]:-}"
     seen[$sum]=$name
 done
-# Into the last second of the track: the closing scene follows it.
+# Into the last second of the track: the closing scene follows it. Its
+# time counts from the end of the track, which comes after the click: when
+# read, its first time can be no more than the time since the click.
 last_second=$(column_at "$(awk -v l="$length" 'BEGIN { print l - 0.6 }')")
+clicked=$(date +%s.%N)
 xdotool mousemove --window "$debug" "$last_second" 64 click 1
-for _ in $(seq 60); do grep -q "^kill me " out.txt && break; sleep 0.1; done
+until_true 600 grep -q "^kill me " out.txt
+first=$(grep -m1 "^kill me" out.txt | awk '{print $3}')
+most=$(seconds_since "$clicked")
 # It fades in from black over its first seconds.
 latest() { grep "^kill me" out.txt | tail -1 | awk '{print $3}'; }
-for _ in $(seq 150); do awk -v t="$(latest)" 'BEGIN { exit !(t >= 6) }' && break; sleep 0.1; done
+closing_from() { awk -v t="$(latest)" -v m="$1" 'BEGIN { exit !(t >= m) }'; }  # its time has reached M
+until_true 600 closing_from 6
 import -window "$main" "$shots/scene_end.png" 2>/dev/null
 check "the closing scene runs after the track" grep -q "^kill me [0-9.]* $" out.txt
-first=$(grep -m1 "^kill me" out.txt | awk '{print $3}')
 last=$(latest)
-check "its time counts up from the end ($first to $last)" awk -v a="$first" -v b="$last" 'BEGIN { exit !(a < 0.5 && b >= 6) }'
+check "its time counts up from the end ($first, at most $most, to $last)" \
+    awk -v a="$first" -v m="$most" -v b="$last" 'BEGIN { exit !(a <= m && b >= 6) }'
 n=$(colours "$shots/scene_end.png")
 check "the closing scene is a picture ($n colours)" test "${n:-0}" -gt 100
 # A seek back into the music and to its end again: the closing time goes on
 # from the first ending.
-seek_beat 350
-sleep 0.3
+seek_beat 350 back.png
 xdotool mousemove --window "$debug" "$last_second" 64 click 1
-for _ in $(seq 100); do awk -v a="$(latest)" -v b="$last" 'BEGIN { exit !(a > b + 1) }' && break; sleep 0.1; done
+until_true 600 closing_from "$(awk -v b="$last" 'BEGIN { print b + 1 }')"
 again=$(latest)
-check "after a second ending the time goes on ($again)" awk -v a="$again" -v b="$last" 'BEGIN { exit !(a > b + 1) }'
+check "after a second ending the time goes on ($again)" awk -v a="$again" -v b="$last" 'BEGIN { exit !(a >= b + 1) }'
 stop
 check "Escape quits with 0" test "$code" = 0
 check "no GL errors in any frame" bash -c '! grep -qx "gl errors.." out.txt'
 
-# On the system clock the run holds the last picture past the music.
+# On the system clock the run holds the last picture past the music: a
+# click into the last column, then past the end the playhead comes round
+# to the first columns again (the timeline is shown after the frame).
 start 0
 xdotool mousemove --window "$debug" 511 64 click 1
-sleep 1.5
+until_true 300 playhead_at 505 511
+until_true 300 playhead_at 0 504
 import -window "$main" "$shots/scene_system_clock_end.png" 2>/dev/null
 stop
 check "without audio no closing scene" bash -c '! grep -q "^kill me" out.txt'

@@ -20,9 +20,7 @@ pid=$!
 for _ in $(seq 1800); do grep -q "^silence?" play.txt && break; sleep 0.1; done
 check "the demo starts after its loading picture" grep -q "^silence?" play.txt
 main=$(xdotool search --onlyvisible --name '^heden$' 2>/dev/null | head -1)
-import -window "$main" a.png 2>/dev/null; sleep 2; import -window "$main" b.png 2>/dev/null
-compare -metric AE a.png b.png null: 2>/dev/null
-check "it plays: the picture moves" test $? -eq 1
+check "it plays: the picture moves" moving
 xdotool key --window "$main" Escape
 wait_exit
 check "Escape quits with 0" test "$code" = 0
