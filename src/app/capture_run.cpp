@@ -130,7 +130,7 @@ int capture_run(const CaptureRequest& request, const char* music_path) {
     load_file(music_path, &bytes);
     // Everything is loaded: whatever would make the pictures differ from
     // the demo's has shown itself by now, before the first frame.
-    if (!unattended_picture_sound()) return 1;
+    if (!unattended_picture_ok()) return 1;
     auto owned = std::make_unique<CaptureMusic>();
     CaptureMusic& music = *owned;
     if (!music.open(bytes.data, static_cast<std::uint32_t>(bytes.size > 0 ? bytes.size : 0))) {

@@ -28,7 +28,7 @@ std::string window_clamp_note() {
     return text;
 }
 
-bool unattended_picture_sound() {
+bool unattended_picture_ok() {
     int problems = error_boxes_written();
     // Every box before the first frame stands for something the picture
     // lacks: settings of config.xml, data files, the glow's programs or

@@ -12,4 +12,4 @@ std::string window_clamp_note();
 // True when nothing seen so far changes the picture. Otherwise it names
 // what was not said yet (no render targets where config.xml asks for the
 // glow) and, on the last line, that nothing is captured.
-bool unattended_picture_sound();
+bool unattended_picture_ok();
