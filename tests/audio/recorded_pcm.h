@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "audio/bass.h"
@@ -22,8 +21,6 @@
 namespace recorded {
 
 using Clock = std::chrono::steady_clock;
-
-inline void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 inline double seconds_since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
 
@@ -95,20 +92,22 @@ inline ::testing::AssertionResult heard_since(HSTREAM h, QWORD from, Clock::time
 // goes back, never runs ahead of the sink and does not stick.
 inline ::testing::AssertionResult play_until(HSTREAM h, QWORD until, double lead, QWORD* position) {
     until = std::min(until, BASS_ChannelGetLength(h));
-    QWORD from = BASS_ChannelGetPosition(h), last = from;
+    QWORD from = BASS_ChannelGetPosition(h);
+    *position = from;
     Clock::time_point started = Clock::now();
     if (!BASS_ChannelPlay(h, 0)) return ::testing::AssertionFailure() << "no play: error " << BASS_ErrorGetCode();
-    while (last < until) {
-        if (seconds_since(started) > 30) return ::testing::AssertionFailure() << "position stuck at " << last;
-        sleep_ms(2);
+    ::testing::AssertionResult verdict = ::testing::AssertionSuccess();
+    auto moved_on = [&] {
         QWORD pos = 0;
-        ::testing::AssertionResult in_time = heard_since(h, from, started, lead, &pos);
-        if (!in_time) return in_time;
-        if (pos < last) return ::testing::AssertionFailure() << "position went back from " << last << " to " << pos;
-        last = pos;
-    }
-    *position = last;
-    return ::testing::AssertionSuccess();
+        verdict = heard_since(h, from, started, lead, &pos);
+        if (verdict && pos < *position)
+            verdict = ::testing::AssertionFailure() << "position went back from " << *position << " to " << pos;
+        if (!verdict) return true;
+        *position = pos;
+        return pos >= until;
+    };
+    if (!fake::eventually(moved_on)) return ::testing::AssertionFailure() << "position stuck at " << *position;
+    return verdict;
 }
 
 // Lets the library's thread go round often enough to have moved a position.
