@@ -33,7 +33,8 @@
 
 namespace {
 
-SceneState& scene() { return frame_state.scene; }
+// The run's scene state, which the frame draws.
+SceneState& scene_state = frame_state.scene;
 
 using Pixels = std::vector<std::uint8_t>;
 
@@ -182,19 +183,19 @@ protected:
         floorObject.attach(&floor);
         floorObject.castsShadow = 0;
         floorObject.texture = 0;
-        scene().object_list[0] = &floorObject;
-        scene().object_list[1] = &columnObjects[0];
-        scene().object_count = 2;
-        pose_slot(scene(), columnObjects[0]) = {0, 10, 0, 0, 0, 0};
-        scene().camera_eye = {0, 70, 0.01};
-        scene().camera_target = {0, 0, 0};
-        scene().camera_roll = 3.141592653589;
-        scene().light_count = 1;
-        scene().light_position[0] = {30, 40, 0};
-        scene().light_color[0] = {1, 1, 1};
-        scene().light_attenuation = 1;
-        scene().ambient_color = {0.1, 0.1, 0.1};
-        camera_turn_update(scene());
+        scene_state.object_list[0] = &floorObject;
+        scene_state.object_list[1] = &columnObjects[0];
+        scene_state.object_count = 2;
+        pose_slot(scene_state, columnObjects[0]) = {0, 10, 0, 0, 0, 0};
+        scene_state.camera_eye = {0, 70, 0.01};
+        scene_state.camera_target = {0, 0, 0};
+        scene_state.camera_roll = 3.141592653589;
+        scene_state.light_count = 1;
+        scene_state.light_position[0] = {30, 40, 0};
+        scene_state.light_color[0] = {1, 1, 1};
+        scene_state.light_attenuation = 1;
+        scene_state.ambient_color = {0.1, 0.1, 0.1};
+        camera_turn_update(scene_state);
     }
     Pixels render() {
         glViewport(0, 0, settings.window_width, settings.window_height);
@@ -204,7 +205,7 @@ protected:
         glDepthMask(GL_TRUE);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         glEnable(GL_LIGHT1);
-        scene_draw(scene());
+        scene_draw(scene_state);
         glDisable(GL_LIGHT1);
         glDepthMask(GL_TRUE);
         Pixels rgba(static_cast<std::size_t>(settings.window_width) * settings.window_height * 4);
@@ -220,7 +221,7 @@ protected:
 double screen_x(const Vector3& p) {
     glPushMatrix();
     glLoadIdentity();
-    look_at(scene());
+    look_at(scene_state);
     GLdouble m[16], proj[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, m);
     glGetDoublev(GL_PROJECTION_MATRIX, proj);
@@ -236,9 +237,9 @@ TEST_F(Shadows, ACasterDarkensTheFloorOnTheFarSideOfTheLight) {
     Pixels lit = render();
     columnObjects[0].castsShadow = 1;
     Pixels shadowed = render();
-    scene().light_color[0] = {0, 0, 0};
+    scene_state.light_color[0] = {0, 0, 0};
     Pixels unlit = render();
-    double column_x = screen_x({0, 0, 0}), light_x = screen_x(scene().light_position[0]);
+    double column_x = screen_x({0, 0, 0}), light_x = screen_x(scene_state.light_position[0]);
     int darker_away = 0, darker_toward = 0, brighter = 0, not_ambient = 0;
     for (int y = 0; y < settings.window_height; ++y)
         for (int x = 0; x < settings.window_width; ++x) {
@@ -260,22 +261,22 @@ TEST_F(Shadows, ACasterDarkensTheFloorOnTheFarSideOfTheLight) {
 
 TEST_F(Shadows, EmptyListEntriesAreSkipped) {
     Pixels before = render();
-    scene().object_list[2] = scene().object_list[1];
-    scene().object_list[1] = nullptr;
-    scene().object_count = 3;
+    scene_state.object_list[2] = scene_state.object_list[1];
+    scene_state.object_list[1] = nullptr;
+    scene_state.object_count = 3;
     EXPECT_EQ(render(), before);  // the same picture: the column drawn from its new place
-    scene().object_list[1] = scene().object_list[2];
-    scene().object_count = 2;
+    scene_state.object_list[1] = scene_state.object_list[2];
+    scene_state.object_count = 2;
 }
 
 TEST_F(Shadows, EveryLightClearsTheStencilEvenWithNothingListed) {
-    scene().object_count = 0;
-    scene().light_count = 2;
+    scene_state.object_count = 0;
+    scene_state.light_count = 2;
     glClearStencil(7);
     glClear(GL_STENCIL_BUFFER_BIT);
     glClearStencil(0);
     glEnable(GL_LIGHT1);
-    scene_draw(scene());
+    scene_draw(scene_state);
     glDisable(GL_LIGHT1);
     GLubyte stencil = 99;
     glReadPixels(settings.window_width / 2, settings.window_height / 2, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE,
@@ -315,11 +316,11 @@ TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
     glVertex3f(0.05f, 0.05f, -1);
     glVertex3f(-0.05f, 0.05f, -1);
     glEnd();
-    scene().hdr_level = 0.5f;
-    scene().background_mode = 1;  // black under the glow
-    tone_split(view, scene().hdr_level);
+    scene_state.hdr_level = 0.5f;
+    scene_state.background_mode = 1;  // black under the glow
+    tone_split(view, scene_state.hdr_level);
     glow_chain(view);
-    composite(view, scene());
+    composite(view, scene_state);
     Pixels picture = drawing_area();
     int cx = settings.area_width / 2, cy = settings.area_height / 2;
     int half = static_cast<int>(0.05f / view.h * settings.area_height / 2);
