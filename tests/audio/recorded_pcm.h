@@ -111,9 +111,6 @@ inline ::testing::AssertionResult play_until(HSTREAM h, QWORD until, double lead
 }
 
 // Lets the library's thread go round often enough to have moved a position.
-inline void let_the_thread_run() {
-    std::uint32_t start = audio::playback_rounds();
-    EXPECT_TRUE(fake::eventually([start] { return audio::playback_rounds() - start > 50; }));
-}
+inline void let_the_thread_run() { EXPECT_TRUE(fake::went_round(audio::playback_rounds, 50)); }
 
 }  // namespace recorded

@@ -65,9 +65,7 @@ protected:
     // 40 rounds take any command and fill the device again after a seek or
     // a step of the clock, however long they take.
     static void settle() {
-        std::uint32_t start = audio::playback_rounds();
-        EXPECT_TRUE(fake::eventually([start] { return audio::playback_rounds() - start >= 40; }))
-            << "the library's thread stands still";
+        EXPECT_TRUE(fake::went_round(audio::playback_rounds, 40)) << "the library's thread stands still";
     }
 
     // Moves the device clock on in steps it can keep up with.

@@ -18,4 +18,12 @@ bool eventually(Done done, double seconds = 30) {
     return true;
 }
 
+// Waits until a counter another thread moves (a worker's rounds, say) has
+// gone `rounds` further than it stands now.
+template <typename Count>
+bool went_round(Count count, unsigned rounds) {
+    auto start = count();
+    return eventually([&] { return count() - start >= rounds; });
+}
+
 }  // namespace fake
