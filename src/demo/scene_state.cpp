@@ -1,5 +1,7 @@
 #include "demo/scene_state.h"
 
+#include <cassert>
+
 #include "mesh/global_meshes.h"
 
 namespace {
@@ -35,6 +37,7 @@ int pose_index(const SceneObject& object) {
 }
 
 const SceneObject& posed_object(int index) {
+    assert(index >= 0 && index < posed_object_count);
     for (const ObjectGroup& group : object_groups) {
         if (index < group.count) return group.first[index];
         index -= group.count;
@@ -51,4 +54,8 @@ Pose object_pose(const SceneState& scene, const SceneObject& object) {
     return index < 0 ? rest_pose(object) : scene.poses[index];
 }
 
-Pose& pose_slot(SceneState& scene, const SceneObject& object) { return scene.poses[pose_index(object)]; }
+Pose& pose_slot(SceneState& scene, const SceneObject& object) {
+    int index = pose_index(object);
+    assert(index >= 0 && "only the objects of mesh/global_meshes.h have a pose");
+    return scene.poses[index];
+}
