@@ -55,7 +55,7 @@ protected:
     // Binds a target's colour buffer to a fresh texture in the main context
     // and returns the texel in the middle.
     std::vector<unsigned char> texel_through_binding(const Pbuffer& target, int buffer) {
-        EXPECT_TRUE(platform::make_gl_current(main_dc, main_context));
+        EXPECT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
         GLuint texture = 0;
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
@@ -87,7 +87,7 @@ TEST_F(Mesa, OddMarginsTruncateTowardZero) {
     settings.window_width = 801;
     settings.area_width = 800;
     settings.area_height = 450;
-    gl_defaults(main_dc, main_context);
+    gl_defaults(window_state.main_dc, window_state.main_context);
     EXPECT_EQ(integers(GL_VIEWPORT, 4), (std::vector<GLint>{0, 75, 800, 450}));
 }
 
@@ -125,13 +125,13 @@ TEST_F(Mesa, FrontAndBackOfATargetAreTwoImagesThatBindAsTextures) {
 // target as it is now, and the target's own read buffer is left alone.
 TEST_F(Mesa, RebindingOneTextureFollowsTheTargetAndKeepsItsReadBuffer) {
     const Pbuffer& target = render_targets[target_blur_a];
-    ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+    ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
     GLuint texture = 0;
     glGenTextures(1, &texture);
     for (float red : {1.0f, 0.0f, 0.5f}) {
         fill(target, GL_BACK, red, 0, 1 - red);
         glReadBuffer(GL_FRONT);
-        ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+        ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
         glBindTexture(GL_TEXTURE_2D, texture);
         ASSERT_TRUE(gl_ext.wglBindTexImageARB(target.handle, wgl::back_left));
         GLint width = 0;
@@ -157,13 +157,13 @@ TEST_F(Mesa, ObjectsMadeBeforeAFullscreenToggleStillWork) {
     glBindTexture(GL_TEXTURE_2D, texture);
     const unsigned char texel[4] = {10, 20, 30, 255};
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-    platform::Handle before = main_context;
+    platform::Handle before = window_state.main_context;
     ASSERT_EQ(window_setup(0), 0);
     EXPECT_EQ(settings.fullscreen, 1);
-    EXPECT_NE(main_context, 0u);
+    EXPECT_NE(window_state.main_context, 0u);
     ASSERT_EQ(window_setup(0), 0);
     EXPECT_EQ(settings.fullscreen, 0);
-    EXPECT_NE(main_context, before);  // a fresh context...
+    EXPECT_NE(window_state.main_context, before);  // a fresh context...
     EXPECT_TRUE(glIsTexture(texture));  // ...that still knows the texture
     unsigned char read[4] = {};
     glBindTexture(GL_TEXTURE_2D, texture);
