@@ -151,6 +151,47 @@ TEST_F(Mesa, RebindingOneTextureFollowsTheTargetAndKeepsItsReadBuffer) {
     }
 }
 
+// The frame binds the scene's image in two contexts: it is copied once. A
+// texture keeps its copy of a target (here marked by a texel written over
+// it) until the target is drawn or another image is copied into the texture.
+TEST_F(Mesa, ATargetNotDrawnSinceItsLastBindIsNotCopiedAgain) {
+    const Pbuffer& a = render_targets[target_blur_a];
+    const Pbuffer& b = render_targets[target_blur_b];
+    const Pbuffer& other = render_targets[target_glow];
+    fill(a, GL_BACK, 1, 0, 0);
+    fill(b, GL_BACK, 0, 0, 1);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    auto texel_after_bind = [&](const Pbuffer* in, const Pbuffer& target) {
+        EXPECT_TRUE(in ? platform::make_gl_current(in->dc, in->context)
+                       : platform::make_gl_current(window_state.main_dc, window_state.main_context));
+        glBindTexture(GL_TEXTURE_2D, texture);
+        EXPECT_TRUE(gl_ext.wglBindTexImageARB(target.handle, wgl::back_left));
+        std::vector<unsigned char> pixels(static_cast<std::size_t>(target.width * target.height * 4));
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        gl_ext.wglReleaseTexImageARB(target.handle, wgl::back_left);
+        return std::vector<unsigned char>(pixels.begin(), pixels.begin() + 3);
+    };
+    auto mark = [&] {
+        const unsigned char green[4] = {0, 255, 0, 255};
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, green);
+    };
+    const std::vector<unsigned char> red{255, 0, 0}, blue{0, 0, 255}, green{0, 255, 0}, black{0, 0, 0};
+    EXPECT_EQ(texel_after_bind(nullptr, a), red);
+    mark();
+    EXPECT_EQ(texel_after_bind(&other, a), green) << "copied again in another context";
+    EXPECT_EQ(texel_after_bind(nullptr, b), blue);
+    EXPECT_EQ(texel_after_bind(nullptr, a), red) << "the texture held another target's image";
+    fill(a, GL_BACK, 0, 0, 0);
+    EXPECT_EQ(texel_after_bind(nullptr, a), black) << "the target was drawn since";
+    EXPECT_EQ(texel_after_bind(&a, a), black);
+    glClearColor(1, 0, 0, 1);  // still current: drawn without being made current
+    glClear(GL_COLOR_BUFFER_BIT);
+    glFinish();
+    EXPECT_EQ(texel_after_bind(nullptr, a), red) << "drawn in the context that bound it";
+}
+
 TEST_F(Mesa, ObjectsMadeBeforeAFullscreenToggleStillWork) {
     GLuint texture = 0;
     glGenTextures(1, &texture);
