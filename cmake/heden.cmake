@@ -1,6 +1,6 @@
 # Shared build helpers.
 #
-# Every portable subsystem is one static library made with heden_library().
+# Every portable library is a static library made with heden_library().
 # Portable libraries call the platform seam (src/platform/platform.h) but do not
 # link a backend: the program links the real backend, the tests link the fake.
 # Static libraries resolve in link order, so programs link the portable

@@ -29,7 +29,7 @@ void open_console() {
 
 void render_frame() {
     frame_render(ClockOps.clock_tick());
-    platform::swap_buffers(main_dc);
+    platform::swap_buffers(window_state.main_dc);
     if (settings.debug_timeline) timeline_show();
 }
 
@@ -81,7 +81,7 @@ bool pump_messages() {
 
 void main_loop() {
     while (pump_messages()) {
-        if (platform::window_shown(main_window))
+        if (platform::window_shown(window_state.main_window))
             render_frame();
         else
             wait_unseen();
@@ -102,7 +102,7 @@ int demo_main(int argc, char** argv) {
     // never waits for the screen.
     if (request.active()) {
         settings.fullscreen = 0;
-        swap_interval = 0;
+        window_state.swap_interval = 0;
         std::string clamped = window_clamp_note();
         if (!clamped.empty()) capture_message("heden: %s\n", clamped.c_str());
     }
@@ -124,7 +124,7 @@ int demo_main(int argc, char** argv) {
     if (request.active()) {
         code = capture_run(request, soundtrack_path);
     } else {
-        if (soundtrack_init(soundtrack_path, main_window) != soundtrack_ok) log_print("bass bork?\n");
+        if (soundtrack_init(soundtrack_path, window_state.main_window) != soundtrack_ok) log_print("bass bork?\n");
         ClockOps.clock_start(0.0f);
         main_loop();
     }

@@ -19,7 +19,6 @@
 #include "log/log.h"
 #include "window/debug_window.h"
 #include "window/window.h"
-#include "window/window_proc.h"
 
 namespace {
 
@@ -130,7 +129,7 @@ void glow_chain(const FrameView& view) {
 }
 
 void composite(const FrameView& view, const SceneState& scene) {
-    make_current_checked(main_dc, main_context);
+    make_current_checked(window_state.main_dc, window_state.main_context);
     gl_ext.glUseProgramObjectARB(0);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
@@ -188,9 +187,9 @@ void track_end_note(FrameState& state) {
 }
 
 FrameView frame_update(FrameState& state, float time) {
-    if (hdr_level_request) {
-        state.scene.hdr_level = *hdr_level_request;
-        hdr_level_request.reset();
+    if (window_state.hdr_level_request) {
+        state.scene.hdr_level = *window_state.hdr_level_request;
+        window_state.hdr_level_request.reset();
     }
     FrameView view = frame_view_at(time);
     scene_dispatch(state, view.beat);

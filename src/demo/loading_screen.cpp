@@ -43,6 +43,6 @@ void loading_screen(double progress) {
     glEnable(GL_TEXTURE_2D);
     upright_quad(half.width, half.height);
     glDisable(GL_TEXTURE_2D);
-    platform::swap_buffers(main_dc);
+    platform::swap_buffers(window_state.main_dc);
     glColor3f(1, 1, 1);
 }

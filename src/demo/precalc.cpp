@@ -80,7 +80,7 @@ void precalc_stored_meshes() {
 }
 
 void precalc_share_lists() {
-    for (const Pbuffer& target : render_targets) platform::share_gl_lists(main_context, target.context);
+    for (const Pbuffer& target : render_targets) platform::share_gl_lists(window_state.main_context, target.context);
     log_print("w g l\n");
 }
 
@@ -101,7 +101,7 @@ void precalc_built_meshes() {
 
 void precalc_textures() {
     if (!scratch_pixels) scratch_pixels = static_cast<std::uint8_t*>(std::malloc(scratch_pixels_bytes));
-    make_current_checked(main_dc, main_context);
+    make_current_checked(window_state.main_dc, window_state.main_context);
     glEnable(GL_TEXTURE_2D);
     if (glext_ready) create_render_textures();
     if (scratch_pixels)

@@ -9,9 +9,6 @@
 #include "image/window_icons.h"
 #include "window/window.h"
 
-platform::Handle debug_window;
-std::uint32_t timeline_bitmap[timeline_width * timeline_height];
-
 namespace {
 
 constexpr std::uint32_t playhead_color = 0x00FF00;
@@ -20,7 +17,7 @@ void draw_bands(float time, double length) {
     for (int c = 0; c < timeline_width; ++c) {
         int v = time > 0 ? static_cast<int>(c * length / timeline_width * beats_per_second * 0.0625) : 0;
         std::uint32_t blue = static_cast<std::uint32_t>((v % 4 + 4) * 32);
-        for (int r = 0; r < timeline_height; ++r) timeline_bitmap[r * timeline_width + c] = blue;
+        for (int r = 0; r < timeline_height; ++r) window_state.timeline_bitmap[r * timeline_width + c] = blue;
     }
 }
 
@@ -35,7 +32,7 @@ void draw_bar(const TimelineBar& bar, double beats) {
     double last = x0 + w > timeline_width ? timeline_width : x0 + w;
     for (int r = y0; r < y0 + 8; ++r)
         for (int c = static_cast<int>(first); c < static_cast<int>(last); ++c)
-            timeline_bitmap[r * timeline_width + c] = bar.color;
+            window_state.timeline_bitmap[r * timeline_width + c] = bar.color;
 }
 
 void draw_playhead(float time, double length) {
@@ -43,7 +40,7 @@ void draw_playhead(float time, double length) {
     if (!std::isfinite(position)) return;
     int p = static_cast<int>(std::fmod(position, timeline_width));
     if (p < 0) p += timeline_width;  // keep the column inside the bitmap
-    for (int r = 0; r < timeline_height; ++r) timeline_bitmap[r * timeline_width + p] = playhead_color;
+    for (int r = 0; r < timeline_height; ++r) window_state.timeline_bitmap[r * timeline_width + p] = playhead_color;
 }
 
 int opposite_side(int alignment, int screen, int size) { return window_position(alignment == 0 ? 2 : 0, screen, size); }
@@ -56,16 +53,16 @@ WindowResult debug_window_create() {
     int y = opposite_side(settings.valign, screen.height, timeline_height);
     platform::WindowRequest request{window_class_name, "debug window", platform::WindowStyle::sysmenu, x, y,
                               timeline_width, timeline_height};
-    debug_window = platform::create_window(request);
-    if (!debug_window) {
+    platform::Handle window = window_state.debug_window = platform::create_window(request);
+    if (!window) {
         log_print("error");
         return window_no_window;
     }
-    platform::show_window_normal(debug_window);
-    platform::Size client = platform::client_size(debug_window);
-    platform::move_window(debug_window, x, y, 2 * timeline_width - client.width, 2 * timeline_height - client.height);
-    if (settings.window_caption) platform::set_window_title(debug_window, settings.window_caption);
-    window_icons_set(debug_window);
+    platform::show_window_normal(window);
+    platform::Size client = platform::client_size(window);
+    platform::move_window(window, x, y, 2 * timeline_width - client.width, 2 * timeline_height - client.height);
+    if (settings.window_caption) platform::set_window_title(window, settings.window_caption);
+    window_icons_set(window);
     return window_ok;
 }
 
@@ -80,8 +77,9 @@ void timeline_draw(float time, double length) {
 }
 
 void timeline_show() {
-    if (!debug_window) return;
-    platform::Handle dc = platform::get_dc(debug_window);
-    platform::blit_bitmap(dc, timeline_bitmap, timeline_width, timeline_height);
-    platform::release_dc(debug_window, dc);
+    platform::Handle window = window_state.debug_window;
+    if (!window) return;
+    platform::Handle dc = platform::get_dc(window);
+    platform::blit_bitmap(dc, window_state.timeline_bitmap, timeline_width, timeline_height);
+    platform::release_dc(window, dc);
 }

@@ -1,18 +1,9 @@
 // The debug window: the demo's timeline as a 512 x 128 bitmap with beat
-// bands, scene bars and a playhead, redrawn every frame.
+// bands, scene bars and a playhead, redrawn every frame. Its handle and
+// bitmap are fields of window_state.
 #pragma once
 
-#include <cstdint>
-
-#include "platform/platform.h"
 #include "window/window.h"
-
-constexpr int timeline_width = 512;
-constexpr int timeline_height = 128;
-
-extern platform::Handle debug_window;
-// Rows bottom-up; pixels 0x00RRGGBB.
-extern std::uint32_t timeline_bitmap[timeline_width * timeline_height];
 
 // window_ok, or window_no_window (after logging "error") when the window
 // cannot be created.

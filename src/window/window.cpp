@@ -12,10 +12,7 @@
 #include "window/debug_window.h"
 #include "window/window_proc.h"
 
-platform::Handle main_window;
-platform::Handle main_dc;
-platform::Handle main_context;
-int swap_interval = 1;
+WindowState window_state;
 
 namespace {
 
@@ -53,9 +50,9 @@ platform::Handle create_windowed() {
 void choose_and_set_pixel_format() {
     platform::PixelFormatRequest request{settings.color_depth, 0, 16, 8};
     int format = 0;
-    if (multisample_format(main_dc, settings.multisample, &format) != multisample_found)
-        format = platform::choose_pixel_format(main_dc, request);
-    pixel_format_set(main_dc, format, request, "window_create :: ");
+    if (multisample_format(window_state.main_dc, settings.multisample, &format) != multisample_found)
+        format = platform::choose_pixel_format(window_state.main_dc, request);
+    pixel_format_set(window_state.main_dc, format, request, "window_create :: ");
 }
 
 }  // namespace
@@ -67,52 +64,54 @@ int window_position(int alignment, int screen, int size) {
 }
 
 WindowResult window_create() {
+    WindowState& w = window_state;
     if (!platform::register_window_class(window_class_name, window_proc)) {
         error_box("RegisterClass() failed");
         return window_no_class;
     }
-    main_window = settings.fullscreen ? create_fullscreen() : create_windowed();
-    if (!main_window) {
+    w.main_window = settings.fullscreen ? create_fullscreen() : create_windowed();
+    if (!w.main_window) {
         error_box("CreateWindow() failed");
         return window_no_window;
     }
-    platform::Size client = platform::client_size(main_window);
-    platform::resize_window(main_window, 2 * settings.window_width - client.width,
+    platform::Size client = platform::client_size(w.main_window);
+    platform::resize_window(w.main_window, 2 * settings.window_width - client.width,
                             2 * settings.window_height - client.height);
-    if (settings.window_caption) platform::set_window_title(main_window, settings.window_caption);
-    window_icons_set(main_window);
-    main_dc = platform::get_dc(main_window);
+    if (settings.window_caption) platform::set_window_title(w.main_window, settings.window_caption);
+    window_icons_set(w.main_window);
+    w.main_dc = platform::get_dc(w.main_window);
     choose_and_set_pixel_format();
-    main_context = platform::create_gl_context(main_dc);
-    if (!main_context) {
+    w.main_context = platform::create_gl_context(w.main_dc);
+    if (!w.main_context) {
         int error = platform::last_error();
-        platform::release_dc(main_window, main_dc);
-        platform::destroy_window(main_window);
+        platform::release_dc(w.main_window, w.main_dc);
+        platform::destroy_window(w.main_window);
         platform::unregister_window_class(window_class_name);
-        error_box("wglCreateContext(0x%x); \nreturned an errorcode %i", handle_print(main_dc), error);
-        main_window = main_dc = 0;
+        error_box("wglCreateContext(0x%x); \nreturned an errorcode %i", handle_print(w.main_dc), error);
+        w.main_window = w.main_dc = 0;
         return window_no_context;
     }
-    if (!make_current_checked(main_dc, main_context)) return window_not_current;
-    platform::set_swap_interval(main_dc, swap_interval);
-    platform::show_window(main_window);
+    if (!make_current_checked(w.main_dc, w.main_context)) return window_not_current;
+    platform::set_swap_interval(w.main_dc, w.swap_interval);
+    platform::show_window(w.main_window);
     platform::show_cursor(settings.fullscreen == 0);
     return window_ok;
 }
 
 int window_destroy() {
-    if (settings.debug_timeline && debug_window && platform::destroy_window(debug_window)) debug_window = 0;
+    WindowState& w = window_state;
+    if (settings.debug_timeline && w.debug_window && platform::destroy_window(w.debug_window)) w.debug_window = 0;
     platform::make_gl_current(0, 0);
-    if (platform::delete_gl_context(main_context))
-        main_context = 0;
+    if (platform::delete_gl_context(w.main_context))
+        w.main_context = 0;
     else
-        error_box("WglDeleteContext(0x%x) failure", handle_print(main_context));
-    if (platform::release_dc(main_window, main_dc))
-        main_dc = 0;
+        error_box("WglDeleteContext(0x%x) failure", handle_print(w.main_context));
+    if (platform::release_dc(w.main_window, w.main_dc))
+        w.main_dc = 0;
     else
-        error_box("ReleaseDC(0x%x) failed ", handle_print(main_window));
-    if (platform::destroy_window(main_window))
-        main_window = 0;
+        error_box("ReleaseDC(0x%x) failed ", handle_print(w.main_window));
+    if (platform::destroy_window(w.main_window))
+        w.main_window = 0;
     else
         error_box("DestroyWindow failed");
     if (!platform::unregister_window_class(window_class_name)) error_box("UnregisterClassFailed");
@@ -137,10 +136,10 @@ WindowResult finish_setup() {
         window_destroy();
         return window_no_render_targets;
     }
-    gl_defaults(main_dc, main_context);
+    gl_defaults(window_state.main_dc, window_state.main_context);
     if (settings.debug_timeline) {
         debug_window_create();
-        platform::set_focus(main_window);
+        platform::set_focus(window_state.main_window);
     }
     return window_ok;
 }
@@ -157,14 +156,15 @@ WindowResult create_and_finish() {
 // Quietly releases whatever a failed creation left behind, so that a new
 // creation starts from nothing.
 void discard_partial_window() {
+    WindowState& w = window_state;
     platform::make_gl_current(0, 0);
-    if (main_context) platform::delete_gl_context(main_context);
-    if (main_window) {
-        platform::release_dc(main_window, main_dc);
-        platform::destroy_window(main_window);
+    if (w.main_context) platform::delete_gl_context(w.main_context);
+    if (w.main_window) {
+        platform::release_dc(w.main_window, w.main_dc);
+        platform::destroy_window(w.main_window);
     }
-    if (debug_window) platform::destroy_window(debug_window);
-    main_context = main_dc = main_window = debug_window = 0;
+    if (w.debug_window) platform::destroy_window(w.debug_window);
+    w.main_context = w.main_dc = w.main_window = w.debug_window = 0;
     platform::unregister_window_class(window_class_name);
 }
 

@@ -2,15 +2,34 @@
 // the other of windowed and fullscreen mode on every F4.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "platform/platform.h"
 
-extern platform::Handle main_window;
-extern platform::Handle main_dc;
-extern platform::Handle main_context;
+constexpr int timeline_width = 512;
+constexpr int timeline_height = 128;
 
-// Vertical blanks each swap waits for, asked of the driver at every window
-// creation: 1 paces the demo to the screen; captures draw with 0.
-extern int swap_interval;
+// The demo's windows, one instance: the main window with its device context
+// and GL context, the debug window with its timeline, and what the mouse
+// over the timeline left for the next frame.
+struct WindowState {
+    platform::Handle main_window = 0;
+    platform::Handle main_dc = 0;
+    platform::Handle main_context = 0;
+    // Vertical blanks each swap waits for, asked of the driver at every
+    // window creation: 1 paces the demo to the screen; captures draw with 0.
+    int swap_interval = 1;
+    platform::Handle debug_window = 0;
+    // Last horizontal mouse position over the debug window, as x / 512.
+    double timeline_u = 0.5;
+    // The HDR level a right click on the timeline asked for, until the next
+    // frame takes it into the scene state.
+    std::optional<float> hdr_level_request;
+    // Rows bottom-up; pixels 0x00RRGGBB.
+    std::uint32_t timeline_bitmap[timeline_width * timeline_height] = {};
+};
+extern WindowState window_state;
 
 constexpr const char* window_class_name = "OWATZIJNWEHEDENBLIJ";
 

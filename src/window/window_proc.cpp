@@ -4,16 +4,13 @@
 #include "window/debug_window.h"
 #include "window/window.h"
 
-double timeline_u = 0.5;
-std::optional<float> hdr_level_request;
-
 namespace {
 
 constexpr std::intptr_t key_was_down = 1 << 30;  // lParam bit 30: an auto-repeat
 
 void mouse_x_to_timeline(std::intptr_t lparam) {
     unsigned x = static_cast<unsigned>(lparam) & 0xFFFF;
-    timeline_u = x / static_cast<double>(timeline_width);
+    window_state.timeline_u = x / static_cast<double>(timeline_width);
 }
 
 void key(std::uint32_t message, std::uintptr_t code, std::intptr_t lparam) {
@@ -25,14 +22,14 @@ void key(std::uint32_t message, std::uintptr_t code, std::intptr_t lparam) {
 }  // namespace
 
 void timeline_scrub() {
-    float t = static_cast<float>(clock_length() * timeline_u);
+    float t = static_cast<float>(clock_length() * window_state.timeline_u);
     if (t < 0) t = 0;
     ClockOps.clock_seek(t);
 }
 
 std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::uintptr_t wparam,
                           std::intptr_t lparam) {
-    bool from_debug_window = debug_window != 0 && window == debug_window;
+    bool from_debug_window = window_state.debug_window != 0 && window == window_state.debug_window;
     switch (message) {
         case platform::msg_close:
             platform::post_quit_message(0);
@@ -52,7 +49,7 @@ std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::u
             }
             break;
         case platform::msg_rbuttonup:
-            hdr_level_request = static_cast<float>(timeline_u);
+            window_state.hdr_level_request = static_cast<float>(window_state.timeline_u);
             break;
         default:
             break;

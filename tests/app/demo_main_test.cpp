@@ -47,7 +47,7 @@ protected:
     void SetUp() override {
         fake::reset();
         settings_defaults();
-        swap_interval = 1;  // a capture before turned it off
+        window_state.swap_interval = 1;  // a capture before turned it off
         fake::write_start_up_files();
         demo_files = fake::write_demo_files();
     }

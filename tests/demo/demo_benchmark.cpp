@@ -86,12 +86,12 @@ void frames_in_every_scene() {
     for (double beat : beats) {
         const float time = static_cast<float>(beat / beats_per_second);
         frame_render(time);
-        platform::swap_buffers(main_dc);
+        platform::swap_buffers(window_state.main_dc);
         glFinish();
         auto start = Clock::now();
         for (int f = 0; f < frames; ++f) {
             frame_render(time);
-            platform::swap_buffers(main_dc);
+            platform::swap_buffers(window_state.main_dc);
         }
         glFinish();
         double frame = ms_since(start) / frames;
@@ -134,7 +134,7 @@ int main() {
     std::printf("%-44s %8.1f ms (sum %.1f)\n", "start to the end of precalc", ms_since(start), total);
     total += timed("the first frame (the renderer compiles)", [] {
         frame_render(0.0f);
-        platform::swap_buffers(main_dc);
+        platform::swap_buffers(window_state.main_dc);
     });
     std::printf("%-44s %8.1f ms\n", "start to the first frame on screen", ms_since(start));
     blob_close();  // a fresh file table for the second reading

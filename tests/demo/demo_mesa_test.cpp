@@ -55,7 +55,7 @@ protected:
         blob_close();
         delete dir;
     }
-    void SetUp() override { ASSERT_TRUE(platform::make_gl_current(main_dc, main_context)); }
+    void SetUp() override { ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context)); }
 
     static Pixels texture_pixels(int slot, int* width = nullptr) {
         glBindTexture(GL_TEXTURE_2D, texture_table[slot]);
@@ -162,7 +162,7 @@ TEST_F(Demo, ListsTexturesAndProgramsReachTargetsAndSurviveToggles) {
     ASSERT_EQ(window_setup(0), 0);
     ASSERT_EQ(window_setup(0), 0);
     EXPECT_GT(pixels_covered_by_list_in_target(), 1000);
-    ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+    ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
     EXPECT_EQ(texture_pixels(texture_slot::arrow), arrow);
     while (glGetError() != GL_NO_ERROR) {
     }
@@ -374,7 +374,7 @@ TEST_F(Demo, WithoutExtensionsTheSceneGoesStraightToTheWindow) {
     ASSERT_TRUE(platform::make_gl_current(scene.dc, scene.context));
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+    ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
     frame_render(static_cast<float>(seconds_at_beat(120)));
     glext_ready = 1;
     Pixels picture = drawing_area();
@@ -385,7 +385,7 @@ TEST_F(Demo, WithoutExtensionsTheSceneGoesStraightToTheWindow) {
     glReadBuffer(GL_BACK);
     glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     EXPECT_EQ(rgba[2], 255);
-    ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+    ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
 }
 
 // Pictures that cannot be decoded leave a visible checker in their slot

@@ -99,7 +99,7 @@ TEST(FrameView, BeatsAndBarsFromTheTime) {
 TEST(ListSharing, EveryRenderTargetSharesWithTheMainContextInOrder) {
     fake::reset();
     platform::console_allocate();
-    main_context = 0x3001;
+    window_state.main_context = 0x3001;
     for (int i = 0; i < render_target_count; ++i) render_targets[i].context = 0x4000 + i;
     precalc_share_lists();
     std::vector<std::string> shares;

@@ -55,7 +55,7 @@ protected:
     // Binds a target's colour buffer to a fresh texture in the main context
     // and returns the texel in the middle.
     std::vector<unsigned char> texel_through_binding(const Pbuffer& target, int buffer) {
-        EXPECT_TRUE(platform::make_gl_current(main_dc, main_context));
+        EXPECT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
         GLuint texture = 0;
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
@@ -87,7 +87,7 @@ TEST_F(Mesa, OddMarginsTruncateTowardZero) {
     settings.window_width = 801;
     settings.area_width = 800;
     settings.area_height = 450;
-    gl_defaults(main_dc, main_context);
+    gl_defaults(window_state.main_dc, window_state.main_context);
     EXPECT_EQ(integers(GL_VIEWPORT, 4), (std::vector<GLint>{0, 75, 800, 450}));
 }
 
@@ -125,13 +125,13 @@ TEST_F(Mesa, FrontAndBackOfATargetAreTwoImagesThatBindAsTextures) {
 // target as it is now, and the target's own read buffer is left alone.
 TEST_F(Mesa, RebindingOneTextureFollowsTheTargetAndKeepsItsReadBuffer) {
     const Pbuffer& target = render_targets[target_blur_a];
-    ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+    ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
     GLuint texture = 0;
     glGenTextures(1, &texture);
     for (float red : {1.0f, 0.0f, 0.5f}) {
         fill(target, GL_BACK, red, 0, 1 - red);
         glReadBuffer(GL_FRONT);
-        ASSERT_TRUE(platform::make_gl_current(main_dc, main_context));
+        ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
         glBindTexture(GL_TEXTURE_2D, texture);
         ASSERT_TRUE(gl_ext.wglBindTexImageARB(target.handle, wgl::back_left));
         GLint width = 0;
@@ -151,19 +151,59 @@ TEST_F(Mesa, RebindingOneTextureFollowsTheTargetAndKeepsItsReadBuffer) {
     }
 }
 
+// The frame binds the scene's image in two contexts: it is copied once. A
+// texture keeps its copy of a target (here marked by a texel written over
+// it) until the target is drawn (made current: the test above) or another
+// image is copied into the texture.
+TEST_F(Mesa, ATargetNotDrawnSinceItsLastBindIsNotCopiedAgain) {
+    const Pbuffer& a = render_targets[target_blur_a];
+    const Pbuffer& b = render_targets[target_blur_b];
+    const Pbuffer& other = render_targets[target_glow];
+    fill(a, GL_BACK, 1, 0, 0);
+    fill(b, GL_BACK, 0, 0, 1);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    auto texel_after_bind = [&](const Pbuffer* in, const Pbuffer& target) {
+        EXPECT_TRUE(in ? platform::make_gl_current(in->dc, in->context)
+                       : platform::make_gl_current(window_state.main_dc, window_state.main_context));
+        glBindTexture(GL_TEXTURE_2D, texture);
+        EXPECT_TRUE(gl_ext.wglBindTexImageARB(target.handle, wgl::back_left));
+        std::vector<unsigned char> pixels(static_cast<std::size_t>(target.width * target.height * 4));
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        gl_ext.wglReleaseTexImageARB(target.handle, wgl::back_left);
+        return std::vector<unsigned char>(pixels.begin(), pixels.begin() + 3);
+    };
+    auto mark = [&] {
+        const unsigned char green[4] = {0, 255, 0, 255};
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, green);
+    };
+    const std::vector<unsigned char> red{255, 0, 0}, blue{0, 0, 255}, green{0, 255, 0}, black{0, 0, 0};
+    EXPECT_EQ(texel_after_bind(nullptr, a), red);
+    mark();
+    EXPECT_EQ(texel_after_bind(&other, a), green) << "copied again in another context";
+    EXPECT_EQ(texel_after_bind(nullptr, b), blue);
+    EXPECT_EQ(texel_after_bind(nullptr, a), red) << "the texture held another target's image";
+    EXPECT_EQ(texel_after_bind(&a, a), red);
+    glClearColor(0, 0, 0, 1);  // still current: drawn without being made current
+    glClear(GL_COLOR_BUFFER_BIT);
+    glFinish();
+    EXPECT_EQ(texel_after_bind(nullptr, a), black) << "drawn in the context that bound it";
+}
+
 TEST_F(Mesa, ObjectsMadeBeforeAFullscreenToggleStillWork) {
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     const unsigned char texel[4] = {10, 20, 30, 255};
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-    platform::Handle before = main_context;
+    platform::Handle before = window_state.main_context;
     ASSERT_EQ(window_setup(0), 0);
     EXPECT_EQ(settings.fullscreen, 1);
-    EXPECT_NE(main_context, 0u);
+    EXPECT_NE(window_state.main_context, 0u);
     ASSERT_EQ(window_setup(0), 0);
     EXPECT_EQ(settings.fullscreen, 0);
-    EXPECT_NE(main_context, before);  // a fresh context...
+    EXPECT_NE(window_state.main_context, before);  // a fresh context...
     EXPECT_TRUE(glIsTexture(texture));  // ...that still knows the texture
     unsigned char read[4] = {};
     glBindTexture(GL_TEXTURE_2D, texture);

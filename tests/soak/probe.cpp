@@ -24,6 +24,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "window/window.h"
 
 namespace {
 
@@ -81,7 +84,8 @@ Program find_program() {
             else if (name == "track_ended") p.track_ended = static_cast<std::int32_t*>(at);
             else if (name == "stream_handle") p.stream_handle = static_cast<std::uint32_t*>(at);
             else if (name == "_Z12clock_lengthv") p.clock_length = reinterpret_cast<float (*)()>(at);
-            else if (name == "timeline_u") p.timeline_u = static_cast<double*>(at);
+            else if (name == "window_state")
+                p.timeline_u = reinterpret_cast<double*>(static_cast<char*>(at) + offsetof(WindowState, timeline_u));
             else if (name == "_Z14timeline_scrubv") p.timeline_scrub = reinterpret_cast<void (*)()>(at);
             else if (name == "_Z23BASS_ChannelGetPositionj")
                 p.get_position = reinterpret_cast<std::uint64_t (*)(std::uint32_t)>(at);

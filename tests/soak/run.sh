@@ -17,7 +17,7 @@ out=$(cd "$3" && pwd)
 glext=$4 plan=$5 plays=$6 timeline=${7:-0}
 run=$out/run
 rm -rf "$run" && mkdir -p "$run"
-g++ -std=c++17 -O2 -shared -fPIC -o "$out/probe.so" "$here/probe.cpp" -ldl
+g++ -std=c++17 -O2 -shared -fPIC -I "$here/../../src" -o "$out/probe.so" "$here/probe.cpp" -ldl
 
 source "$here/../../scripts/lib/display.sh"
 source "$here/../../scripts/lib/headless.sh"

@@ -15,10 +15,10 @@ protected:
     void SetUp() override {
         fake::reset();
         settings_defaults();
-        debug_window = 0;
+        window_state.debug_window = 0;
         demo_time = 0;
     }
-    std::uint32_t at(int column, int row) { return timeline_bitmap[row * timeline_width + column]; }
+    std::uint32_t at(int column, int row) { return window_state.timeline_bitmap[row * timeline_width + column]; }
     int columns_with(std::uint32_t color, int row) {
         int n = 0;
         for (int c = 0; c < timeline_width; ++c) n += at(c, row) == color;

@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         fake::reset();
         settings_defaults();
-        main_window = main_dc = main_context = 0;
+        window_state.main_window = window_state.main_dc = window_state.main_context = 0;
         icon_image.width = icon_image.height = small_icon_image.width = small_icon_image.height = 0;
         fake::write_start_up_files();
     }
@@ -41,9 +41,9 @@ TEST_F(Window, WindowedIsPlacedByAlignmentWithAnExactClientArea) {
     EXPECT_EQ(fake::count("make_gl_current(0x2001,0x3001)"), 1);
     EXPECT_EQ(fake::count("show_cursor(1)"), 1);
     EXPECT_EQ(fake::count("set_window_title"), 0);
-    EXPECT_EQ(main_window, 0x1001u);
-    EXPECT_EQ(main_dc, 0x2001u);
-    EXPECT_EQ(main_context, 0x3001u);
+    EXPECT_EQ(window_state.main_window, 0x1001u);
+    EXPECT_EQ(window_state.main_dc, 0x2001u);
+    EXPECT_EQ(window_state.main_context, 0x3001u);
     EXPECT_TRUE(fake::state.boxes.empty());
 }
 
@@ -153,13 +153,13 @@ TEST_F(Window, DestroyRunsEveryStepAndReportsEachFailure) {
     fake::state.boxes.clear();
     EXPECT_EQ(window_destroy(), 0);
     EXPECT_TRUE(fake::state.boxes.empty());
-    EXPECT_EQ(main_window, 0u);
+    EXPECT_EQ(window_state.main_window, 0u);
 }
 
 class WindowProc : public Window {
 protected:
     std::intptr_t send(std::uint32_t message, std::uintptr_t wparam = 0, std::intptr_t lparam = 0) {
-        return window_proc(main_window, message, wparam, lparam);
+        return window_proc(window_state.main_window, message, wparam, lparam);
     }
 };
 
@@ -193,7 +193,7 @@ TEST_F(WindowProc, EachF4PressTogglesOnce) {
 TEST_F(WindowProc, DraggingWithTheLeftButtonSeeksTheClock) {
     clock_install_system();
     settings.demo_length = 120.0f;
-    timeline_u = 0.5;
+    window_state.timeline_u = 0.5;
     send(platform::msg_mousemove, 0, 10);
     EXPECT_FLOAT_EQ(demo_time, 0.0f);
     send(platform::msg_mousemove, platform::mk_lbutton, 10);
@@ -214,8 +214,8 @@ TEST_F(FullscreenToggle, FailedNewModeFallsBackToThePreviousOne) {
     EXPECT_EQ(settings.fullscreen, 0);
     EXPECT_EQ(fake::count("create_window(") - created, 2);
     EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu"), 2);
-    EXPECT_NE(main_window, 0u);
-    EXPECT_NE(main_context, 0u);
+    EXPECT_NE(window_state.main_window, 0u);
+    EXPECT_NE(window_state.main_context, 0u);
     EXPECT_EQ(fake::count("post_quit_message"), 0);
 }
 
@@ -224,8 +224,8 @@ TEST_F(FullscreenToggle, WhenNeitherModeCanBeMadeTheDemoQuits) {
     fake::script("create_gl_context", {0, 0});
     EXPECT_EQ(window_setup(0), window_no_window);
     EXPECT_EQ(fake::count("post_quit_message(0)"), 1);
-    EXPECT_EQ(main_window, 0u);
-    EXPECT_EQ(main_context, 0u);
+    EXPECT_EQ(window_state.main_window, 0u);
+    EXPECT_EQ(window_state.main_context, 0u);
     // Nothing is left registered behind.
     int last_register = -1, last_unregister = -1;
     for (int i = 0; i < static_cast<int>(fake::state.calls.size()); ++i) {

@@ -45,7 +45,7 @@ protected:
         settings.glext = 0;  // no render targets: only the window matters here
     }
     void TearDown() override {
-        if (main_window) window_destroy();
+        if (window_state.main_window) window_destroy();
         blob_close();
         if (x) XCloseDisplay(x);
     }
@@ -113,7 +113,7 @@ protected:
     void draw_white() {
         glClearColor(1, 1, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        platform::swap_buffers(main_dc);
+        platform::swap_buffers(window_state.main_dc);
         glFinish();
         XSync(x, False);
         pause_ms(100);
@@ -159,12 +159,12 @@ TEST_F(X11Window, EveryF4TapToggles) {
     // Two taps before the program looks: all four events are queued for
     // the window that the first press destroys. Two toggles, not one, and
     // not none: every toggle makes a new window.
-    platform::Handle before = main_window;
+    platform::Handle before = window_state.main_window;
     tap(XK_F4);
     tap(XK_F4);
     pump();
     EXPECT_EQ(settings.fullscreen, 0);
-    EXPECT_NE(main_window, before);
+    EXPECT_NE(window_state.main_window, before);
 }
 
 // Icons from the palette pictures: 16 x 16 then 32 x 32, orange inside and
@@ -245,7 +245,7 @@ protected:
         XSync(x, False);
     }
     void TearDown() override {
-        if (main_window) window_destroy();
+        if (window_state.main_window) window_destroy();
         if (!mode) return X11Window::TearDown();
         // Whatever the test left, the next one starts from the screen's own mode.
         with_crtc([&](XRRScreenResources* resources, RRCrtc id, XRRCrtcInfo* crtc) {

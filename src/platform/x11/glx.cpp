@@ -105,6 +105,7 @@ bool make_gl_current(Handle dc, Handle context) {
     if (!d || !context) return false;
     if (!glXMakeContextCurrent(dpy, d->drawable, d->drawable, reinterpret_cast<GLXContext>(context))) return false;
     current = d;
+    x11::pbuffer_drawn(d);
     return true;
 }
 
@@ -125,6 +126,7 @@ bool swap_buffers(Handle dc) {
     x11::DeviceContext* d = x11::dc_of(dc);
     if (!d || !d->drawable) return false;
     glXSwapBuffers(x11::display(), d->drawable);
+    x11::pbuffer_drawn(d);
     return true;
 }
 

@@ -13,6 +13,11 @@ namespace {
 struct Pbuffer {
     x11::DeviceContext dc;
     bool dc_handed_out = false;
+    // The texture holding a copy of one of the colour buffers as it is now
+    // (0: none) and which buffer: being made current to draw, or another
+    // copy into that texture, ends it.
+    GLuint copy_texture = 0;
+    int copy_buffer = 0;
 };
 
 std::vector<Pbuffer*> pbuffers;
@@ -128,35 +133,60 @@ int wglQueryPbufferARB(void* handle, int attribute, int* value) {
     return 1;
 }
 
-// Gives the bound texture room for the whole pbuffer, once: later binds
-// copy into it without reallocating.
-void texture_storage(int width, int height) {
+bool texture_sized(int width, int height) {
     GLint w = 0, h = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    if (w != width || h != height)
+    return w == width && h == height;
+}
+
+// Gives the bound texture room for the whole pbuffer, once: later binds
+// copy into it without reallocating.
+void texture_storage(int width, int height) {
+    if (!texture_sized(width, height))
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
 }
 
+// Whether the texture bound in the calling context already holds that
+// buffer of the pbuffer as it is now.
+bool copy_is_current(const Pbuffer& p, GLuint texture, int buffer) {
+    return texture != 0 && p.copy_texture == texture && p.copy_buffer == buffer &&
+           texture_sized(p.dc.width, p.dc.height);
+}
+
+// After a copy into the texture: no other pbuffer's image is in it now.
+// A pbuffer current in the caller can be drawn into without being made
+// current again, so a copy of it is never taken for current.
+void copy_noted(Pbuffer* p, GLuint texture, int buffer, bool drawn_by_caller) {
+    for (Pbuffer* other : pbuffers)
+        if (other->copy_texture == texture) other->copy_texture = 0;
+    p->copy_texture = drawn_by_caller ? 0 : texture;
+    p->copy_buffer = buffer;
+}
+
 // Binding copies the chosen colour buffer into the texture bound in the
-// calling context. Nothing draws into a pbuffer while it is bound, so a
-// snapshot reads the same as a live binding would. The pbuffer context's
-// texture binding and read buffer are left as they were.
+// calling context, unless that texture holds it already (a frame binds one
+// image in several contexts). Nothing draws into a pbuffer while it is
+// bound, so a snapshot reads the same as a live binding would. The pbuffer
+// context's texture binding and read buffer are left as they were.
 int wglBindTexImageARB(void* handle, int buffer) {
     Pbuffer* p = pbuffer_of(handle);
     if (!p || !p->dc.context || (buffer != wgl::front_left && buffer != wgl::back_left)) return 0;
     Display* dpy = x11::display();
-    GLint texture = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    GLuint texture = static_cast<GLuint>(bound);
     GLXContext caller = glXGetCurrentContext();
     GLXDrawable draw = glXGetCurrentDrawable(), read = glXGetCurrentReadDrawable();
+    bool drawn_by_caller = draw == p->dc.drawable;
+    if (!drawn_by_caller && copy_is_current(*p, texture, buffer)) return 1;
     glFlush();
     if (!glXMakeContextCurrent(dpy, p->dc.drawable, p->dc.drawable, p->dc.context)) return 0;
     GLint previous_texture = 0, previous_read = GL_BACK;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous_texture);
     glGetIntegerv(GL_READ_BUFFER, &previous_read);
     glReadBuffer(buffer == wgl::front_left ? GL_FRONT : GL_BACK);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
+    glBindTexture(GL_TEXTURE_2D, texture);
     texture_storage(p->dc.width, p->dc.height);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, p->dc.width, p->dc.height);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous_texture));
@@ -165,6 +195,7 @@ int wglBindTexImageARB(void* handle, int buffer) {
     // a flush only starts it, and contexts do not wait for each other.
     glFinish();
     glXMakeContextCurrent(dpy, draw, read, caller);
+    copy_noted(p, texture, buffer, drawn_by_caller);
     return 1;
 }
 
@@ -220,6 +251,11 @@ DeviceContext* pbuffer_dc(platform::Handle handle) {
     for (Pbuffer* p : pbuffers)
         if (reinterpret_cast<platform::Handle>(&p->dc) == handle) return &p->dc;
     return nullptr;
+}
+
+void pbuffer_drawn(const DeviceContext* dc) {
+    for (Pbuffer* p : pbuffers)
+        if (&p->dc == dc) p->copy_texture = 0;
 }
 
 }  // namespace x11

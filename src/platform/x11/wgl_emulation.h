@@ -17,4 +17,8 @@ void* wgl_proc_address(const char* name);
 // The device context of a live pbuffer, or null.
 DeviceContext* pbuffer_dc(platform::Handle handle);
 
+// A device context was made current or swapped: when it is a pbuffer's, the
+// copies of its images made so far are out of date.
+void pbuffer_drawn(const DeviceContext* dc);
+
 }  // namespace x11
