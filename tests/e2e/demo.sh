@@ -90,10 +90,10 @@ stop() {
 # picks the frame of the 60 fps grid at its time: a column near each beat
 # below whose time is not at a frame's edge, and the frame it shows. The
 # stills of those frames (at the middle of each) come first, from one run.
-# The poles are looked at on a beat with the black background: where their
-# rippled background shows, what the window shows after the swap differs
-# from what was drawn (its glReadPixels, which is the still's) by one level
-# at some hundred pixels along the ripple's inner edges, paused or not.
+# The poles are looked at on a beat with the black background: with their
+# rippled background, the frame drawn is the still (read back before the
+# swap), but Mesa's window shows it one level off at a few hundred pixels
+# along the ripple's inner edges.
 paused_beats="340 122 50 20 185.5 240 290 328"
 grid_frame() {  # grid_frame BEAT: prints the column and the frame
     awk -v b="$1" -v l="$length" 'BEGIN {
