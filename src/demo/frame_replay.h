@@ -27,8 +27,6 @@ public:
     // The state has been moved on by others: the next seek starts from 0.
     void forget() { next_ = 0; }
 
-    // The frame the next call of `next` works out.
-    long long next_frame() const { return next_; }
     // The process clock as the frame last worked out saw it.
     long frame_ms() const { return ms_; }
 
