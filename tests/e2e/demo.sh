@@ -90,10 +90,13 @@ stop() {
 # picks the frame of the 60 fps grid at its time: a column near each beat
 # below whose time is not at a frame's edge, and the frame it shows. The
 # stills of those frames (at the middle of each) come first, from one run.
-# The poles are looked at on a beat with the black background: with their
-# rippled background, the frame drawn is the still (read back before the
-# swap), but Mesa's window shows it one level off at a few hundred pixels
-# along the ripple's inner edges.
+# The poles are looked at on a beat with the black background. The window
+# has 4 samples a pixel here (multisample 0 asks for sample buffers with at
+# least 0 samples), and Mesa's swap resolves them a hair differently from
+# glReadPixels, which reads the stills: the rippled background, whose
+# neighbouring quads sample the picture differently, comes out one level off
+# at a few hundred pixels along its inner edges, though the samples drawn
+# are the still's.
 paused_beats="340 122 50 20 185.5 240 290 328"
 grid_frame() {  # grid_frame BEAT: prints the column and the frame
     awk -v b="$1" -v l="$length" 'BEGIN {
