@@ -1,7 +1,8 @@
 // Hand-run timing of the demo's start-up stages and of its geometry alone,
 // of the per-frame shadow volume builds and of frames in every scene, on the
-// X display in DISPLAY, run from a folder with pool/. Not a test: prints
-// milliseconds.
+// X display in DISPLAY, run from a folder with pool/ (it records blob.dat
+// there, as the archive maker does: not the run folder of a build). Not a
+// test: prints milliseconds.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
