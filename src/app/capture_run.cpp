@@ -17,6 +17,7 @@
 #include "clock/clock.h"
 #include "config/settings.h"
 #include "data/file_table.h"
+#include "demo/frame_replay.h"
 #include "demo/frame_schedule.h"
 #include "gl/glext.h"
 #include "platform/platform.h"
@@ -95,12 +96,13 @@ bool still_wanted(long long frame, long long total) {
 // Every frame from 0 on is worked out in order, which takes the shared
 // random sequence and the closing scene's clock exactly where a capture
 // from 0 has them; only the frames written out are drawn.
-bool render_all(Outputs& out) {
+bool render_all(Outputs& out, FrameReplay& replay) {
     CaptureProgress progress(drawn_count(out));
+    replay.start(frame_state);
     for (long long frame = 0; frame < out.plan.render_frames; ++frame) {
         bool draw = drawn(out, frame);
         if ((draw || frame % frames_between_checks == 0) && !still_wanted(frame, out.plan.render_frames)) return false;
-        FrameView view = frame_update(frame_state, ClockOps.clock_tick());
+        FrameView view = replay.next(frame_state);
         if (draw && !capture_frame(out, frame, view, progress)) return false;
     }
     progress.mark(CaptureStage::encode);
@@ -139,11 +141,10 @@ int capture_run(const CaptureRequest& request, const char* music_path) {
     }
     CapturePlan plan;
     if (!capture_plan_make(request, music.length_seconds(), &plan)) return 2;
-    clock_install_frame(0.0, plan.fps, music.length_seconds());
-    ClockOps.clock_start(0.0f);
     Outputs out{request, plan, {}, readback_area_rect(), {}};
     std::string wav = request.video + ".wav.part";
-    bool ok = start_video(out, music, wav) && render_all(out);
+    FrameReplay replay(plan.fps, music.length_seconds());
+    bool ok = start_video(out, music, wav) && render_all(out, replay);
     if (!ok && plan.video_frames > 0) out.encoder.abandon();
     if (plan.video_frames > 0) std::remove(wav.c_str());
     if (ok && !request.video.empty()) capture_message("heden: wrote `%s`\n", request.video.c_str());

@@ -4,6 +4,7 @@
 
 #include "app/capture_run.h"
 #include "app/options.h"
+#include "app/timeline_hold.h"
 #include "app/unattended.h"
 #include "capture/encoder_process.h"
 #include "capture/file_out.h"
@@ -27,10 +28,21 @@ void open_console() {
     print_settings();
 }
 
-void render_frame() {
-    frame_render(ClockOps.clock_tick());
+FrameView last_drawn{};
+
+void present() {
     platform::swap_buffers(window_state.main_dc);
     if (settings.debug_timeline) timeline_show();
+}
+
+void render_frame() {
+    last_drawn = frame_render(ClockOps.clock_tick());
+    present();
+}
+
+void render_held() {
+    timeline_hold_draw();
+    present();
 }
 
 // Nobody sees the window: no frame is drawn. The clock goes on (and the
@@ -81,10 +93,12 @@ bool pump_messages() {
 
 void main_loop() {
     while (pump_messages()) {
-        if (platform::window_shown(window_state.main_window))
-            render_frame();
+        bool held = timeline_hold_follow(last_drawn);
+        bool shown = platform::window_shown(window_state.main_window);
+        if (held)
+            shown ? render_held() : platform::wait_message(hidden_tick_ms);
         else
-            wait_unseen();
+            shown ? render_frame() : wait_unseen();
     }
 }
 

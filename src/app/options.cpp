@@ -34,7 +34,13 @@ const char usage[] =
     "error. They stop with exit code 1 before the first frame when the pictures would not\n"
     "be the demo's: config.xml missing or incomplete, blob.dat missing or damaged, a data\n"
     "file missing, a shader program that does not build, or no render targets for the\n"
-    "glow where config.xml asks for it (glext 1). They need no sound device.\n";
+    "glow where config.xml asks for it (glext 1). They need no sound device.\n"
+    "Keys while the demo plays: Escape quits, F4 switches window and fullscreen. With the\n"
+    "timeline window (<debug><timeline>1</timeline></debug> in config.xml) a click or drag\n"
+    "there jumps, and Space pauses and resumes picture and music. While paused, a click\n"
+    "or drag, Left and Right (a frame, 1/60 s), Shift+Left and Shift+Right (to the\n"
+    "previous or next beat) and Home (0 s) show the frame a capture from 0 shows at\n"
+    "that time (the frame --still writes); Space plays on from it.\n";
 
 bool bad(const char* format, const char* what) {
     capture_message(format, what);

@@ -3,14 +3,7 @@
 #include <cmath>
 
 #include "capture/file_out.h"
-
-namespace {
-
-// Times typed in decimals land a hair off the frame grid (0.29 x 100 is
-// 28.999...); this much is taken as on it.
-constexpr double grid_slack = 1e-6;
-
-}  // namespace
+#include "clock/clock.h"
 
 long long plan_frame_count(double start, double end, int fps) {
     double frames = std::ceil((end - start) * fps - grid_slack);
@@ -18,7 +11,7 @@ long long plan_frame_count(double start, double end, int fps) {
 }
 
 long long plan_frame_at(double start, int fps, double seconds) {
-    return static_cast<long long>(std::floor((seconds - start) * fps + grid_slack));
+    return frame_at(seconds - start, fps);
 }
 
 bool capture_plan_make(const CaptureRequest& request, double music_length, CapturePlan* plan) {

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "clock/clock.h"
+
 // Seconds of the closing scene a capture keeps after the music by default.
 constexpr double closing_seconds = 10.0;
-constexpr int default_fps = 60;
+constexpr int default_fps = grid_fps;
 constexpr int max_fps = 1000;
 
 struct StillRequest {

@@ -42,6 +42,15 @@ void clock_install_stream();
 // Seeks are ignored and nothing plays. Its length is the music's.
 void clock_install_frame(double first_seconds, int fps, double music_length);
 
+// The frame grid of captures and stills, and of the paused timeline: frame n
+// shows n / fps seconds.
+constexpr int grid_fps = 60;
+// Times typed in decimals land a hair off the grid (0.29 x 100 is
+// 28.999...); this much is taken as on it.
+constexpr double grid_slack = 1e-6;
+// The frame shown at `seconds`: the last one that starts at or before it.
+long long frame_at(double seconds, int fps);
+
 // The length of the demo in seconds as the installed back-end knows it: what
 // the timeline spans and scrubbing scales to.
 float clock_length();

@@ -51,6 +51,10 @@ long frame_ms() { return static_cast<long>(std::llround(frames.shown * 1000.0));
 
 }  // namespace
 
+long long frame_at(double seconds, int fps) {
+    return static_cast<long long>(std::floor(seconds * fps + grid_slack));
+}
+
 void clock_install_frame(double first_seconds, int fps, double music_length) {
     frames = FrameClock{first_seconds, fps > 0 ? fps : 60, music_length, 0, first_seconds};
     ClockOps = ClockTable{frame_tick, frame_start, frame_nothing, frame_nothing, frame_ignore, frame_length, frame_ms};

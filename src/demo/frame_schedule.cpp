@@ -213,4 +213,8 @@ void frame_draw(const FrameState& state, const FrameView& view) {
     if (settings.debug_timeline) timeline_draw(view.time, clock_length());
 }
 
-void frame_render(float time) { frame_draw(frame_state, frame_update(frame_state, time)); }
+FrameView frame_render(float time) {
+    FrameView view = frame_update(frame_state, time);
+    frame_draw(frame_state, view);
+    return view;
+}

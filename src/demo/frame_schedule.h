@@ -7,8 +7,9 @@
 #include "demo/scene_state.h"
 
 // frame_update, then frame_draw on the run's frame state: what the live demo
-// does every frame, at the demo time the clock's tick returned.
-void frame_render(float time);
+// does every frame, at the demo time the clock's tick returned. Returns the
+// frame's view.
+FrameView frame_render(float time);
 // The frame's state at a demo time: beat and bar, the scene script, the
 // closing stretch and the end of the track, the camera's turn and the
 // grain's jitter, into `state` (after what a right click on the timeline

@@ -37,6 +37,10 @@ enum : std::uint32_t {
 
 enum : std::uintptr_t {
     key_escape = 27,
+    key_space = 32,
+    key_home = 36,
+    key_left = 37,
+    key_right = 39,
     key_f4 = 115,
     mk_lbutton = 0x0001,
 };
@@ -59,6 +63,8 @@ void translate_message(const Message& msg);
 // Hands the message to the window procedure of its window's class.
 std::intptr_t dispatch_message(const Message& msg);
 void post_quit_message(int exit_code);
+// Whether a Shift key was held when the key message being handled was sent.
+bool shift_held();
 std::intptr_t default_window_proc(Handle window, std::uint32_t message,
                                   std::uintptr_t wparam, std::intptr_t lparam);
 

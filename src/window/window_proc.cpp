@@ -1,6 +1,10 @@
 #include "window/window_proc.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "clock/clock.h"
+#include "config/settings.h"
 #include "window/debug_window.h"
 #include "window/window.h"
 
@@ -13,18 +17,62 @@ void mouse_x_to_timeline(std::intptr_t lparam) {
     window_state.timeline_u = x / static_cast<double>(timeline_width);
 }
 
+TimelinePause pause;
+
+void pick_frame(long long frame) {
+    pause.frame = std::max(frame, 0LL);
+    pause.live = false;
+}
+
+// Space once per press; the steps on every press and auto-repeat, so a key
+// held down walks on.
+void timeline_key(std::uintptr_t code, bool repeat) {
+    if (code == platform::key_space && !repeat) {
+        pause.paused = !pause.paused;
+        if (pause.paused) pause = {true, std::max(frame_at(demo_time, grid_fps), 0LL), true};
+        return;
+    }
+    if (!pause.paused) return;
+    if (code == platform::key_home) pick_frame(0);
+    if (code != platform::key_left && code != platform::key_right) return;
+    int direction = code == platform::key_right ? 1 : -1;
+    pick_frame(platform::shift_held() ? beat_step(pause.frame, direction) : pause.frame + direction);
+}
+
 void key(std::uint32_t message, std::uintptr_t code, std::intptr_t lparam) {
     if (code == platform::key_escape) platform::post_quit_message(0);
+    bool press = message == platform::msg_keydown;
     // One toggle per press: not on the release, not on auto-repeats.
-    if (code == platform::key_f4 && message == platform::msg_keydown && !(lparam & key_was_down)) window_setup(0);
+    if (code == platform::key_f4 && press && !(lparam & key_was_down)) window_setup(0);
+    if (settings.debug_timeline && press) timeline_key(code, lparam & key_was_down);
+}
+
+// The first frame at or after the start of beat `k`.
+long long beat_first_frame(long long k) {
+    return static_cast<long long>(std::ceil(k / beats_per_second * grid_fps - grid_slack));
 }
 
 }  // namespace
 
+TimelinePause& timeline_pause() { return pause; }
+
+long long beat_step(long long frame, int direction) {
+    auto k = static_cast<long long>(std::floor(frame * beats_per_second / grid_fps));
+    if (direction > 0) {
+        while (beat_first_frame(k) <= frame) ++k;
+        return beat_first_frame(k);
+    }
+    while (k > 0 && beat_first_frame(k) >= frame) --k;
+    return std::min(beat_first_frame(k), frame);
+}
+
 void timeline_scrub() {
     float t = static_cast<float>(clock_length() * window_state.timeline_u);
     if (t < 0) t = 0;
-    ClockOps.clock_seek(t);
+    if (pause.paused)
+        pick_frame(frame_at(t, grid_fps));
+    else
+        ClockOps.clock_seek(t);
 }
 
 std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::uintptr_t wparam,

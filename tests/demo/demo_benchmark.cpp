@@ -1,7 +1,8 @@
 // Hand-run timing of the demo's start-up stages and of its geometry alone,
 // of the per-frame shadow volume builds and of frames in every scene, on the
-// X display in DISPLAY, run from a folder with pool/. Not a test: prints
-// milliseconds.
+// X display in DISPLAY, run from a folder with pool/ (it records blob.dat
+// there, as the archive maker does: not the run folder of a build). Not a
+// test: prints milliseconds.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "config/settings.h"
 #include "data/file_table.h"
 #include "clock/clock.h"
+#include "demo/frame_replay.h"
 #include "demo/frame_schedule.h"
 #include "demo/loading_screen.h"
 #include "demo/overlays.h"
@@ -115,6 +117,34 @@ void frames_in_every_scene() {
     }
 }
 
+// The paused timeline works out the frame it shows without drawing: a step
+// on is one update, a step back or a seek to the end of the track every
+// frame from 0 there. Each must take less than a frame at 60 a second.
+void paused_seeks() {
+    const double length = settings.demo_length;
+    const long long end = frame_at(length, grid_fps);
+    FrameState state;
+    FrameReplay replay(grid_fps, length);
+    constexpr int rounds = 10;
+    double seek_end = 1e9, step_on = 1e9, step_back = 1e9;
+    for (int r = 0; r < rounds; ++r) {
+        replay.forget();
+        auto start = Clock::now();
+        replay.seek(state, end);
+        seek_end = std::fmin(seek_end, ms_since(start));
+        start = Clock::now();
+        replay.seek(state, end + 1);
+        step_on = std::fmin(step_on, ms_since(start));
+        start = Clock::now();
+        replay.seek(state, end);
+        step_back = std::fmin(step_back, ms_since(start));
+    }
+    std::printf("%-44s %8.3f ms (%lld frames)\n", "paused: seek from 0 to the end of the track", seek_end, end + 1);
+    std::printf("%-44s %8.4f ms\n", "paused: a step on", step_on);
+    std::printf("%-44s %8.3f ms\n", "paused: a step back at the end", step_back);
+    std::printf("%-44s %8.3f ms\n", "  the budget, one frame at 60 a second", 1000.0 / grid_fps);
+}
+
 }  // namespace
 
 int main() {
@@ -142,6 +172,7 @@ int main() {
     timed("  of which PNG decoding alone (again)", decode_all_pictures);
     shadow_builds_of_the_tunnel();
     frames_in_every_scene();
+    paused_seeks();
     // Last, as the meshes built again draw without their display lists.
     double geometry = timed("the geometry of start-up again, without GL", build_scene_geometry);
     std::printf("%-44s %8.1f ms: %s\n", "  its budget in an optimized build", geometry_budget_ms,

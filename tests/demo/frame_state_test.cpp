@@ -5,6 +5,7 @@
 
 #include "clock/clock.h"
 #include "config/settings.h"
+#include "demo/frame_replay.h"
 #include "demo/frame_schedule.h"
 #include "demo/frame_state.h"
 #include "demo/random.h"
@@ -104,6 +105,27 @@ TEST_F(FrameStateTest, ACopyContinuesAsTheOriginal) {
     state = saved;
     run(state, 60, 148);
     EXPECT_EQ(dump(state), ahead);
+}
+
+// The paused timeline's frames: a frame reached on from an earlier one, or
+// back from a later one, is the frame a fresh run from 0 reaches, past the
+// end of the track too; the clock installed before is put back each time.
+float held_tick() { return -1; }
+
+TEST_F(FrameStateTest, AReplayReachesAFrameAsAFreshRunDoes) {
+    auto fresh = [](long long frame) {
+        FrameState state;
+        FrameReplay(60, track_end).seek(state, frame);
+        return dump(state);
+    };
+    ClockOps.clock_tick = held_tick;
+    FrameState state;
+    FrameReplay replay(60, track_end);
+    for (long long frame : {3000LL, 7900LL, 8800LL, 1200LL, 1201LL, 8770LL, 8770LL}) {
+        replay.seek(state, frame);
+        EXPECT_EQ(dump(state), fresh(frame)) << "frame " << frame;
+        EXPECT_EQ(ClockOps.clock_tick, &held_tick);
+    }
 }
 
 }  // namespace

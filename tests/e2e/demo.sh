@@ -14,15 +14,19 @@ ln -s "$pool" pool
 printf 'pcm_type.paced_sink { lib "%s" }\npcm.!default { type paced_sink }\n' "$sink" > asound.conf
 export ALSA_CONFIG_PATH=$run/asound.conf
 
-# Starts the program with audio on or off and finds its two windows.
-start() {
+configure() {  # configure AUDIO: the console, the timeline and audio on (1) or off (0)
     sed "s|<console>0</console>|<console>1</console>|; s|<timeline>0</timeline>|<timeline>1</timeline>|; s|<enabled>1</enabled>|<enabled>$1</enabled>|" \
         "$shipped_config" > config.xml
+}
+# Starts the program with audio on or off and finds its two windows by its
+# process id: the debug window is the 512 x 128 one.
+start() {
+    configure "$1"
     "$program" >out.txt 2>err.txt &
     pid=$!
     until_true 600 grep -qE "^(silence\?|BASS.DLL)" out.txt
     debug= main=
-    for id in $(xdotool search --onlyvisible --name '^heden$'); do
+    for id in $(xdotool search --onlyvisible --pid "$pid"); do
         xdotool getwindowgeometry "$id" | grep -q "Geometry: 512x128" && debug=$id || main=$id
     done
     main_at=$(origin "$main") debug_at=$(origin "$debug" 10)
@@ -82,6 +86,39 @@ stop() {
     wait_exit
 }
 
+# Paused, the timeline shows the frames a capture from 0 shows. A click
+# picks the frame of the 60 fps grid at its time: a column near each beat
+# below whose time is not at a frame's edge, and the frame it shows. The
+# stills of those frames (at the middle of each) come first, from one run.
+# The poles are looked at on a beat with the black background. The window
+# has 4 samples a pixel here (multisample 0 asks for sample buffers with at
+# least 0 samples), and Mesa's swap resolves them a hair differently from
+# glReadPixels, which reads the stills: the rippled background, whose
+# neighbouring quads sample the picture differently, comes out one level off
+# at a few hundred pixels along its inner edges, though the samples drawn
+# are the still's.
+paused_beats="340 122 50 20 185.5 240 290 328"
+grid_frame() {  # grid_frame BEAT: prints the column and the frame
+    awk -v b="$1" -v l="$length" 'BEGIN {
+        for (x = int(b / 2.533333333333333 / l * 512 + 0.5); ; x++) {
+            f = l * x / 512 * 60
+            if (f - int(f) > 0.01 && f - int(f) < 0.99) { print x, int(f); exit }
+        }
+    }'
+}
+frame_still() { awk -v f="$1" 'BEGIN { printf "%.6f", (f + 0.5) / 60 }'; }  # a still's time inside frame F
+configure 1
+stills=()
+for beat in $paused_beats; do
+    read -r x f <<<"$(grid_frame "$beat")"
+    stills+=(--still "$(frame_still "$f"):still_$beat.png")
+done
+stills+=(--still "$(frame_still $((f + 60))):still_on.png")  # a second after the last
+"$program" "${stills[@]}" >stills.txt 2>&1
+check "stills of the frames to pick" test -s still_on.png
+for still in still_*.png; do convert "$still" -depth 8 "rgb:${still%.png}.rgb"; done
+read -r area_w area_h < <(identify -format '%w %h\n' still_on.png)
+
 start 1
 check "main window and debug window" test -n "$main" -a -n "$debug"
 check "the music plays on a device" bash -c '! grep -q "Bass_Init" err.txt'
@@ -123,6 +160,31 @@ xdotool mousemove --window "$debug" "$last_second" 64 click 1
 until_true 600 closing_from "$(awk -v b="$last" 'BEGIN { print b + 1 }')"
 again=$(latest)
 check "after a second ending the time goes on ($again)" awk -v a="$again" -v b="$last" 'BEGIN { exit !(a >= b + 1) }'
+
+# Space holds the demo. Each click then shows the still of its frame byte
+# for byte (its drawing area, centred in the window), in an order that jumps
+# back from the closing stretch into the tunnel and the canyon: the frame is
+# worked out from 0, not from what was shown before.
+read -r win_w win_h < <(xwininfo -id "$main" | awk '/Width:/ {w=$NF} /Height:/ {h=$NF} END {print w, h}')
+crop="${area_w}x${area_h}+$(((win_w - area_w) / 2))+$(((win_h - area_h) / 2))"
+shows() {  # the main window's drawing area is the picture in the raw RGB file
+    import -window "$main" main_window.png 2>/dev/null &&
+        convert main_window.png -crop "$crop" +repage -depth 8 rgb:shown.rgb && cmp -s shown.rgb "$1"
+}
+xdotool key --window "$main" space
+for beat in $paused_beats; do
+    read -r x f <<<"$(grid_frame "$beat")"
+    xdotool mousemove --window "$debug" "$x" 64 click 1
+    check "paused, a click at column $x (beat $beat) shows the still of frame $f" until_true 300 shows "still_$beat.rgb"
+done
+# Sixty steps on from the last: the still a second later, the playhead there.
+xdotool key --window "$main" --delay 20 $(printf 'Right %.0s' $(seq 60))
+check "sixty steps on show the still of frame $((f + 60))" until_true 300 shows still_on.rgb
+column=$(awk -v f=$((f + 60)) -v l="$length" 'BEGIN { printf "%d", 512 / l * f / 60 }')
+check "the playhead shows the time held (column $column)" playhead_at $((column - 1)) $((column + 1))
+# Space plays on from there: the playhead moves on.
+xdotool key --window "$main" space
+check "Space plays on" until_true 300 playhead_at $((column + 2)) 511
 stop
 check "Escape quits with 0" test "$code" = 0
 check "no GL errors in any frame" bash -c '! grep -qx "gl errors.." out.txt'

@@ -7,7 +7,8 @@
 # same config and differ plainly from its stills without the glow (glext 0);
 # the shipped program plays the archive with the console and timeline on,
 # its music going through waveOut into ALSA's file plugin; a click in the
-# timeline seeks, F4 goes fullscreen and back (the render targets made anew
+# timeline seeks, Space pauses (Home and Shift+Right move the frame held)
+# and plays on, F4 goes fullscreen and back (the render targets made anew
 # each time, and drawn into), Escape quits. A last run with glext 0 and
 # without any sound device must show the audio box and go on with the
 # system clock.
@@ -232,6 +233,21 @@ column=
 until_true 20 playhead_near "$debug" timeline_after.png 250 300
 check "a click at x 256 moves the playhead ($before -> $column)" \
     test -n "$before" -a "${before:-999}" -lt 200 -a "${column:-0}" -ge 250 -a "${column:-0}" -le 300
+# Space holds the demo, Home takes it to 0 s and three Shift+Right three
+# beats on (1.2 s, column 4), Space plays on: the keys as Windows sends them.
+key_to "$main" space
+key_to "$main" Home
+column=
+until_true 60 playhead_near "$debug" timeline_home.png 0 0
+check "paused, Home holds 0 s (column $column)" test "${column:-x}" = 0
+for _ in 1 2 3; do key_to "$main" shift+Right; done
+column=
+until_true 60 playhead_near "$debug" timeline_beats.png 4 4
+check "paused, three Shift+Right go three beats on (column $column)" test "${column:-x}" = 4
+key_to "$main" space
+column=
+until_true 60 playhead_near "$debug" timeline_on.png 6 511
+check "Space plays on (column $column)" test "${column:-0}" -ge 6
 # F4 there and back, one toggle per press. Xvfb has no 800x600 mode: the mode
 # change fails with its box and the demo runs in the popup at (0, 0).
 until_true 60 targets_reach heden.trace 5

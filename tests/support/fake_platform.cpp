@@ -98,6 +98,8 @@ void post_quit_message(int exit_code) {
     state.queue.push_back(Message{0, msg_quit, static_cast<std::uintptr_t>(exit_code), 0});
 }
 
+bool shift_held() { return state.shift; }
+
 std::intptr_t default_window_proc(Handle, std::uint32_t message, std::uintptr_t, std::intptr_t) {
     record("default_window_proc(" + hex(message) + ")");
     return 0;

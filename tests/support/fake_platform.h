@@ -23,6 +23,7 @@ struct State {
     // `idle_polls_left` empty polls, so a forgotten quit cannot hang a test.
     std::deque<std::optional<platform::Message>> queue;
     int idle_polls_left = 1000;
+    bool shift = false;  // what shift_held answers
     bool ran_dry = false;
     platform::Size client{784, 561};
     // What the fake driver says it offers, and entry points it lacks

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "clock/clock.h"
 #include "config/settings.h"
@@ -198,6 +200,66 @@ TEST_F(WindowProc, DraggingWithTheLeftButtonSeeksTheClock) {
     EXPECT_FLOAT_EQ(demo_time, 0.0f);
     send(platform::msg_mousemove, platform::mk_lbutton, 10);
     EXPECT_FLOAT_EQ(demo_time, 60.0f);
+}
+
+// With the timeline on, Space holds the demo at the frame of the grid it
+// was at; the keys and the timeline then pick frames and leave the clock
+// alone. Without the timeline the keys do nothing.
+TEST_F(WindowProc, PausedTimelineKeysPickFramesOfTheGrid) {
+    clock_install_system();
+    settings.demo_length = 120.0f;
+    timeline_pause() = TimelinePause{};
+    auto press = [&](std::uintptr_t key, bool shift = false, std::intptr_t lparam = 1) {
+        fake::state.shift = shift;
+        send(platform::msg_keydown, key, lparam);
+        send(platform::msg_keyup, key, static_cast<std::intptr_t>(0xC0000001));
+    };
+    ClockOps.clock_seek(10.0f);
+    press(platform::key_space);
+    EXPECT_FALSE(timeline_pause().paused);  // the timeline is off
+    settings.debug_timeline = 1;
+    press(platform::key_right);
+    EXPECT_EQ(timeline_pause().frame, 0);  // not paused: no step
+    press(platform::key_space);
+    ASSERT_TRUE(timeline_pause().paused);
+    EXPECT_EQ(timeline_pause().frame, 600);
+    EXPECT_TRUE(timeline_pause().live);
+    press(platform::key_space, false, (1 << 30) | 1);  // an auto-repeat does not let go
+    EXPECT_TRUE(timeline_pause().paused);
+    press(platform::key_right);
+    press(platform::key_right, false, (1 << 30) | 1);  // a held arrow walks on
+    press(platform::key_left);
+    EXPECT_EQ(timeline_pause().frame, 601);
+    EXPECT_FALSE(timeline_pause().live);
+    press(platform::key_right, true);  // 601 shows beat 25.38: on to the first frame of beat 26
+    EXPECT_EQ(timeline_pause().frame, 616);
+    press(platform::key_left, true);
+    EXPECT_EQ(timeline_pause().frame, 593);
+    send(platform::msg_mousemove, platform::mk_lbutton, 10);  // timeline_u 0.5: 60 s
+    EXPECT_EQ(timeline_pause().frame, 3600);
+    EXPECT_FLOAT_EQ(demo_time, 10.0f);  // the clock stays where it was held
+    press(platform::key_home);
+    press(platform::key_left);
+    EXPECT_EQ(timeline_pause().frame, 0);
+    press(platform::key_space);
+    EXPECT_FALSE(timeline_pause().paused);
+    settings.debug_timeline = 0;
+}
+
+// Beat steps land on the first frame of each beat, on and back, without
+// sticking to a frame or drifting off the beats.
+TEST(BeatStep, WalksFromBeatToBeatBothWays) {
+    auto beat_of = [](long long frame) { return static_cast<long long>(std::floor(frame * beats_per_second / 60)); };
+    std::vector<long long> frames{0};
+    for (long long k = 1; k <= 400; ++k) {
+        long long frame = beat_step(frames.back(), 1);
+        ASSERT_EQ(beat_of(frame), k) << "step " << k;
+        ASSERT_EQ(beat_of(frame - 1), k - 1) << "step " << k;
+        frames.push_back(frame);
+    }
+    for (std::size_t i = frames.size() - 1; i > 0; --i) ASSERT_EQ(beat_step(frames[i], -1), frames[i - 1]);
+    EXPECT_EQ(beat_step(0, -1), 0);
+    EXPECT_EQ(beat_step(frames[7] + 3, -1), frames[7]);  // from inside a beat back to its start
 }
 
 }  // namespace

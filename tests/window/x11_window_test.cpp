@@ -14,6 +14,8 @@
 #include "start_up_files.h"
 #include "temp_dir.h"
 #include "window/window.h"
+#include "window/window_proc.h"
+#include "clock/clock.h"
 
 // Xlib's macros (Bool, None) would clash with the headers above.
 #include <GL/gl.h>
@@ -165,6 +167,34 @@ TEST_F(X11Window, EveryF4TapToggles) {
     pump();
     EXPECT_EQ(settings.fullscreen, 0);
     EXPECT_NE(window_state.main_window, before);
+}
+
+// The timeline's keys as typed: Space, the arrows, Shift held with one, Home.
+TEST_F(X11Window, TimelineKeysArriveWithTheShiftState) {
+    settings.debug_timeline = 1;
+    ASSERT_EQ(window_setup(1), 0);
+    pump();
+    timeline_pause() = TimelinePause{};
+    demo_time = 0;
+    tap(XK_space);
+    pump();
+    ASSERT_TRUE(timeline_pause().paused);
+    tap(XK_Right);
+    tap(XK_Right);
+    tap(XK_Left);
+    pump();
+    EXPECT_EQ(timeline_pause().frame, 1);
+    key(XK_Shift_L, true);
+    tap(XK_Right);
+    key(XK_Shift_L, false);
+    tap(XK_Right);
+    pump();
+    EXPECT_EQ(timeline_pause().frame, beat_step(1, 1) + 1);
+    tap(XK_Home);
+    tap(XK_space);
+    pump();
+    EXPECT_EQ(timeline_pause().frame, 0);
+    EXPECT_FALSE(timeline_pause().paused);
 }
 
 // Icons from the palette pictures: 16 x 16 then 32 x 32, orange inside and

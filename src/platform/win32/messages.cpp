@@ -38,6 +38,9 @@ std::intptr_t dispatch_message(const Message& m) {
 
 void post_quit_message(int exit_code) { PostQuitMessage(exit_code); }
 
+// The key state as of the message being handled, not of the keyboard now.
+bool shift_held() { return GetKeyState(VK_SHIFT) < 0; }
+
 std::intptr_t default_window_proc(Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
     return DefWindowProcA(reinterpret_cast<HWND>(window), message, wparam, lparam);
 }

@@ -17,6 +17,7 @@ namespace {
 
 std::deque<platform::Message> posted;
 std::set<unsigned> keys_down;
+bool shift_with_last_key = false;  // Shift held at the last key event taken
 
 x11::WindowRecord* record_of(Window xwindow) {
     for (x11::WindowRecord* w : x11::windows())
@@ -40,6 +41,9 @@ std::uintptr_t virtual_key(XKeyEvent* event) {
     if (sym >= XK_a && sym <= XK_z) return 'A' + (sym - XK_a);
     if (sym >= XK_0 && sym <= XK_9) return sym;
     if (sym == XK_space || sym == XK_Return) return sym == XK_space ? 32 : 13;
+    if (sym == XK_Home) return platform::key_home;
+    if (sym == XK_Left) return platform::key_left;
+    if (sym == XK_Right) return platform::key_right;
     return 0;
 }
 
@@ -78,6 +82,7 @@ bool translate(XEvent& event, platform::Message* out) {
     // A key is up again whichever window its release went to: the window that
     // had the press may be gone (F4 re-creates it).
     if (event.type == KeyRelease) keys_down.erase(event.xkey.keycode);
+    if (event.type == KeyPress || event.type == KeyRelease) shift_with_last_key = event.xkey.state & ShiftMask;
     if (event.type == FocusIn) forget_released_keys();
     if (event.type == DestroyNotify) x11::departed_gone(event.xdestroywindow.window);
     x11::WindowRecord* w = record_of(event.xany.window);
@@ -161,6 +166,8 @@ std::intptr_t dispatch_message(const Message& msg) {
 void post_quit_message(int exit_code) {
     posted.push_back(Message{0, msg_quit, static_cast<std::uintptr_t>(exit_code), 0});
 }
+
+bool shift_held() { return shift_with_last_key; }
 
 std::intptr_t default_window_proc(Handle, std::uint32_t, std::uintptr_t, std::intptr_t) { return 0; }
 
