@@ -1,4 +1,5 @@
 # Sourced by the scripts that need an X display.
+source "$(dirname "${BASH_SOURCE[0]}")/waits.sh"
 
 # Starts a private Xvfb display and exports DISPLAY; stopped at exit (the
 # caller that sets an exit trap of its own afterwards names $xvfb in it).
@@ -13,11 +14,7 @@ private_display() {
     [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" "${screen[@]}" -nolisten tcp >"${xvfb_log:-/dev/null}" 2>&1 &
     xvfb=$!
-    for _ in $(seq 50); do
-      display_ours "$n" && break
-      kill -0 "$xvfb" 2>/dev/null || break
-      sleep 0.1
-    done
+    until_true 5 ours_or_gone "$n" || true
     if display_ours "$n"; then
       export DISPLAY=:$n
       trap 'kill $xvfb 2>/dev/null' EXIT
@@ -34,6 +31,9 @@ private_display() {
 display_ours() {
   [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$1-lock")" = "$xvfb" ] && xdpyinfo -display ":$1" >/dev/null 2>&1
 }
+
+# True when display :N is ours, or $xvfb has ended.
+ours_or_gone() { display_ours "$1" || exited "$xvfb"; }
 
 # True when DISPLAY names a display that answers.
 display_reachable() {

@@ -1,6 +1,7 @@
 # Sourced by the scripts that play the demo with nobody watching. Its
 # windows are found by the process's id (_NET_WM_PID), never by caption:
 # config.xml sets the caption.
+source "$(dirname "${BASH_SOURCE[0]}")/waits.sh"
 
 # keys_to_windows PID KEY: sends KEY to every window the process shows.
 keys_to_windows() {
@@ -21,15 +22,16 @@ play_headless() {
   "$program" &
   demo=$!
   for ((i = 1; i <= seconds; i++)); do
+    # It plays for its time: the seconds passing are what is waited for.
     sleep 1
     kill -0 $demo 2>/dev/null || break
     keys_to_windows $demo Return
     if ((i % 5 == 0)); then import -window root "$shots/headless_${i}s.png" 2>/dev/null || true; fi
   done
-  for ((i = 0; i < 100; i++)); do
-    kill -0 $demo 2>/dev/null || break
-    ((i % 10)) || keys_to_windows $demo Escape
-    sleep 0.1
+  for ((i = 0; i < 10; i++)); do
+    exited $demo && break
+    keys_to_windows $demo Escape
+    until_true 1 exited $demo && break
   done
   if kill -0 $demo 2>/dev/null; then
     echo "heden: the demo did not quit on Escape; stopping it" >&2

@@ -202,7 +202,7 @@ check "encoder quits early: no file, no leftovers" bash -c "test ! -e q.mp4 && !
 # go and nothing half-made stays.
 "$heden" --capture stopped.mp4 --end 30 --fps 10 >x.txt 2>&1 &
 pid=$!
-for _ in $(seq 300); do grep -q "frame [1-9]" x.txt && break; sleep 0.1; done
+until_true 30 grep -q "frame [1-9]" x.txt
 kill -TERM $pid
 wait_exit
 check "interrupted: exit code 1" test "$code" = 1

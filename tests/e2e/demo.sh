@@ -24,7 +24,7 @@ start() {
     configure "$1"
     "$program" >out.txt 2>err.txt &
     pid=$!
-    until_true 600 grep -qE "^(silence\?|BASS.DLL)" out.txt
+    until_true 60 grep -qE "^(silence\?|BASS.DLL)" out.txt
     debug= main=
     for id in $(xdotool search --onlyvisible --pid "$pid"); do
         xdotool getwindowgeometry "$id" | grep -q "Geometry: 512x128" && debug=$id || main=$id
@@ -32,7 +32,7 @@ start() {
     main_at=$(origin "$main") debug_at=$(origin "$debug" 10)
     # The first frame can take a while (the software renderer compiles its
     # shaders); the timeline shows its playhead once it is out.
-    until_true 300 playhead_at 0 511
+    until_true 30 playhead_at 0 511
 }
 playhead_at() {  # the timeline shows the playhead in columns FROM to TO
     local at
@@ -139,13 +139,13 @@ done
 last_second=$(column_at "$(awk -v l="$length" 'BEGIN { print l - 0.6 }')")
 clicked=$(date +%s.%N)
 xdotool mousemove --window "$debug" "$last_second" 64 click 1
-until_true 600 grep -q "^kill me " out.txt
+until_true 60 grep -q "^kill me " out.txt
 first=$(grep -m1 "^kill me" out.txt | awk '{print $3}')
 most=$(seconds_since "$clicked")
 # It fades in from black over its first seconds.
 latest() { grep "^kill me" out.txt | tail -1 | awk '{print $3}'; }
 closing_from() { awk -v t="$(latest)" -v m="$1" 'BEGIN { exit !(t >= m) }'; }  # its time has reached M
-until_true 600 closing_from 6
+until_true 60 closing_from 6
 import -window "$main" "$shots/scene_end.png" 2>/dev/null
 check "the closing scene runs after the track" grep -q "^kill me [0-9.]* $" out.txt
 last=$(latest)
@@ -157,7 +157,7 @@ check "the closing scene is a picture ($n colours)" test "${n:-0}" -gt 100
 # from the first ending.
 seek_beat 350 back.png
 xdotool mousemove --window "$debug" "$last_second" 64 click 1
-until_true 600 closing_from "$(awk -v b="$last" 'BEGIN { print b + 1 }')"
+until_true 60 closing_from "$(awk -v b="$last" 'BEGIN { print b + 1 }')"
 again=$(latest)
 check "after a second ending the time goes on ($again)" awk -v a="$again" -v b="$last" 'BEGIN { exit !(a >= b + 1) }'
 
@@ -194,8 +194,8 @@ check "no GL errors in any frame" bash -c '! grep -qx "gl errors.." out.txt'
 # to the first columns again (the timeline is shown after the frame).
 start 0
 xdotool mousemove --window "$debug" 511 64 click 1
-until_true 300 playhead_at 505 511
-until_true 300 playhead_at 0 504
+until_true 30 playhead_at 505 511
+until_true 30 playhead_at 0 504
 import -window "$main" "$shots/scene_system_clock_end.png" 2>/dev/null
 stop
 check "without audio no closing scene" bash -c '! grep -q "^kill me" out.txt'

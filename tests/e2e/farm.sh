@@ -33,15 +33,13 @@ echo "heden-farm $(cat host_key.pub)" > known_hosts
 # An sshd run as root needs its privilege separation folder (its service
 # makes it at start).
 mkdir -p /run/sshd
+listening_or_gone() { grep -qs "Server listening" "$1" || exited "$2"; }  # listening_or_gone LOG PID
 start_sshd() {  # start_sshd FOLDER NAME...: an sshd showing FOLDER at farm/, reached as NAME...
     local log=$run/sshd-$1.log port _
     for port in $(shuf -i 20000-60000 -n 20); do  # until one is free
         unshare -m sh -c "mount --bind '$run/$1' '$run/farm' &&
             exec /usr/sbin/sshd -D -e -f '$run/sshd_config' -p $port" 2>"$log" &
-        for _ in $(seq 100); do
-            grep -qs "Server listening" "$log" && break
-            kill -0 $! 2>/dev/null && sleep 0.1 || break
-        done
+        until_true 10 listening_or_gone "$log" $!
         if grep -qs "Server listening" "$log"; then
             sshds+=($!)
             printf 'Host %s\n  Port %d\n' "${*:2}" $port >> ssh_config

@@ -17,7 +17,7 @@ check "the unpacked program writes a still of the drawing area, not one colour" 
 sed -i 's|<console>0</console>|<console>1</console>|; s|<enabled>1</enabled>|<enabled>0</enabled>|' config.xml
 ./heden >play.txt 2>&1 &
 pid=$!
-for _ in $(seq 1800); do grep -q "^silence?" play.txt && break; sleep 0.1; done
+until_true 180 grep -q "^silence?" play.txt
 check "the demo starts after its loading picture" grep -q "^silence?" play.txt
 main=$(xdotool search --onlyvisible --name '^heden$' 2>/dev/null | head -1)
 check "it plays: the picture moves" moving

@@ -54,7 +54,7 @@ code=$(
     private_display -extension GLX -screen 0 640x480x24 || exit
     "$heden" >out.txt 2>err.txt &
     pid=$!
-    answer_boxes_until_exit 100
+    answer_boxes_until_exit
     echo "$code"
 )
 check "no GLX: exit code 1" test "$code" = 1

@@ -8,14 +8,8 @@ heden=$1 maker=$2 shipped_config=$3 shots=$4 pool=$5
 source "$(dirname "$0")/checks.sh"
 mkdir -p "$shots"
 ln -s "$pool" pool
-window_named() {  # waits for a window with this exact title, prints its id
-    for _ in $(seq 300); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+window_named() { until_true 30 named_now "$1"; }  # waits for a window with this exact title, prints its id
+named_now() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }
 # Without music the timeline spans the configured length.
 length=$(sed -n 's|.*<length>\(.*\)</length>.*|\1|p' "$shipped_config")
 
@@ -41,7 +35,7 @@ main=$(window_named heden)
 check "archive maker opens its window" test -n "$main"
 # Escape once the run has loaded everything, the music last, to a window
 # of the run (the first one found may be the start-up probe's, gone since).
-until_true 600 grep -qx "silence?" maker.txt
+until_true 60 grep -qx "silence?" maker.txt
 xdotool key --window "$(window_named heden)" Escape
 wait_exit
 check "archive maker quits on Escape with 0" test "$code" = 0
@@ -55,7 +49,7 @@ launched=$(date +%s.%N)
 pid=$!
 window_named heden >/dev/null
 # Precalc runs behind the loading picture; the music is set up after it.
-until_true 600 grep -qx "silence?" out.txt
+until_true 60 grep -qx "silence?" out.txt
 # Both windows carry the caption; the debug window is the 512 x 128 one.
 both_windows() {
     debug= main=
@@ -64,7 +58,7 @@ both_windows() {
     done
     [ -n "$main" ] && [ -n "$debug" ]
 }
-until_true 100 both_windows
+until_true 10 both_windows
 check "main window and debug window" test -n "$main" -a -n "$debug"
 check "driver table" grep -q "^ vendor               | device                               | version$" out.txt
 check "33 entry points found" test "$(grep -cE '^ +([1-9]|[12][0-9]|3[0-3]) \| +[a-zA-Z0-9]+ \| 0x[0-9a-f]{8} $' out.txt)" = 33
@@ -86,7 +80,7 @@ check "silent run" grep -qx "silence?" out.txt
 # The first frame can take a while; the timeline shows its playhead then.
 # The demo starts at 0: the playhead can be no further right than the time
 # since the launch takes it.
-until_true 300 eval '[ -n "$(playhead_column "$debug" "$shots/timeline_before.png")" ]'
+until_true 30 eval '[ -n "$(playhead_column "$debug" "$shots/timeline_before.png")" ]'
 import -window root "$shots/window_start.png" 2>/dev/null
 before=$(playhead_column "$debug" "$shots/timeline_before.png")
 most=$(columns_in "$(seconds_since "$launched")")
@@ -97,7 +91,7 @@ check "playhead starts near the left edge (column $before of at most $most)" \
 # renderer: look until the playhead moved.
 clicked=$(date +%s.%N)
 xdotool mousemove --window "$debug" 256 64 click 1
-until_true 300 eval '[ "$(playhead_column "$debug" "$shots/timeline_after.png")" -ge 256 ] 2>/dev/null'
+until_true 30 eval '[ "$(playhead_column "$debug" "$shots/timeline_after.png")" -ge 256 ] 2>/dev/null'
 after=$(playhead_column "$debug" "$shots/timeline_after.png")
 most=$((256 + $(columns_in "$(seconds_since "$clicked")")))
 check "a click at x 256 seeks to the middle (column $after, at most $most)" \

@@ -32,14 +32,7 @@ check() {  # check DESCRIPTION COMMAND...
     checks=$((checks + 1))
     if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); return 1; fi
 }
-# Runs COMMAND until it succeeds, for up to SECONDS.
-until_true() {  # until_true SECONDS COMMAND...
-    local deadline=$((SECONDS + $1))
-    until "${@:2}"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
+source "$here/waits.sh"
 
 # The window of the program with this size (the console is named alike);
 # with a position, only one there ("!X,Y": anywhere else); never one of the
@@ -79,15 +72,14 @@ focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] || { xdotool wind
 key_to() {  # key_to WINDOW KEY
     [ -n "$1" ] && until_true 10 focused "$1" && xdotool key "$2"
 }
-box_up() { xdotool search --onlyvisible --name '^falta del alcalde$' 2>/dev/null; }
-box_gone() { [ -z "$(box_up)" ]; }
+box_gone() { [ -z "$(boxes_up)" ]; }
 # Answers the box with this caption: waits for it to show, then presses
 # Return on it until it is gone (its window can show before it reads keys).
 dismiss_box() {
     local id
-    until_true 60 box_up >/dev/null || return 1
+    until_true 60 boxes_up >/dev/null || return 1
     for _ in $(seq 12); do
-        for id in $(box_up); do key_to "$id" Return; done
+        for id in $(boxes_up); do key_to "$id" Return; done
         until_true 5 box_gone && return 0
     done
     return 1
@@ -106,10 +98,6 @@ box_text() { boxes "$1" | grep -F -m1 -- "$2"; }
 targets_made() { console_log "$1" | grep -cE '^pbuffer_create\(0x[0-9a-f]+\) done with no errors$'; }
 targets_reach() { test "$(targets_made "$1")" -ge "$2"; }
 no_gl_errors() { ! grep -q 'gl errors\.\.' "$1"; }
-exited() { ! kill -0 "$1" 2>/dev/null; }
-wait_exit() {  # wait_exit PID [SECONDS]: sets $code ("timeout" after 120 s)
-    if until_true "${2:-120}" exited "$1"; then wait "$1"; code=$?; else code=timeout; kill "$1"; fi
-}
 # Escape until the program has gone, then its exit code in $code.
 quit_with_escape() {  # quit_with_escape WINDOW PID
     for _ in $(seq 12); do
@@ -117,12 +105,6 @@ quit_with_escape() {  # quit_with_escape WINDOW PID
         until_true 10 exited "$2" && break
     done
     wait_exit "$2" 10
-}
-# (import without a window would wait for a click: never call it so.)
-playhead_column() {
-    [ -n "$1" ] || return 0
-    import -window "$1" "$2" 2>/dev/null
-    convert "$2" -crop 512x1+0+10 +repage txt:- | awk -F'[,:]' '/#00FF00/ {print $1; exit}'
 }
 playhead_shown() { column=$(playhead_column "$1" "$2") && [ -n "$column" ]; }
 playhead_near() { playhead_shown "$1" "$2" && [ "$column" -ge "$3" ] && [ "$column" -le "$4" ]; }

@@ -44,14 +44,15 @@ demo=$!
 if [ -n "${HEDEN_TIMELINE_CLICKS:-}" ]; then
   (
     # Of the demo's windows, the timeline is the one 512 wide.
-    timeline=
-    for _ in $(seq 600); do
+    timeline_window() {
+      local id
       for id in $(xdotool search --onlyvisible --pid $demo 2>/dev/null); do
-        xdotool getwindowgeometry "$id" | grep -q 'Geometry: 512x' && timeline=$id
+        xdotool getwindowgeometry "$id" | grep -q 'Geometry: 512x' && { echo "$id"; return 0; }
       done
-      [ -n "$timeline" ] && break
-      sleep 0.2
-    done
+      return 1
+    }
+    timeline=$(until_true 120 timeline_window)
+    # The clicks are spaced in time on purpose: the demo plays on between them.
     sleep 3
     for x in $HEDEN_TIMELINE_CLICKS; do
       xdotool mousemove --window "$timeline" "$x" 64 click 1
