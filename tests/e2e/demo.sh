@@ -175,16 +175,16 @@ xdotool key --window "$main" space
 for beat in $paused_beats; do
     read -r x f <<<"$(grid_frame "$beat")"
     xdotool mousemove --window "$debug" "$x" 64 click 1
-    check "paused, a click at column $x (beat $beat) shows the still of frame $f" until_true 300 shows "still_$beat.rgb"
+    check "paused, a click at column $x (beat $beat) shows the still of frame $f" until_true 60 shows "still_$beat.rgb"
 done
 # Sixty steps on from the last: the still a second later, the playhead there.
 xdotool key --window "$main" --delay 20 $(printf 'Right %.0s' $(seq 60))
-check "sixty steps on show the still of frame $((f + 60))" until_true 300 shows still_on.rgb
+check "sixty steps on show the still of frame $((f + 60))" until_true 60 shows still_on.rgb
 column=$(awk -v f=$((f + 60)) -v l="$length" 'BEGIN { printf "%d", 512 / l * f / 60 }')
 check "the playhead shows the time held (column $column)" playhead_at $((column - 1)) $((column + 1))
 # Space plays on from there: the playhead moves on.
 xdotool key --window "$main" space
-check "Space plays on" until_true 300 playhead_at $((column + 2)) 511
+check "Space plays on" until_true 60 playhead_at $((column + 2)) 511
 stop
 check "Escape quits with 0" test "$code" = 0
 check "no GL errors in any frame" bash -c '! grep -qx "gl errors.." out.txt'
