@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "clock/clock.h"
 #include "config/settings.h"
 #include "data/file_table.h"
+#include "eventually.h"
 #include "platform/platform.h"
 #include "start_up_files.h"
 #include "temp_dir.h"
 #include "window/window.h"
 #include "window/window_proc.h"
-#include "clock/clock.h"
 
 // Xlib's macros (Bool, None) would clash with the headers above.
 #include <GL/gl.h>
@@ -111,14 +112,15 @@ protected:
         XGetWindowAttributes(x, window, &attributes);
         return attributes;
     }
-    // The main window's picture: white, swapped to the screen.
+    // The main window's picture: white, swapped to the screen. The swap
+    // reaches the server on the program's own connection, so the screen is
+    // watched until the middle of the picture (400, 300 in both tests) shows it.
     void draw_white() {
         glClearColor(1, 1, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         platform::swap_buffers(window_state.main_dc);
         glFinish();
-        XSync(x, False);
-        pause_ms(100);
+        EXPECT_TRUE(fake::eventually([&] { return on_screen(400, 300) == 0xFFFFFFu; })) << "the swap never showed";
     }
     // 0xRRGGBB at (px, py) of the screen.
     unsigned long on_screen(int px, int py) {
