@@ -18,15 +18,6 @@ configure() {  # configure AUDIO: the console, the timeline and audio on (1) or 
     sed "s|<console>0</console>|<console>1</console>|; s|<timeline>0</timeline>|<timeline>1</timeline>|; s|<enabled>1</enabled>|<enabled>$1</enabled>|" \
         "$shipped_config" > config.xml
 }
-# The program's two windows, found by its process id once both are shown:
-# the debug window is the 512 x 128 one.
-windows_shown() {
-    debug= main=
-    for id in $(xdotool search --onlyvisible --pid "$pid"); do
-        xdotool getwindowgeometry "$id" | grep -q "Geometry: 512x128" && debug=$id || main=$id
-    done
-    [ -n "$main" ] && [ -n "$debug" ]
-}
 # Starts the program with audio on or off. Without its windows the script
 # ends here: a picture of no window would wait for a click.
 start() {
@@ -34,7 +25,7 @@ start() {
     "$program" >out.txt 2>err.txt &
     pid=$!
     until_true 60 grep -qE "^(silence\?|BASS.DLL)" out.txt
-    until_true 60 windows_shown || { echo "FAILED: the main and the debug window of $pid were not shown"; exit 1; }
+    until_true 60 two_windows --pid "$pid" || { echo "FAILED: the main and the debug window of $pid were not shown"; exit 1; }
     main_at=$(origin "$main") debug_at=$(origin "$debug" 10)
     # The first frame can take a while (the software renderer compiles its
     # shaders); the timeline shows its playhead once it is out.

@@ -24,3 +24,14 @@ playhead_column() {  # playhead_column WINDOW FILE
     import -window "$1" "$2" 2>/dev/null
     convert "$2" -crop 512x1+0+10 +repage txt:- | awk -F'[,:]' '/#00FF00/ {print $1; exit}'
 }
+
+# The program's two windows once both are shown, found by the xdotool search
+# arguments given (--pid PID, or --name CAPTION): sets $main and $debug, the
+# debug window being the 512 x 128 one.
+two_windows() {
+    debug= main=
+    for id in $(xdotool search --onlyvisible "$@"); do
+        xdotool getwindowgeometry "$id" | grep -q "Geometry: 512x128" && debug=$id || main=$id
+    done
+    [ -n "$main" ] && [ -n "$debug" ]
+}

@@ -50,15 +50,8 @@ pid=$!
 window_named heden >/dev/null
 # Precalc runs behind the loading picture; the music is set up after it.
 until_true 60 grep -qx "silence?" out.txt
-# Both windows carry the caption; the debug window is the 512 x 128 one.
-both_windows() {
-    debug= main=
-    for id in $(xdotool search --onlyvisible --name '^heden$'); do
-        xdotool getwindowgeometry "$id" | grep -q "Geometry: 512x128" && debug=$id || main=$id
-    done
-    [ -n "$main" ] && [ -n "$debug" ]
-}
-until_true 10 both_windows
+# Both windows carry the caption.
+until_true 10 two_windows --name '^heden$'
 check "main window and debug window" test -n "$main" -a -n "$debug"
 check "driver table" grep -q "^ vendor               | device                               | version$" out.txt
 check "33 entry points found" test "$(grep -cE '^ +([1-9]|[12][0-9]|3[0-3]) \| +[a-zA-Z0-9]+ \| 0x[0-9a-f]{8} $' out.txt)" = 33

@@ -119,7 +119,7 @@ resting() {  # at most 20 CPU ticks in 2 s
     local before
     before=$(cpu_ticks)
     # The time passing is what is measured here: nothing is waited for.
-    sleep 2
+    sleep 2  # the span measured, not a wait for something to finish
     ticks=$(($(cpu_ticks) - before))
     [ "$ticks" -le 20 ]
 }
