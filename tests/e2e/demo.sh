@@ -116,8 +116,7 @@ check "stills of the frames to pick" test -s still_on.png
 for still in still_*.png; do convert "$still" -depth 8 "rgb:${still%.png}.rgb"; done
 read -r area_w area_h < <(identify -format '%w %h\n' still_on.png)
 
-start 1
-check "main window and debug window" test -n "$main" -a -n "$debug"
+start 1  # fails and ends the script without both windows
 check "the music plays on a device" bash -c '! grep -q "Bass_Init" err.txt'
 declare -A seen
 for scene in title:20 canyon:50 basket:52 canyon_quick:84.5 canyon_fast:90.5 tunnel:122.5 poles:190 basket_late:240 \

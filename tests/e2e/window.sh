@@ -51,8 +51,7 @@ window_named heden >/dev/null
 # Precalc runs behind the loading picture; the music is set up after it.
 until_true 60 grep -qx "silence?" out.txt
 # Both windows carry the caption.
-until_true 10 two_windows --name '^heden$'
-check "main window and debug window" test -n "$main" -a -n "$debug"
+check "main window and debug window" until_true 10 two_windows --name '^heden$'
 check "driver table" grep -q "^ vendor               | device                               | version$" out.txt
 check "33 entry points found" test "$(grep -cE '^ +([1-9]|[12][0-9]|3[0-3]) \| +[a-zA-Z0-9]+ \| 0x[0-9a-f]{8} $' out.txt)" = 33
 check "probe done" grep -qx "multisample_test() done .. " out.txt
