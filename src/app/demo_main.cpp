@@ -37,12 +37,18 @@ void present() {
 
 void render_frame() {
     last_drawn = frame_render(ClockOps.clock_tick());
+    if (settings.debug_timeline) timeline_draw(last_drawn.time, clock_length());
     present();
 }
+
+// The frame held changes only when something happens: it is drawn again
+// then, and the loop sleeps until the next message.
+constexpr int until_a_message = -1;
 
 void render_held() {
     timeline_hold_draw();
     present();
+    platform::wait_message(until_a_message);
 }
 
 // Nobody sees the window: no frame is drawn. The clock goes on (and the
@@ -116,6 +122,7 @@ int demo_main(int argc, char** argv) {
     // never waits for the screen.
     if (request.active()) {
         settings.fullscreen = 0;
+        window_state.unattended = true;
         window_state.swap_interval = 0;
         std::string clamped = window_clamp_note();
         if (!clamped.empty()) capture_message("heden: %s\n", clamped.c_str());

@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -40,7 +41,11 @@ const char usage[] =
     "there jumps, and Space pauses and resumes picture and music. While paused, a click\n"
     "or drag, Left and Right (a frame, 1/60 s), Shift+Left and Shift+Right (to the\n"
     "previous or next beat) and Home (0 s) show the frame a capture from 0 shows at\n"
-    "that time (the frame --still writes); Space plays on from it.\n";
+    "that time (the frame --still writes), and the timeline window's caption names it;\n"
+    "Space plays on from it. A right click on the timeline sets the HDR level, from 0 at\n"
+    "its left edge to 1 at its right: the further right, the more of the picture glows\n"
+    "(while paused, from when the demo plays on). In captures and stills the windows take\n"
+    "no keys but Escape, which stops the run like Ctrl-C.\n";
 
 bool bad(const char* format, const char* what) {
     capture_message(format, what);
@@ -72,10 +77,19 @@ bool parse_fps(const char* text, int* out) {
     return true;
 }
 
+// A still is a PNG picture, and its name says so.
+bool png_name(const std::string& path) {
+    if (path.size() < 5 || path[path.size() - 5] == '/' || path[path.size() - 5] == '\\') return false;
+    std::string ext = path.substr(path.size() - 4);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".png";
+}
+
 bool parse_still(const char* text, CaptureRequest* request) {
     const char* colon = std::strchr(text, ':');
     if (!colon || colon[1] == '\0') return bad("heden: --still needs SECONDS:FILE.png, not `%s`\n", text);
     StillRequest still{0.0, colon + 1};
+    if (!png_name(still.path)) return bad("heden: --still writes .png pictures, not `%s`\n", still.path.c_str());
     if (!parse_seconds("--still", std::string(text, colon).c_str(), &still.seconds)) return false;
     request->stills.push_back(still);
     return true;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "capture/file_out.h"
 
@@ -51,14 +52,34 @@ std::vector<std::string> video_encoder_args(const std::string& path, const std::
 bool VideoEncoder::open(const std::string& path, int width, int height, int fps, const std::string& wav) {
     path_ = path;
     part_ = file_part_name(path);
-    return encoder_process_start(video_encoder_args(path, part_, width, height, fps, wav), &process_);
+    errors_ = file_part_name(path, ".log");
+    return encoder_process_start(video_encoder_args(path, part_, width, height, fps, wav), errors_, &process_);
+}
+
+// The encoder's own words, each line after its name, on lines of their own
+// below the progress line.
+void VideoEncoder::report_errors() const {
+    std::FILE* f = std::fopen(errors_.c_str(), "r");
+    if (!f) return;
+    char line[512];
+    while (std::fgets(line, sizeof line, f)) {
+        std::size_t n = std::strlen(line);
+        capture_message("%s: %s%s", encoder_program, line, n > 0 && line[n - 1] == '\n' ? "" : "\n");
+    }
+    std::fclose(f);
+}
+
+void VideoEncoder::discard() {
+    std::remove(part_.c_str());
+    std::remove(errors_.c_str());
 }
 
 bool VideoEncoder::stopped(const char* what) {
     int code = encoder_process_finish(&process_);
+    report_errors();
     capture_message("heden: %s stopped %s (exit code %d); `%s` was not written\n", encoder_program, what, code,
                     path_.c_str());
-    std::remove(part_.c_str());
+    discard();
     return false;
 }
 
@@ -67,17 +88,20 @@ bool VideoEncoder::write_frame(const std::vector<std::uint8_t>& rgb) {
     return stopped("taking frames early");
 }
 
-bool VideoEncoder::finish() {
-    int code = encoder_process_finish(&process_);
+int VideoEncoder::finish_encoding() { return encoder_process_finish(&process_); }
+
+bool VideoEncoder::commit(int code) {
     if (code != 0) {
+        report_errors();
         capture_message("heden: %s failed (exit code %d); `%s` was not written\n", encoder_program, code, path_.c_str());
-        std::remove(part_.c_str());
+        discard();
         return false;
     }
+    std::remove(errors_.c_str());
     return file_commit(part_, path_);
 }
 
 void VideoEncoder::abandon() {
     encoder_process_finish(&process_);
-    std::remove(part_.c_str());
+    discard();
 }

@@ -30,15 +30,20 @@ public:
     // One frame of RGB rows, top to bottom. False, with a message, when the
     // encoder has stopped taking frames.
     bool write_frame(const std::vector<std::uint8_t>& rgb);
-    // Ends the input, waits and, when the encoder succeeded, gives the file
-    // its name. False, with a message, otherwise; no file is left then.
-    bool finish();
+    // Ends the input and waits for the encoder: its exit code.
+    int finish_encoding();
+    // After finish_encoding: gives the file its name when the encoder
+    // succeeded (`code` 0). False, with a message, otherwise; no file is
+    // left then.
+    bool commit(int code);
     // Ends the input, waits and removes what was written.
     void abandon();
 
 private:
     bool stopped(const char* what);
+    void report_errors() const;
+    void discard();
 
     EncoderProcess process_;
-    std::string path_, part_;
+    std::string path_, part_, errors_;
 };
