@@ -27,12 +27,14 @@ frame_at_or_after() {
 # OUT. The pictures are copied as they are (.mkv) or encoded once from the
 # joined lossless pictures (.mp4); the sound is the segments' lossless sound
 # put together and encoded once over the whole length, as a single capture
-# encodes it. Writes OUT.part and renames it when ffmpeg succeeds.
+# encodes it. Writes OUT.PID.part (this shell's own) and renames it when
+# ffmpeg succeeds; otherwise leaves nothing, shows ffmpeg's words and puts
+# its last line in $join_error.
 segment_join() {
-  local out=$1 list
+  local out=$1 part=$1.$$.part list errors seg
   shift
-  list=$(mktemp)
-  local seg
+  join_error=""
+  list=$(mktemp) errors=$(mktemp)
   for seg in "$@"; do printf "file '%s'\n" "$(realpath "$seg")" >> "$list"; done
   local codecs
   case "${out##*.}" in
@@ -43,14 +45,15 @@ segment_join() {
                  'format=rgb24,pad=ceil(iw/2)*2:ceil(ih/2)*2,scale=out_color_matrix=bt709:out_range=tv,format=yuv420p'
                  -colorspace bt709 -color_primaries bt709 -color_trc bt709 -color_range tv
                  -c:a aac -b:a 192k -movflags +faststart -f mp4) ;;
-    *) echo "heden: segments join into .mkv or .mp4, not $out" >&2; rm -f "$list"; return 2 ;;
+    *) echo "capture: segments join into .mkv or .mp4, not $out" >&2; rm -f "$list" "$errors"; return 2 ;;
   esac
   if ffmpeg -hide_banner -nostdin -loglevel error -y -f concat -safe 0 -i "$list" -map 0:v:0 -map 0:a:0 \
-      -fps_mode passthrough "${codecs[@]}" "$out.part"; then
-    rm -f "$list"
-    mv "$out.part" "$out"
-  else
-    rm -f "$list" "$out.part"
-    return 1
+      -fps_mode passthrough "${codecs[@]}" "$part" 2>"$errors" && join_error=$(mv "$part" "$out" 2>&1); then
+    rm -f "$list" "$errors"
+    return 0
   fi
+  sed 's/^/ffmpeg: /' "$errors" >&2
+  [ -n "$join_error" ] || join_error=$(tail -n 1 "$errors")
+  rm -f "$list" "$errors" "$part"
+  return 1
 }

@@ -9,9 +9,13 @@ set -u
 heden=$1 maker=$2 shipped_config=$3 pool=$4
 capture=$(realpath "$(dirname "$0")/../../scripts/capture")
 source "$(dirname "$0")/checks.sh"
-sshds=()
-trap 'kill "${sshds[@]}" 2>/dev/null; rm -rf "$run"' EXIT
 [ "$(id -u)" = 0 ] || { echo "FAILED: the farm test runs sshd and namespaces, as root"; exit 1; }
+# The archive maker records blob.dat on a display: the caller's, or one of
+# the test's own.
+source "$(dirname "$0")/../../scripts/lib/display.sh"
+display_reachable || private_display
+sshds=()
+trap 'kill "${sshds[@]}" ${xvfb:-} 2>/dev/null; rm -rf "$run"' EXIT
 
 # The caller's folder (config.xml, pool/), a host's (with the program and
 # blob.dat, 320 x 180 pictures) and a host's that lacks blob.dat.
@@ -21,7 +25,8 @@ sed 's|<width>800</width>|<width>320</width>|; s|<height>600</height>|<height>24
 ln -s "$pool" farm/pool
 cp -a farm/. host/
 ln -s "$heden" host/heden
-(cd host && "$maker" --still 0:record.png >maker.txt 2>&1 && rm record.png maker.txt)
+(cd host && "$maker" --still 0:record.png >maker.txt 2>&1 && rm record.png maker.txt) ||
+    { tail -5 host/maker.txt; echo "FAILED: the archive maker did not record blob.dat for the hosts"; exit 1; }
 cp -a host lacking
 rm lacking/blob.dat
 

@@ -12,7 +12,10 @@ namespace platform {
 namespace {
 
 // In the child, between fork and exec: only async-signal-safe calls.
+// The child gets a process group of its own: a Ctrl-C or a signal to our
+// group is ours to answer, and we end its input in good order.
 [[noreturn]] void exec_child(char* const* argv, int input, int errors, int status) {
+    setpgid(0, 0);
     if (dup2(input, 0) < 0 || (errors >= 0 && dup2(errors, 2) < 0)) {
         int e = errno;
         (void)!write(status, &e, sizeof e);
