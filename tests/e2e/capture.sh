@@ -134,7 +134,7 @@ for case in "no_archive:blob.dat gone fishing?" \
     check "$dir: exit code 1 within a minute" test $? = 1
     check "$dir: the cause, then that nothing was captured" bash -c \
         "grep -qxF 'heden: ${case#*:}' $dir/x.txt && verdict_last $dir/x.txt"
-    check "$dir: no file written" test ! -e $dir/x.png -a ! -e $dir/x.png.part
+    check "$dir: no file written" bash -c "test ! -e $dir/x.png && ! ls $dir | grep -q 'part\$'"
 done
 
 # A window larger than the settings allow: said once, and the picture is
@@ -208,5 +208,37 @@ wait_exit
 check "interrupted: exit code 1" test "$code" = 1
 check "interrupted: says so" grep -q "capture interrupted at frame" x.txt
 check "interrupted: no file, no leftovers" bash -c "test ! -e stopped.mp4 && ! ls | grep -q 'part\$'"
+
+# The capture script owns what it starts. Stopped by a scheduler's SIGTERM
+# in the middle of two local segments, it stops both renders, removes the
+# segments and says so; an --out it cannot write, or a value that is not
+# one, it refuses before rendering anything.
+capture_script=$(dirname "$0")/../../scripts/capture
+ln -s "$heden" heden
+bash "$capture_script" --run-folder . --jobs 2 --out script.mkv --end 30 --fps 10 >x.txt 2>&1 &
+pid=$!
+until_true 60 grep -q "frame [1-9]" x.txt
+kill -TERM $pid
+wait_exit
+check "capture script stopped by SIGTERM: exit code 143" test "$code" = 143
+check "capture script stopped: its last line says so" bash -c "tail -1 x.txt | grep -q '^capture: capture stopped (SIGTERM)'"
+check "capture script stopped: no render goes on, no segment or part file stays" bash -c \
+    "! pgrep -f '[c]apture $run/segments' && ! ls | grep -qE '^segments|part\$|^script.mkv\$'"
+bash "$capture_script" --run-folder . --out no/such/dir/x.mkv --end 1 >x.txt 2>&1
+check "capture script, --out in no folder: exit code 1, said at once" bash -c \
+    "test $? = 1 && test \"\$(cat x.txt)\" = 'capture: cannot write $run/no/such/dir/x.mkv: there is no folder $run/no/such/dir'"
+bash "$capture_script" --run-folder . --start abc >x.txt 2>&1
+check "capture script, --start abc: exit code 2, named" bash -c "test $? = 2 && grep -q '^capture: --start needs a time' x.txt"
+
+# A picture damaged inside a readable archive (its PNG header zeroed) stops
+# a still before its first frame, named.
+mkdir damaged && cp blob.dat damaged/ && cp config.xml damaged/
+offset=$(grep -obUaP '\x89PNG' damaged/blob.dat | head -1 | cut -d: -f1)
+head -c 16 /dev/zero | dd of=damaged/blob.dat bs=1 seek="$offset" conv=notrunc status=none
+(cd damaged && timeout 120 "$heden" --still 130:x.png >x.txt 2>&1)
+check "a damaged picture in blob.dat: exit code 1, named, no still" bash -c \
+    "test $? = 1 && grep -q '^heden: pool/.*\.png is damaged' damaged/x.txt && verdict_last damaged/x.txt && test ! -e damaged/x.png"
+"$heden" --still 10:s.jpg >x.txt 2>&1
+check "a still named .jpg: exit code 2, no file" bash -c "test $? = 2 && grep -q 'writes .png pictures' x.txt && test ! -e s.jpg"
 
 summary

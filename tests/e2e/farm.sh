@@ -86,4 +86,18 @@ check "a host without blob.dat fails the capture within a minute" \
     test $code != 0 -a $code != 124 -a $((SECONDS - began)) -le 60
 check "its message comes back with its name" grep -q "^lacking: heden: .*blob.dat" bad.txt
 check "no video and no segment is left on the hosts or here" nothing_left
+
+# Stopped by a scheduler's SIGTERM while both hosts render: no render goes
+# on there, and no segment stays anywhere.
+printf 'farm1\nfarm2\n' > hosts
+bash "$capture" --run-folder farm --hosts hosts --jobs 1 --end 60 --fps 10 --out bad.mkv >stop.txt 2>&1 &
+pid=$!
+rendering() { test "$(pgrep -fc '^\./heden --capture segments\.')" = 2; }
+until_true 120 rendering
+kill -TERM $pid
+wait_exit
+check "stopped by SIGTERM: exit code 143, said last" bash -c \
+    "test '$code' = 143 && tail -1 stop.txt | grep -q '^capture: capture stopped (SIGTERM)'"
+check "stopped: the renders on the hosts end" until_true 30 eval '! pgrep -f "^\./heden --capture segments\."'
+check "stopped: no video and no segment is left on the hosts or here" nothing_left
 summary
