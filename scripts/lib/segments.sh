@@ -47,7 +47,9 @@ segment_join() {
                  -c:a aac -b:a 192k -movflags +faststart -f mp4) ;;
     *) echo "capture: segments join into .mkv or .mp4, not $out" >&2; rm -f "$list" "$errors"; return 2 ;;
   esac
-  if ffmpeg -hide_banner -nostdin -loglevel error -y -f concat -safe 0 -i "$list" -map 0:v:0 -map 0:a:0 \
+  # -xerror: a write that fails (a full disk) fails ffmpeg, which otherwise
+  # says so and exits with 0.
+  if ffmpeg -hide_banner -nostdin -loglevel error -y -xerror -f concat -safe 0 -i "$list" -map 0:v:0 -map 0:a:0 \
       -fps_mode passthrough "${codecs[@]}" "$part" 2>"$errors" && join_error=$(mv "$part" "$out" 2>&1); then
     rm -f "$list" "$errors"
     return 0

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "capture/file_out.h"
 
@@ -19,6 +20,15 @@ std::string extension_of(const std::string& path) {
 
 bool lossless(const std::string& path) { return extension_of(path) == "mkv"; }
 
+// Where the encoder's words go until they are shown: the temporary folder,
+// which a full disk under the video does not silence, else beside it.
+std::string errors_file(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+    if (error) return file_part_name(path, ".log");
+    return (folder / ("heden-" + std::to_string(platform::process_id()) + "-ffmpeg.log")).string();
+}
+
 }  // namespace
 
 bool video_container_known(const std::string& path) {
@@ -28,7 +38,10 @@ bool video_container_known(const std::string& path) {
 
 std::vector<std::string> video_encoder_args(const std::string& path, const std::string& part, int width, int height,
                                             int fps, const std::string& wav) {
+    // -xerror: ffmpeg says that a write failed (a full disk) but exits with 0
+    // unless it is told to stop there.
     std::vector<std::string> args{encoder_program, "-hide_banner", "-nostdin", "-nostats", "-loglevel", "error", "-y",
+                                  "-xerror",
                                   "-f", "rawvideo", "-pix_fmt", "rgb24",
                                   "-s", std::to_string(width) + "x" + std::to_string(height),
                                   "-framerate", std::to_string(fps), "-i", "pipe:0",
@@ -52,7 +65,7 @@ std::vector<std::string> video_encoder_args(const std::string& path, const std::
 bool VideoEncoder::open(const std::string& path, int width, int height, int fps, const std::string& wav) {
     path_ = path;
     part_ = file_part_name(path);
-    errors_ = file_part_name(path, ".log");
+    errors_ = errors_file(path);
     return encoder_process_start(video_encoder_args(path, part_, width, height, fps, wav), errors_, &process_);
 }
 
