@@ -84,8 +84,9 @@ stop() {
 }
 
 # Paused, the timeline shows the frames a capture from 0 shows. A click
-# picks the frame of the 60 fps grid at its time: a column near each beat
-# below whose time is not at a frame's edge, and the frame it shows. The
+# picks the first frame of the 60 fps grid in its column, so the playhead
+# stands where it was clicked: a column near each beat below whose start is
+# not at a frame's edge, and the frame it shows. The
 # stills of those frames (at the middle of each) come first, from one run.
 # The poles are looked at on a beat with the black background. The window
 # has 4 samples a pixel here (multisample 0 asks for sample buffers with at
@@ -99,7 +100,7 @@ grid_frame() {  # grid_frame BEAT: prints the column and the frame
     awk -v b="$1" -v l="$length" 'BEGIN {
         for (x = int(b / 2.533333333333333 / l * 512 + 0.5); ; x++) {
             f = l * x / 512 * 60
-            if (f - int(f) > 0.01 && f - int(f) < 0.99) { print x, int(f); exit }
+            if (f - int(f) > 0.01 && f - int(f) < 0.99) { print x, int(f) + 1; exit }
         }
     }'
 }
