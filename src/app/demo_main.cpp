@@ -8,6 +8,7 @@
 #include "app/unattended.h"
 #include "capture/encoder_process.h"
 #include "capture/file_out.h"
+#include "capture/segment_join.h"
 
 #include "log/log.h"
 #include "clock/clock.h"
@@ -113,6 +114,9 @@ int demo_main(int argc, char** argv) {
     switch (options_parse(argc, argv, &request)) {
         case OptionsResult::help: return 0;
         case OptionsResult::bad: return 2;
+        case OptionsResult::join:
+            if (int code = check_request(request)) return code;
+            return segments_join(request.video, request.joined) ? 0 : 1;
         case OptionsResult::run: break;
     }
     if (int code = check_request(request)) return code;

@@ -14,7 +14,9 @@
 namespace {
 
 const char usage[] =
-    "usage: heden [--capture FILE [--fps N] [--start SECONDS] [--end SECONDS]] [--still SECONDS:FILE.png]...\n"
+    "usage: heden [--capture FILE [--fps N] [--start SECONDS] [--end SECONDS] [--segment K/N]]\n"
+    "             [--still SECONDS:FILE.png]...\n"
+    "       heden --join FILE SEGMENT.mkv...\n"
     "Without options heden plays the demo. With them it renders frames at a fixed rate\n"
     "instead, with no sound playing, writes them and exits.\n"
     "  --capture FILE     write a video with the soundtrack; the extension picks the\n"
@@ -29,6 +31,12 @@ const char usage[] =
     "                     write the frame shown at SECONDS as a PNG picture; may be\n"
     "                     repeated. It is the frame a capture at the same --fps\n"
     "                     shows at that time; only the frames written are drawn\n"
+    "  --segment K/N      capture only segment K (0 to N - 1) of the capture cut into N\n"
+    "                     contiguous stretches of nearly equal length; write each as\n"
+    "                     .mkv and put them together with --join\n"
+    "  --join FILE SEGMENT.mkv...\n"
+    "                     join the segments, in order, into the video FILE (.mp4 or\n"
+    "                     .mkv), as one capture of the whole stretch writes it\n"
     "  --help             show this and exit\n"
     "Video capture needs ffmpeg on the PATH.\n"
     "Captures and stills never wait for anyone: the texts of error boxes go to standard\n"
@@ -95,6 +103,16 @@ bool parse_still(const char* text, CaptureRequest* request) {
     return true;
 }
 
+bool parse_segment(const char* text, CaptureRequest* request) {
+    int k = 0, n = 0, used = 0;
+    if (std::sscanf(text, "%d/%d%n", &k, &n, &used) != 2 || text[used] != '\0' || n < 1 || n > max_segments || k < 0 ||
+        k >= n)
+        return bad("heden: --segment needs K/N, a segment from 0 to N - 1 of N (up to 10000), not `%s`\n", text);
+    request->segment = k;
+    request->segments = n;
+    return true;
+}
+
 bool parse_capture(const char* text, CaptureRequest* request) {
     if (!request->video.empty()) return bad("heden: --capture given twice (`%s`)\n", text);
     if (!video_container_known(text)) return bad("heden: --capture writes .mp4 or .mkv files, not `%s`\n", text);
@@ -108,18 +126,24 @@ bool parse_option(const std::string& name, const char* value, CaptureRequest* re
     if (name == "--still") return parse_still(value, request);
     if (name == "--fps") return parse_fps(value, &request->fps);
     if (name == "--start") return parse_seconds("--start", value, &request->start);
+    if (name == "--segment") return parse_segment(value, request);
     request->has_end = true;
     return parse_seconds("--end", value, &request->end);
 }
 
 bool takes_value(const std::string& name) {
-    return name == "--capture" || name == "--still" || name == "--fps" || name == "--start" || name == "--end";
+    return name == "--capture" || name == "--still" || name == "--fps" || name == "--start" || name == "--end" ||
+           name == "--segment";
 }
 
 // What only makes sense together.
 bool consistent(const CaptureRequest& request, bool timing_given) {
     if (timing_given && !request.active()) {
         capture_message("heden: --fps, --start and --end go with --capture or --still\n");
+        return false;
+    }
+    if (request.segments > 0 && (request.video.empty() || !request.stills.empty())) {
+        capture_message("heden: --segment goes with --capture, without --still\n");
         return false;
     }
     if (request.has_end && request.end <= request.start) {
@@ -138,9 +162,22 @@ bool consistent(const CaptureRequest& request, bool timing_given) {
     return true;
 }
 
+
+// --join FILE SEGMENT...: the file and its segments.
+OptionsResult parse_join(int argc, char** argv, CaptureRequest* request) {
+    if (argc < 4) {
+        bad("heden: --join needs the video to write and at least one segment%s\n", "");
+        return OptionsResult::bad;
+    }
+    if (!parse_capture(argv[2], request)) return OptionsResult::bad;
+    request->joined.assign(argv + 3, argv + argc);
+    return OptionsResult::join;
+}
+
 }  // namespace
 
 OptionsResult options_parse(int argc, char** argv, CaptureRequest* request) {
+    if (argc > 1 && std::string(argv[1]) == "--join") return parse_join(argc, argv, request);
     bool timing_given = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];

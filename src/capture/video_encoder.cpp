@@ -29,6 +29,45 @@ std::string errors_file(const std::string& path) {
     return (folder / ("heden-" + std::to_string(platform::process_id()) + "-ffmpeg.log")).string();
 }
 
+
+
+// ffmpeg quiet but for errors; -xerror: a write that fails (a full disk) is
+// said, but ends ffmpeg with 0 unless it is told to stop there.
+std::vector<std::string> encoder_head() {
+    return {encoder_program, "-hide_banner", "-nostdin", "-nostats", "-loglevel", "error", "-y", "-xerror"};
+}
+
+// The container's codecs, for RGB frames piped in or for lossless segments
+// joined (whose pictures an .mkv copies as they are).
+std::vector<std::string> container_codecs(const std::string& path, bool joined) {
+    if (lossless(path)) {
+        std::vector<std::string> video = joined ? std::vector<std::string>{"-c:v", "copy"}
+                                                : std::vector<std::string>{"-c:v", "libx264rgb", "-preset", "veryfast",
+                                                                           "-qp", "0"};
+        video.insert(video.end(), {"-c:a", "flac", "-f", "matroska"});
+        return video;
+    }
+    // 4:2:0 needs even sizes: an odd row or column is padded. Players take
+    // HD video as BT.709 when it says nothing: convert with its coefficients
+    // and say so, at every size. Joined segments are decoded as planar RGB
+    // first: taken as rgb24 they convert as the piped frames do.
+    std::string filters = "pad=ceil(iw/2)*2:ceil(ih/2)*2,scale=out_color_matrix=bt709:out_range=tv,format=yuv420p";
+    return {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18",
+            "-vf", joined ? "format=rgb24," + filters : filters,
+            "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "tv",
+            "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart", "-f", "mp4"};
+}
+
+std::vector<std::string> encoder_args(std::vector<std::string> inputs, const std::string& path,
+                                      const std::string& part, bool joined) {
+    std::vector<std::string> args = encoder_head();
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    std::vector<std::string> codecs = container_codecs(path, joined);
+    args.insert(args.end(), codecs.begin(), codecs.end());
+    args.push_back(part);
+    return args;
+}
+
 }  // namespace
 
 bool video_container_known(const std::string& path) {
@@ -38,28 +77,15 @@ bool video_container_known(const std::string& path) {
 
 std::vector<std::string> video_encoder_args(const std::string& path, const std::string& part, int width, int height,
                                             int fps, const std::string& wav) {
-    // -xerror: ffmpeg says that a write failed (a full disk) but exits with 0
-    // unless it is told to stop there.
-    std::vector<std::string> args{encoder_program, "-hide_banner", "-nostdin", "-nostats", "-loglevel", "error", "-y",
-                                  "-xerror",
-                                  "-f", "rawvideo", "-pix_fmt", "rgb24",
-                                  "-s", std::to_string(width) + "x" + std::to_string(height),
-                                  "-framerate", std::to_string(fps), "-i", "pipe:0",
-                                  "-i", wav, "-map", "0:v:0", "-map", "1:a:0"};
-    std::vector<std::string> codecs;
-    if (lossless(path))
-        codecs = {"-c:v", "libx264rgb", "-preset", "veryfast", "-qp", "0", "-c:a", "flac", "-f", "matroska"};
-    else
-        // 4:2:0 needs even sizes: an odd row or column is padded. Players take
-        // HD video as BT.709 when it says nothing: convert with its
-        // coefficients and say so, at every size.
-        codecs = {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18",
-                  "-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2,scale=out_color_matrix=bt709:out_range=tv,format=yuv420p",
-                  "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "tv",
-                  "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart", "-f", "mp4"};
-    args.insert(args.end(), codecs.begin(), codecs.end());
-    args.push_back(part);
-    return args;
+    return encoder_args({"-f", "rawvideo", "-pix_fmt", "rgb24", "-s", std::to_string(width) + "x" + std::to_string(height),
+                         "-framerate", std::to_string(fps), "-i", "pipe:0", "-i", wav, "-map", "0:v:0", "-map", "1:a:0"},
+                        path, part, false);
+}
+
+std::vector<std::string> video_join_args(const std::string& path, const std::string& part, const std::string& list) {
+    return encoder_args({"-f", "concat", "-safe", "0", "-i", list, "-map", "0:v:0", "-map", "0:a:0", "-fps_mode",
+                         "passthrough"},
+                        path, part, true);
 }
 
 bool VideoEncoder::open(const std::string& path, int width, int height, int fps, const std::string& wav) {
@@ -67,6 +93,13 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int fps,
     part_ = file_part_name(path);
     errors_ = errors_file(path);
     return encoder_process_start(video_encoder_args(path, part_, width, height, fps, wav), errors_, &process_);
+}
+
+bool VideoEncoder::open_join(const std::string& path, const std::string& list) {
+    path_ = path;
+    part_ = file_part_name(path);
+    errors_ = errors_file(path);
+    return encoder_process_start(video_join_args(path, part_, list), errors_, &process_);
 }
 
 // The encoder's own words, each line after its name, on lines of their own

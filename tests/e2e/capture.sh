@@ -87,23 +87,25 @@ check "its sound turns to silence after the music" cmp -s <(ffmpeg -v error -i e
 check "a still in the closing scene" test $? -eq 0 -a -s closing.png
 
 # Later frames are worked out without drawing the ones before: a capture cut
-# into two segments, from the grainy view from above across the closing
-# stretch, the last scene change (beat 356) and the end of the music, joined
-# by stream copy, is frame for frame the run from 0, and so is a late still.
-source "$(dirname "$0")/../../scripts/lib/segments.sh"
+# into segments, from the grainy view from above across the closing
+# stretch, the last scene change (beat 356) and the end of the music (one
+# cut by --start and --end, the rest by --segment), joined by stream copy,
+# is frame for frame the run from 0, and so is a late still.
 "$heden" --capture full.mkv --fps 5 --end "$(at 0.6)" >full.txt 2>&1
 check "a capture from 0 to past the music succeeds" test $? -eq 0
 "$heden" --capture s1.mkv --fps 5 --start 132.4 --end 133 >s1.txt 2>&1 &&
-  "$heden" --capture s2.mkv --fps 5 --start 133 --end "$(at 0.6)" --still "$(at 0.59)":last.png >s2.txt 2>&1 &&
-  segment_join joined.mkv s1.mkv s2.mkv
-check "two segments are captured and joined" test $? -eq 0
+  "$heden" --capture s2.mkv --fps 5 --start 133 --end "$(at 0.6)" --segment 0/2 >s2.txt 2>&1 &&
+  "$heden" --capture s3.mkv --fps 5 --start 133 --end "$(at 0.6)" --segment 1/2 >s3.txt 2>&1 &&
+  "$heden" --still "$(at 0.59)":last.png >last.txt 2>&1 &&
+  "$heden" --join joined.mkv s1.mkv s2.mkv s3.mkv >join.txt 2>&1
+check "three segments are captured and joined" test $? -eq 0
 frame_hashes full.mkv | tail -n +663 > full.md5
 frame_hashes joined.mkv > joined.md5
 check "the joined segments are the frames of the run from 0" same_file joined.md5 full.md5
 check "a late still is the frame of the run from 0" same "$(frame_hashes last.png)" "$(tail -1 full.md5)"
 check "the joined sound is the run's" cmp -s <(ffmpeg -v error -i joined.mkv -map 0:a -f s16le -) \
   <(ffmpeg -v error -i full.mkv -map 0:a -f s16le - | tail -c +$((662 * 8820 * 4 + 1)))
-segment_join joined.mp4 s1.mkv s2.mkv
+"$heden" --join joined.mp4 s1.mkv s2.mkv s3.mkv >join.txt 2>&1
 check "segments joined into an mp4 say their colours too" test "$(colours joined.mp4)" = "tv,bt709,bt709,bt709"
 
 # Of the program's lines, the last says that nothing was captured (Mesa may

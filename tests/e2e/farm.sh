@@ -2,7 +2,6 @@
 # scripts/capture --hosts over real ssh, to sshd servers of the test's own on
 # the loopback address (keys made for the run, a free port each), each in a
 # mount namespace where the run folder's path shows that host's own folder.
-# The caller's folder has no program, so every frame comes from a host.
 # Needs root (sshd's logins, namespaces).
 # Usage: farm.sh HEDEN BLOBMAKER CONFIG_XML POOL_DIR
 set -u
@@ -29,6 +28,9 @@ ln -s "$heden" host/heden
     { tail -5 host/maker.txt; echo "FAILED: the archive maker did not record blob.dat for the hosts"; exit 1; }
 cp -a host lacking
 rm lacking/blob.dat
+# The caller's folder has the program, which joins the segments, but no
+# blob.dat: every frame comes from a host.
+ln -s "$heden" farm/heden
 
 ssh-keygen -q -t ed25519 -N '' -f "$run/host_key"
 ssh-keygen -q -t ed25519 -N '' -f "$run/login_key"
