@@ -46,6 +46,7 @@ protected:
         fake::link_pool(HEDEN_POOL_DIR);
         blob_open();
         settings_defaults();
+        clock_install_system();  // the frames ask it for the process clock, as the program's do
         ASSERT_EQ(window_setup(1), 0) << "needs an X display with GLX";
         ASSERT_EQ(glext_ready, 1);
         precalc();
