@@ -28,6 +28,8 @@ const char usage[] =
     "                     write the frame shown at SECONDS as a PNG picture; may be\n"
     "                     repeated. It is the frame a capture at the same --fps\n"
     "                     shows at that time; only the frames written are drawn\n"
+    "  --gl es            draw with OpenGL ES through EGL, with no X server (Linux;\n"
+    "                     with --capture or --still). --gl desktop is the default\n"
     "  --help             show this and exit\n"
     "Video capture needs ffmpeg on the PATH.\n"
     "Captures and stills never wait for anyone: the texts of error boxes go to standard\n"
@@ -88,8 +90,16 @@ bool parse_capture(const char* text, CaptureRequest* request) {
     return true;
 }
 
+bool parse_gl(const char* text, CaptureRequest* request) {
+    std::string kind = text;
+    if (kind != "es" && kind != "desktop") return bad("heden: --gl takes es or desktop, not `%s`\n", text);
+    request->gl_es = kind == "es";
+    return true;
+}
+
 // One option with its value.
 bool parse_option(const std::string& name, const char* value, CaptureRequest* request) {
+    if (name == "--gl") return parse_gl(value, request);
     if (name == "--capture") return parse_capture(value, request);
     if (name == "--still") return parse_still(value, request);
     if (name == "--fps") return parse_fps(value, &request->fps);
@@ -99,13 +109,19 @@ bool parse_option(const std::string& name, const char* value, CaptureRequest* re
 }
 
 bool takes_value(const std::string& name) {
-    return name == "--capture" || name == "--still" || name == "--fps" || name == "--start" || name == "--end";
+    return name == "--capture" || name == "--still" || name == "--fps" || name == "--start" || name == "--end" ||
+           name == "--gl";
 }
 
 // What only makes sense together.
 bool consistent(const CaptureRequest& request, bool timing_given) {
     if (timing_given && !request.active()) {
         capture_message("heden: --fps, --start and --end go with --capture or --still\n");
+        return false;
+    }
+    // The ES path has no window to show the demo in.
+    if (request.gl_es && !request.active()) {
+        capture_message("heden: --gl es goes with --capture or --still\n");
         return false;
     }
     if (request.has_end && request.end <= request.start) {

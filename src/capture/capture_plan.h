@@ -24,6 +24,7 @@ struct CaptureRequest {
     bool has_end = false;
     double end = 0.0;
     std::vector<StillRequest> stills;
+    bool gl_es = false;  // --gl es: OpenGL ES through EGL, no X server
 
     bool active() const { return !video.empty() || !stills.empty(); }
 };
