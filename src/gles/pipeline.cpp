@@ -146,7 +146,7 @@ void fixed_uniforms(const Context& c, const FixedProgram& p) {
 
 void user_uniforms(const Context& c) {
     Mat4 mvp = mat_multiply(drawn_projection(c), c.modelview.back());
-    shader_objects_transform(c.program, mvp, c.texture_image != nullptr);
+    shader_objects_transform(c.program, mvp, c.texture_image != nullptr, texture_parameters(c.texture));
 }
 
 void apply_arrays(GLuint buffer, GLint first, unsigned arrays, const Context& c) {

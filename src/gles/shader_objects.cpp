@@ -29,12 +29,20 @@ const char* const vertex_prelude =
     "                heden_multi_tex_coord0.zw);\n"
     "}\n";
 
+// GL_CLAMP holds a coordinate to [0, 1] and then filters with the border
+// colour: a blur tap beyond the edge reads half the edge texel. ES clamps
+// to the border only, so the translated stage holds the coordinates itself
+// where the texture asks for GL_CLAMP (heden_clamp, per axis).
 const char* const fragment_prelude =
     "#ifdef GL_FRAGMENT_PRECISION_HIGH\n"
     "precision highp float;\n"
     "#else\n"
     "precision mediump float;\n"
-    "#endif\n";
+    "#endif\n"
+    "uniform vec2 heden_clamp;\n"
+    "vec4 heden_texture2D(sampler2D image, vec2 uv) {\n"
+    "    return texture2D(image, mix(uv, clamp(uv, 0.0, 1.0), heden_clamp));\n"
+    "}\n";
 
 void replace_all(std::string& text, const std::string& from, const std::string& to) {
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -42,7 +50,7 @@ void replace_all(std::string& text, const std::string& from, const std::string& 
 }
 
 struct Locations {
-    GLint mvp = -1, flip = -1;
+    GLint mvp = -1, flip = -1, clamp = -1;
 };
 std::map<GLuint, Locations> program_locations;
 
@@ -90,7 +98,8 @@ void glLinkProgramARB(Handle program) {
     es().BindAttribLocation(program, attribute_texcoord, "heden_multi_tex_coord0");
     es().LinkProgram(program);
     program_locations[program] = {es().GetUniformLocation(program, "heden_mvp"),
-                                  es().GetUniformLocation(program, "heden_flip")};
+                                  es().GetUniformLocation(program, "heden_flip"),
+                                  es().GetUniformLocation(program, "heden_clamp")};
 }
 
 void glUseProgramObjectARB(Handle program) {
@@ -184,18 +193,23 @@ const Entry entries[] = {
 
 std::string shader_translate(GLenum type, const std::string& text) {
     std::string body = text;
-    if (type != GL_VERTEX_SHADER) return fragment_prelude + body;
+    if (type != GL_VERTEX_SHADER) {
+        replace_all(body, "texture2D(", "heden_texture2D(");
+        return fragment_prelude + body;
+    }
     replace_all(body, "ftransform()", "heden_ftransform()");
     replace_all(body, "gl_MultiTexCoord0", "heden_tex_coord0()");
     replace_all(body, "gl_Vertex", "heden_vertex");
     return vertex_prelude + body;
 }
 
-void shader_objects_transform(GLuint program, const Mat4& mvp, bool flipped_texture) {
+void shader_objects_transform(GLuint program, const Mat4& mvp, bool flipped_texture, const TextureParameters& texture) {
     auto found = program_locations.find(program);
     if (found == program_locations.end()) return;
     es().UniformMatrix4fv(found->second.mvp, 1, GL_FALSE, mvp.m);
     es().Uniform2f(found->second.flip, flipped_texture ? 1.0f : 0.0f, flipped_texture ? -1.0f : 1.0f);
+    es().Uniform2f(found->second.clamp, texture.wrap_s == static_cast<GLint>(gl_clamp) ? 1.0f : 0.0f,
+                   texture.wrap_t == static_cast<GLint>(gl_clamp) ? 1.0f : 0.0f);
 }
 
 void* shader_objects_proc(const char* name) {
