@@ -43,11 +43,9 @@ void glDrawBuffer(GLenum buffer);
 void glReadBuffer(GLenum buffer);
 void glPixelStorei(GLenum name, GLint value);
 void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels);
-void glGetIntegerv(GLenum name, GLint* values);
 const GLubyte* glGetString(GLenum name);
 GLenum glGetError();
 void glFinish();
-void glFlush();
 
 // Lighting and texture coordinate generation.
 void glLightf(GLenum light, GLenum name, GLfloat value);
@@ -62,8 +60,6 @@ void glBindTexture(GLenum target, GLuint name);
 void glTexParameteri(GLenum target, GLenum name, GLint value);
 void glTexImage2D(GLenum target, GLint level, GLint internal_format, GLsizei width, GLsizei height, GLint border,
                   GLenum format, GLenum type, const void* pixels);
-void glCopyTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLint x, GLint y,
-                         GLsizei width, GLsizei height);
 
 // Matrices.
 void glMatrixMode(GLenum mode);

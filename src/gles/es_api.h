@@ -15,7 +15,7 @@ namespace gles {
     X(ClearColor) X(ClearStencil) X(ColorMask) X(CompileShader) X(CreateProgram) X(CreateShader) X(CullFace)   \
     X(DeleteBuffers) X(DeleteFramebuffers) X(DeleteProgram) X(DeleteRenderbuffers) X(DeleteShader)            \
     X(DeleteTextures) X(DepthFunc) X(DepthMask) X(DetachShader) X(Disable) X(DisableVertexAttribArray)         \
-    X(DrawArrays) X(Enable) X(EnableVertexAttribArray) X(Finish) X(Flush) X(FramebufferRenderbuffer)          \
+    X(DrawArrays) X(Enable) X(EnableVertexAttribArray) X(Finish) X(FramebufferRenderbuffer)          \
     X(FramebufferTexture2D) X(FrontFace) X(GenBuffers) X(GenFramebuffers) X(GenRenderbuffers) X(GenTextures)   \
     X(GetAttachedShaders) X(GetError) X(GetProgramInfoLog) X(GetProgramiv) X(GetShaderInfoLog)                \
     X(GetShaderSource) X(GetShaderiv) X(GetString) X(GetUniformLocation) X(IsProgram) X(LinkProgram)          \

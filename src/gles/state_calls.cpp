@@ -209,16 +209,6 @@ void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format
     }
 }
 
-void glGetIntegerv(GLenum name, GLint* values) {
-    Context* c = current();
-    if (!c) return;
-    if (name == GL_VIEWPORT) {
-        for (int i = 0; i < 4; ++i) values[i] = c->raster.viewport[i];
-        return;
-    }
-    unimplemented("glGetIntegerv", name);
-}
-
 const GLubyte* glGetString(GLenum name) {
     if (name == GL_VERSION) {
         version_text = offered_version();
@@ -233,7 +223,6 @@ const GLubyte* glGetString(GLenum name) {
 
 GLenum glGetError() { return es().GetError(); }
 void glFinish() { es().Finish(); }
-void glFlush() { es().Flush(); }
 
 void glLightf(GLenum light, GLenum name, GLfloat value) {
     if (light != gl_light1 || name < gl_constant_attenuation || name > gl_quadratic_attenuation) {
@@ -323,12 +312,6 @@ void glTexImage2D(GLenum target, GLint level, GLint internal_format, GLsizei wid
     es().PixelStorei(GL_UNPACK_ALIGNMENT, c->unpack_alignment);
     es().TexImage2D(GL_TEXTURE_2D, level, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     texture_has_image(c->texture);
-}
-
-// Render targets are textures of their own (target_image_bind), so nothing
-// of the demo copies pixels into a texture here.
-void glCopyTexSubImage2D(GLenum, GLint, GLint, GLint, GLint, GLint, GLsizei, GLsizei) {
-    unimplemented("glCopyTexSubImage2D");
 }
 
 void glMatrixMode(GLenum mode) {

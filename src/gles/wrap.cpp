@@ -37,11 +37,9 @@ HEDEN_WRAP(void, glReadBuffer, (GLenum buffer), (buffer))
 HEDEN_WRAP(void, glPixelStorei, (GLenum name, GLint value), (name, value))
 HEDEN_WRAP(void, glReadPixels, (GLint x, GLint y, GLsizei w, GLsizei h, GLenum f, GLenum t, void* p),
            (x, y, w, h, f, t, p))
-HEDEN_WRAP(void, glGetIntegerv, (GLenum name, GLint* values), (name, values))
 HEDEN_WRAP(const GLubyte*, glGetString, (GLenum name), (name))
 HEDEN_WRAP(GLenum, glGetError, (), ())
 HEDEN_WRAP(void, glFinish, (), ())
-HEDEN_WRAP(void, glFlush, (), ())
 HEDEN_WRAP(void, glLightf, (GLenum light, GLenum name, GLfloat value), (light, name, value))
 HEDEN_WRAP(void, glLightfv, (GLenum light, GLenum name, const GLfloat* values), (light, name, values))
 HEDEN_WRAP(void, glLightModelfv, (GLenum name, const GLfloat* values), (name, values))
@@ -54,9 +52,6 @@ HEDEN_WRAP(void, glTexImage2D,
            (GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h, GLint border, GLenum f, GLenum t,
             const void* p),
            (target, level, internal, w, h, border, f, t, p))
-HEDEN_WRAP(void, glCopyTexSubImage2D,
-           (GLenum target, GLint level, GLint xo, GLint yo, GLint x, GLint y, GLsizei w, GLsizei h),
-           (target, level, xo, yo, x, y, w, h))
 HEDEN_WRAP(void, glMatrixMode, (GLenum mode), (mode))
 HEDEN_WRAP(void, glLoadIdentity, (), ())
 HEDEN_WRAP(void, glPushMatrix, (), ())
