@@ -42,6 +42,14 @@ TEST(Options, EveryOptionInBothSpellings) {
     EXPECT_TRUE(stills_only.video.empty());
 }
 
+TEST(Options, GlEsGoesWithStillsAndCaptures) {
+    CaptureRequest es, desktop;
+    EXPECT_EQ(parse({"--still", "1:a.png", "--gl", "es"}, &es), OptionsResult::run);
+    EXPECT_TRUE(es.gl_es);
+    EXPECT_EQ(parse({"--capture", "a.mkv", "--gl=desktop"}, &desktop), OptionsResult::run);
+    EXPECT_FALSE(desktop.gl_es);
+}
+
 TEST(Options, HelpWinsAndRunsNothing) {
     CaptureRequest r;
     EXPECT_EQ(parse({"--capture", "a.mp4", "--help", "--bogus"}, &r), OptionsResult::help);
@@ -72,6 +80,8 @@ TEST(Options, BadCommandLinesAreRefused) {
         {"--still", "4:a.png", "--end", "4"},               // the end is not in it
         {"--fps", "30"},                                    // timing without anything to time
         {"--start", "1"},
+        {"--gl", "es"},                                     // ES has no window to play in
+        {"--gl", "gles", "--still", "1:a.png"},
     };
     for (const auto& args : bad) {
         CaptureRequest r;
