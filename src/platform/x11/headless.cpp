@@ -10,6 +10,7 @@
 
 #include "gles/gles.h"
 #include "platform/wgl.h"
+#include "platform/x11/pbuffer_dc.h"
 #include "platform/x11/x11_state.h"
 
 namespace x11::headless {
@@ -96,19 +97,9 @@ void* wglCreatePbufferARB(void*, int format, int width, int height, const int*) 
     return pbuffers.back().get();
 }
 
-void* wglGetPbufferDCARB(void* handle) {
-    Pbuffer* p = pbuffer_of(handle);
-    if (!p) return nullptr;
-    p->dc_handed_out = true;
-    return &p->dc;
-}
+void* wglGetPbufferDCARB(void* handle) { return x11::pbuffer_dc_hand_out(pbuffer_of(handle)); }
 
-int wglReleasePbufferDCARB(void* handle, void* dc) {
-    Pbuffer* p = pbuffer_of(handle);
-    if (!p || dc != &p->dc || !p->dc_handed_out) return 0;
-    p->dc_handed_out = false;
-    return 1;
-}
+int wglReleasePbufferDCARB(void* handle, void* dc) { return x11::pbuffer_dc_give_back(pbuffer_of(handle), dc); }
 
 int wglDestroyPbufferARB(void* handle) {
     Pbuffer* p = pbuffer_of(handle);
