@@ -2,11 +2,16 @@
 # only folders before it in this list. CMake adds the libraries in this
 # order and links programs in the reverse; the LayerRules test checks every
 # include and link against it.
-set(HEDEN_LAYERS platform log config data audio clock gl image mesh lwo iso window shader demo capture app)
+set(HEDEN_LAYERS gles platform log config data audio clock gl image mesh lwo iso window shader demo capture app)
 
 # The libraries a layer's folder builds, where they are not just heden_<folder>:
 # the sound output and the data library are chosen per program.
 set(HEDEN_LAYER_LIBS_platform "")
+# GL 1.x over OpenGL ES (--gl es) is a Linux piece under the x11 backend;
+# Windows keeps its driver's GL.
+if(WIN32)
+  set(HEDEN_LAYER_LIBS_gles "")
+endif()
 set(HEDEN_LAYER_LIBS_audio heden_audio HEDEN_AUDIO_OUTPUT heden_audio_null)
 set(HEDEN_LAYER_LIBS_data HEDEN_DATA)
 

@@ -119,6 +119,11 @@ int demo_main(int argc, char** argv) {
         case OptionsResult::run: break;
     }
     if (int code = check_request(request)) return code;
+    std::string gl_problem;
+    if (request.gl_es && !platform::select_gl(platform::GlKind::es, &gl_problem)) {
+        capture_message("heden: --gl es: %s\n", gl_problem.c_str());
+        return 1;
+    }
     error_boxes_to_stderr(request.active());
     config_load("config.xml");
     // A capture draws into a window and leaves the display mode alone, and

@@ -37,6 +37,8 @@ const char usage[] =
     "  --join FILE SEGMENT.mkv...\n"
     "                     join the segments, in order, into the video FILE (.mp4 or\n"
     "                     .mkv), as one capture of the whole stretch writes it\n"
+    "  --gl es            draw with OpenGL ES through EGL, with no X server (Linux;\n"
+    "                     with --capture or --still). --gl desktop is the default\n"
     "  --help             show this and exit\n"
     "Video capture needs ffmpeg on the PATH.\n"
     "Captures and stills never wait for anyone: the texts of error boxes go to standard\n"
@@ -120,8 +122,16 @@ bool parse_capture(const char* text, CaptureRequest* request) {
     return true;
 }
 
+bool parse_gl(const char* text, CaptureRequest* request) {
+    std::string kind = text;
+    if (kind != "es" && kind != "desktop") return bad("heden: --gl takes es or desktop, not `%s`\n", text);
+    request->gl_es = kind == "es";
+    return true;
+}
+
 // One option with its value.
 bool parse_option(const std::string& name, const char* value, CaptureRequest* request) {
+    if (name == "--gl") return parse_gl(value, request);
     if (name == "--capture") return parse_capture(value, request);
     if (name == "--still") return parse_still(value, request);
     if (name == "--fps") return parse_fps(value, &request->fps);
@@ -133,13 +143,18 @@ bool parse_option(const std::string& name, const char* value, CaptureRequest* re
 
 bool takes_value(const std::string& name) {
     return name == "--capture" || name == "--still" || name == "--fps" || name == "--start" || name == "--end" ||
-           name == "--segment";
+           name == "--segment" || name == "--gl";
 }
 
 // What only makes sense together.
 bool consistent(const CaptureRequest& request, bool timing_given) {
     if (timing_given && !request.active()) {
         capture_message("heden: --fps, --start and --end go with --capture or --still\n");
+        return false;
+    }
+    // The ES path has no window to show the demo in.
+    if (request.gl_es && !request.active()) {
+        capture_message("heden: --gl es goes with --capture or --still\n");
         return false;
     }
     if (request.segments > 0 && (request.video.empty() || !request.stills.empty())) {

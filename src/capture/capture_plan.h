@@ -31,6 +31,7 @@ struct CaptureRequest {
     int segment = 0, segments = 0;
     // --join: the segments to join into `video`.
     std::vector<std::string> joined;
+    bool gl_es = false;  // --gl es: OpenGL ES through EGL, no X server
 
     bool active() const { return !video.empty() || !stills.empty(); }
 };

@@ -183,6 +183,15 @@ int last_error();
 // :5"); empty when the backend knows no more than the failed call.
 std::string display_problem();
 
+// ----------------------------------------------------------------- GL kind
+// The GL that windows and contexts made from now on get: the desktop
+// driver's (the default), or OpenGL ES with no window system, where the
+// program's GL 1.x calls are drawn by its own library (src/gles/) and a
+// window is an off-screen picture. False, with the reason in `problem`,
+// when the backend cannot give that GL.
+enum class GlKind { desktop, es };
+bool select_gl(GlKind kind, std::string* problem);
+
 // -------------------------------------------------------- device, GL context
 Handle get_dc(Handle window);
 bool release_dc(Handle window, Handle dc);

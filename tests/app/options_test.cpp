@@ -49,6 +49,14 @@ TEST(Options, EveryOptionInBothSpellings) {
     EXPECT_EQ(join.joined, (std::vector<std::string>{"a.mkv", "b.mkv"}));
 }
 
+TEST(Options, GlEsGoesWithStillsAndCaptures) {
+    CaptureRequest es, desktop;
+    EXPECT_EQ(parse({"--still", "1:a.png", "--gl", "es"}, &es), OptionsResult::run);
+    EXPECT_TRUE(es.gl_es);
+    EXPECT_EQ(parse({"--capture", "a.mkv", "--gl=desktop"}, &desktop), OptionsResult::run);
+    EXPECT_FALSE(desktop.gl_es);
+}
+
 TEST(Options, HelpWinsAndRunsNothing) {
     CaptureRequest r;
     EXPECT_EQ(parse({"--capture", "a.mp4", "--help", "--bogus"}, &r), OptionsResult::help);
@@ -87,6 +95,8 @@ TEST(Options, BadCommandLinesAreRefused) {
         {"--capture", "a.mkv", "--segment", "0/2", "--still", "1:a.png"},
         {"--join", "a.mkv"},                                // nothing to join
         {"--join", "a.avi", "s.mkv"},
+        {"--gl", "es"},                                     // ES has no window to play in
+        {"--gl", "gles", "--still", "1:a.png"},
     };
     for (const auto& args : bad) {
         CaptureRequest r;

@@ -233,6 +233,12 @@ bool set_swap_interval(Handle dc, int interval) {
     record("set_swap_interval(" + hex(dc) + "," + std::to_string(interval) + ")");
     return result("set_swap_interval", 1) != 0;
 }
+bool select_gl(GlKind kind, std::string* problem) {
+    if (kind == GlKind::desktop) return true;
+    *problem = "the fake platform has no OpenGL ES";
+    return false;
+}
+
 Handle current_dc() { return static_cast<Handle>(result("current_dc", 0x2001)); }
 
 Handle create_icon(int width, int height, const std::uint8_t*, const std::uint32_t* color) {

@@ -119,6 +119,13 @@ bool share_gl_lists(Handle source, Handle target) {
 
 bool swap_buffers(Handle dc) { return SwapBuffers(hdc(dc)) != 0; }
 
+// Windows keeps its driver's GL: the ES library is a Linux piece.
+bool select_gl(GlKind kind, std::string* problem) {
+    if (kind == GlKind::desktop) return true;
+    *problem = "OpenGL ES is drawn on Linux only";
+    return false;
+}
+
 Handle current_dc() { return reinterpret_cast<Handle>(wglGetCurrentDC()); }
 
 GlOffer gl_offer() {

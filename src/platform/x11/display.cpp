@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/x11/headless.h"
 #include "platform/x11/x11_state.h"
 
 namespace {
@@ -44,6 +45,7 @@ Display* open_display() {
 namespace x11 {
 
 Display* display() {
+    if (headless::selected()) return nullptr;  // ES draws with no X server
     if (!tried) {
         tried = true;
         connection = open_display();

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <set>
 
+#include "platform/x11/headless.h"
 #include "platform/x11/x11_state.h"
 
 namespace {
@@ -157,6 +158,7 @@ void wait_message(int timeout_ms) {
 void translate_message(const Message&) {}
 
 std::intptr_t dispatch_message(const Message& msg) {
+    if (x11::headless::selected()) return x11::headless::dispatch_message(msg);
     x11::WindowRecord* w = x11::window_of(msg.window);
     if (!w) return 0;
     WindowProc proc = x11::class_proc(w->class_name);

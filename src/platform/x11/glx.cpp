@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/x11/x11_state.h"
+#include "platform/x11/headless.h"
 #include "platform/x11/wgl_emulation.h"
 
 namespace {
@@ -42,16 +43,19 @@ DeviceContext* dc_of(platform::Handle handle) {
 namespace platform {
 
 Handle get_dc(Handle window) {
+    if (x11::headless::selected()) return x11::headless::get_dc(window);
     x11::WindowRecord* w = x11::window_of(window);
     return w ? reinterpret_cast<Handle>(&w->dc) : 0;
 }
 
 bool release_dc(Handle window, Handle dc) {
+    if (x11::headless::selected()) return x11::headless::release_dc(window, dc);
     x11::WindowRecord* w = x11::window_of(window);
     return w && reinterpret_cast<Handle>(&w->dc) == dc;
 }
 
 int choose_pixel_format(Handle dc, const PixelFormatRequest& request) {
+    if (x11::headless::selected()) return x11::headless::choose_pixel_format(dc);
     if (!x11::dc_of(dc)) return 0;
     const std::vector<GLXFBConfig>& all = x11::configs();
     // The first match with the fewest extra bits, as a driver would rank them.
@@ -70,6 +74,7 @@ int choose_pixel_format(Handle dc, const PixelFormatRequest& request) {
 }
 
 bool set_pixel_format(Handle dc, int format, const PixelFormatRequest&) {
+    if (x11::headless::selected()) return x11::headless::set_pixel_format(dc, format);
     x11::DeviceContext* d = x11::dc_of(dc);
     const std::vector<GLXFBConfig>& all = x11::configs();
     if (!d || !d->window || d->format != 0 || format < 1 || format > static_cast<int>(all.size())) return false;
@@ -86,6 +91,7 @@ bool set_pixel_format(Handle dc, int format, const PixelFormatRequest&) {
 }
 
 Handle create_gl_context(Handle dc) {
+    if (x11::headless::selected()) return x11::headless::create_gl_context(dc);
     x11::DeviceContext* d = x11::dc_of(dc);
     if (!d || d->format == 0) return 0;
     GLXContext context = glXCreateNewContext(x11::display(), x11::configs()[d->format - 1], GLX_RGBA_TYPE,
@@ -95,6 +101,7 @@ Handle create_gl_context(Handle dc) {
 }
 
 bool make_gl_current(Handle dc, Handle context) {
+    if (x11::headless::selected()) return x11::headless::make_gl_current(dc, context);
     Display* dpy = x11::display();
     if (!dpy) return false;
     if (!dc && !context) {
@@ -110,6 +117,7 @@ bool make_gl_current(Handle dc, Handle context) {
 }
 
 bool delete_gl_context(Handle context) {
+    if (x11::headless::selected()) return x11::headless::delete_gl_context(context);
     if (!context || !x11::display()) return false;
     if (glXGetCurrentContext() == reinterpret_cast<GLXContext>(context)) {
         glXMakeContextCurrent(x11::display(), None, None, nullptr);
@@ -123,6 +131,7 @@ bool delete_gl_context(Handle context) {
 bool share_gl_lists(Handle source, Handle target) { return source != 0 && target != 0 && x11::display() != nullptr; }
 
 bool swap_buffers(Handle dc) {
+    if (x11::headless::selected()) return x11::headless::swap_buffers(dc);
     x11::DeviceContext* d = x11::dc_of(dc);
     if (!d || !d->drawable) return false;
     glXSwapBuffers(x11::display(), d->drawable);
@@ -153,9 +162,13 @@ bool set_swap_interval(Handle dc, int interval) {
     return false;
 }
 
-Handle current_dc() { return reinterpret_cast<Handle>(current); }
+Handle current_dc() {
+    if (x11::headless::selected()) return x11::headless::current_dc();
+    return reinterpret_cast<Handle>(current);
+}
 
 GlOffer gl_offer() {
+    if (x11::headless::selected()) return x11::headless::gl_offer();
     GlOffer offer;
     if (!glXGetCurrentContext()) return offer;
     auto text = [](GLenum name) {
@@ -169,6 +182,7 @@ GlOffer gl_offer() {
 }
 
 void* gl_proc_address(const char* name) {
+    if (x11::headless::selected()) return x11::headless::gl_proc_address(name);
     if (std::strncmp(name, "wgl", 3) == 0) return x11::wgl_proc_address(name);
     return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <map>
 
+#include "platform/x11/headless.h"
 #include "platform/x11/x11_state.h"
 
 namespace {
@@ -228,6 +229,7 @@ bool unregister_window_class(const char* class_name) {
 }
 
 Handle create_window(const WindowRequest& request) {
+    if (x11::headless::selected()) return x11::headless::create_window(request);
     if (!x11::glx_ready() || !x11::class_proc(request.class_name)) return 0;
     XVisualInfo* visual = default_visual();
     if (!visual) {
@@ -260,6 +262,7 @@ Handle create_window(const WindowRequest& request) {
 }
 
 bool destroy_window(Handle window) {
+    if (x11::headless::selected()) return x11::headless::destroy_window(window);
     x11::WindowRecord* w = x11::window_of(window);
     if (!w) return false;
     Display* dpy = x11::display();
@@ -275,6 +278,7 @@ bool destroy_window(Handle window) {
 }
 
 Size client_size(Handle window) {
+    if (x11::headless::selected()) return x11::headless::client_size(window);
     x11::WindowRecord* w = x11::window_of(window);
     return w ? Size{w->width, w->height} : Size{};
 }
@@ -337,6 +341,7 @@ void set_focus(Handle window) {
 }
 
 bool window_shown(Handle window) {
+    if (x11::headless::selected()) return x11::headless::window_shown(window);
     x11::WindowRecord* w = x11::window_of(window);
     return w && w->mapped && !w->hidden;
 }
