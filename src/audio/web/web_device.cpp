@@ -15,9 +15,11 @@ namespace audio {
 
 namespace {
 
-// About 0.75 s at 44.1 kHz: the ring is filled only between two frames of
-// the picture, so it must outlast a slow one.
-constexpr int ring_frames = 32768;
+// About 3 s at 44.1 kHz: the ring is filled only between two frames of the
+// picture, so it must outlast a slow one (software WebGL draws a few frames
+// a second). Its length adds no delay to what is seen: the clock follows
+// the frame being heard, and a seek or a pause empties the ring.
+constexpr int ring_frames = 131072;
 
 std::unique_ptr<FrameRing> ring;
 std::vector<std::int16_t> block;
@@ -58,4 +60,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE const std::int16_t* heden_web_audio_take(int cou
     audio::ring->take(audio::block.data(), count);
     audio::playing_block = count;
     return audio::block.data();
+}
+
+// Frames the page played as silence because the ring ran short.
+extern "C" EMSCRIPTEN_KEEPALIVE double heden_web_audio_starved() {
+    return audio::ring ? static_cast<double>(audio::ring->starved()) : 0.0;
 }

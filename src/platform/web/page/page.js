@@ -12,7 +12,8 @@
   const strip = document.getElementById('strip');
   const $ = id => document.getElementById(id);
   let running = false, audio = null, processor = null;
-  const stats = { frames: 0, firstFrameAt: 0, readyAt: 0, startedAt: 0 };
+  const stats = { frames: 0, firstFrameAt: 0, readyAt: 0, startedAt: 0, audioTaken: 0,
+                  starved: () => Module._heden_web_audio_starved() };
   window.hedenStats = stats;
   if (params.audioTap) window.hedenAudioTap = [];
   if (params.still !== null) document.body.classList.add('still');
@@ -80,7 +81,9 @@
       left[i] = samples[2 * i] / 32768;
       right[i] = samples[2 * i + 1] / 32768;
     }
-    if (window.hedenAudioTap) window.hedenAudioTap.push(Int16Array.from(samples));
+    stats.audioTaken += n;
+    // The test hook keeps the first 20 s played.
+    if (window.hedenAudioTap && stats.audioTaken <= 20 * audio.sampleRate) window.hedenAudioTap.push(Int16Array.from(samples));
   }
 
   // What the program's platform backend calls (src/platform/web).
