@@ -65,6 +65,8 @@ bool start(ProcAddress address, std::string* problem) {
 
 bool active() { return started; }
 
+bool border_clamp_offered() { return border_clamp; }
+
 GLint wrap_mode(GLint mode) {
     if (mode != static_cast<GLint>(gl_clamp)) return mode;
     return border_clamp ? static_cast<GLint>(gl_clamp_to_border) : GL_CLAMP_TO_EDGE;

@@ -146,7 +146,12 @@ void fixed_uniforms(const Context& c, const FixedProgram& p) {
 
 void user_uniforms(const Context& c) {
     Mat4 mvp = mat_multiply(drawn_projection(c), c.modelview.back());
-    shader_objects_transform(c.program, mvp, c.texture_image != nullptr, texture_parameters(c.texture));
+    TextureParameters texture = texture_parameters(c.texture);
+    if (c.texture_image) {
+        texture.width = c.texture_image->width;
+        texture.height = c.texture_image->height;
+    }
+    shader_objects_transform(c.program, mvp, c.texture_image != nullptr, texture);
 }
 
 void apply_arrays(GLuint buffer, GLint first, unsigned arrays, const Context& c) {
