@@ -12,7 +12,9 @@ private_display() {
   ((${#screen[@]})) || screen=(-screen 0 1280x1024x24)
   for n in $(shuf -i 200-299); do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" "${screen[@]}" -nolisten tcp >"${xvfb_log:-/dev/null}" 2>&1 &
+    # In a session of its own: a Ctrl-C or a signal to the caller's group
+    # must not take the display from under a program still drawing on it.
+    setsid Xvfb ":$n" "${screen[@]}" -nolisten tcp >"${xvfb_log:-/dev/null}" 2>&1 &
     xvfb=$!
     until_true 5 ours_or_gone "$n" || true
     if display_ours "$n"; then

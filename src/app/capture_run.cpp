@@ -66,6 +66,7 @@ long long drawn_count(const Outputs& out) {
 bool capture_frame(Outputs& out, long long frame, const FrameView& view, CaptureProgress& progress) {
     progress.mark(CaptureStage::render);
     frame_draw(frame_state, view);
+    if (settings.debug_timeline) timeline_draw(view.time, clock_length());
     glFinish();
     progress.mark(CaptureStage::readback);
     readback_area(out.area, out.rgb);
@@ -81,13 +82,15 @@ bool capture_frame(Outputs& out, long long frame, const FrameView& view, Capture
 // millisecond a frame; the viewer is still heard now and then.
 constexpr long long frames_between_checks = 256;
 
-bool still_wanted(long long frame, long long total) {
+// Frames are counted as the progress line counts them: those written.
+bool still_wanted(const CaptureProgress& progress) {
     if (!pump_messages()) {
-        capture_message("\nheden: capture stopped by the viewer at frame %lld of %lld\n", frame, total);
+        capture_message("heden: capture stopped by the viewer at frame %lld of %lld\n", progress.done(),
+                        progress.total());
         return false;
     }
     if (capture_interrupted()) {
-        capture_message("\nheden: capture interrupted at frame %lld of %lld\n", frame, total);
+        capture_message("heden: capture interrupted at frame %lld of %lld\n", progress.done(), progress.total());
         return false;
     }
     return true;
@@ -101,14 +104,16 @@ bool render_all(Outputs& out, FrameReplay& replay) {
     replay.start(frame_state);
     for (long long frame = 0; frame < out.plan.render_frames; ++frame) {
         bool draw = drawn(out, frame);
-        if ((draw || frame % frames_between_checks == 0) && !still_wanted(frame, out.plan.render_frames)) return false;
+        if ((draw || frame % frames_between_checks == 0) && !still_wanted(progress)) return false;
         FrameView view = replay.next(frame_state);
         if (draw && !capture_frame(out, frame, view, progress)) return false;
     }
     progress.mark(CaptureStage::encode);
-    bool finished = out.plan.video_frames == 0 || out.encoder.finish();
+    int code = out.plan.video_frames == 0 ? 0 : out.encoder.finish_encoding();
+    // The summary before the verdict: a file that could not be given its
+    // name is the last thing said.
     progress.finish();
-    return finished;
+    return out.plan.video_frames == 0 || out.encoder.commit(code);
 }
 
 bool start_video(Outputs& out, CaptureMusic& music, const std::string& wav) {
@@ -120,6 +125,20 @@ bool start_video(Outputs& out, CaptureMusic& music, const std::string& wav) {
     std::int64_t count = sample_at(out.plan.first_frame + out.plan.video_frames) - first;
     if (!music.write_wav(wav, first, count)) return false;
     return out.encoder.open(out.request.video, out.area.width, out.area.height, out.plan.fps, wav);
+}
+
+// What a capture has open while it runs, for taking it away when the
+// display goes from under it.
+struct Partial {
+    Outputs* out = nullptr;
+    std::string wav;
+};
+Partial partial;
+
+void display_went_away() {
+    if (partial.out && partial.out->plan.video_frames > 0) partial.out->encoder.abandon();
+    if (!partial.wav.empty()) std::remove(partial.wav.c_str());
+    capture_message("heden: the display went away\n");
 }
 
 }  // namespace
@@ -142,9 +161,13 @@ int capture_run(const CaptureRequest& request, const char* music_path) {
     CapturePlan plan;
     if (!capture_plan_make(request, music.length_seconds(), &plan)) return 2;
     Outputs out{request, plan, {}, readback_area_rect(), {}};
-    std::string wav = request.video + ".wav.part";
+    std::string wav = plan.video_frames > 0 ? file_part_name(request.video, ".wav") : "";
+    partial = Partial{&out, wav};
+    platform::on_display_lost(display_went_away);
     FrameReplay replay(plan.fps, music.length_seconds());
     bool ok = start_video(out, music, wav) && render_all(out, replay);
+    platform::on_display_lost(nullptr);
+    partial = Partial{};
     if (!ok && plan.video_frames > 0) out.encoder.abandon();
     if (plan.video_frames > 0) std::remove(wav.c_str());
     if (ok && !request.video.empty()) capture_message("heden: wrote `%s`\n", request.video.c_str());

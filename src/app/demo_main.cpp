@@ -8,6 +8,7 @@
 #include "app/unattended.h"
 #include "capture/encoder_process.h"
 #include "capture/file_out.h"
+#include "capture/segment_join.h"
 
 #include "log/log.h"
 #include "clock/clock.h"
@@ -37,12 +38,18 @@ void present() {
 
 void render_frame() {
     last_drawn = frame_render(ClockOps.clock_tick());
+    if (settings.debug_timeline) timeline_draw(last_drawn.time, clock_length());
     present();
 }
+
+// The frame held changes only when something happens: it is drawn again
+// then, and the loop sleeps until the next message.
+constexpr int until_a_message = -1;
 
 void render_held() {
     timeline_hold_draw();
     present();
+    platform::wait_message(until_a_message);
 }
 
 // Nobody sees the window: no frame is drawn. The clock goes on (and the
@@ -107,6 +114,9 @@ int demo_main(int argc, char** argv) {
     switch (options_parse(argc, argv, &request)) {
         case OptionsResult::help: return 0;
         case OptionsResult::bad: return 2;
+        case OptionsResult::join:
+            if (int code = check_request(request)) return code;
+            return segments_join(request.video, request.joined) ? 0 : 1;
         case OptionsResult::run: break;
     }
     if (int code = check_request(request)) return code;
@@ -121,6 +131,7 @@ int demo_main(int argc, char** argv) {
     // never waits for the screen.
     if (request.active()) {
         settings.fullscreen = 0;
+        window_state.unattended = true;
         window_state.swap_interval = 0;
         std::string clamped = window_clamp_note();
         if (!clamped.empty()) capture_message("heden: %s\n", clamped.c_str());

@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -13,7 +14,9 @@
 namespace {
 
 const char usage[] =
-    "usage: heden [--capture FILE [--fps N] [--start SECONDS] [--end SECONDS]] [--still SECONDS:FILE.png]...\n"
+    "usage: heden [--capture FILE [--fps N] [--start SECONDS] [--end SECONDS] [--segment K/N]]\n"
+    "             [--still SECONDS:FILE.png]...\n"
+    "       heden --join FILE SEGMENT.mkv...\n"
     "Without options heden plays the demo. With them it renders frames at a fixed rate\n"
     "instead, with no sound playing, writes them and exits.\n"
     "  --capture FILE     write a video with the soundtrack; the extension picks the\n"
@@ -28,6 +31,12 @@ const char usage[] =
     "                     write the frame shown at SECONDS as a PNG picture; may be\n"
     "                     repeated. It is the frame a capture at the same --fps\n"
     "                     shows at that time; only the frames written are drawn\n"
+    "  --segment K/N      capture only segment K (0 to N - 1) of the capture cut into N\n"
+    "                     contiguous stretches of nearly equal length; write each as\n"
+    "                     .mkv and put them together with --join\n"
+    "  --join FILE SEGMENT.mkv...\n"
+    "                     join the segments, in order, into the video FILE (.mp4 or\n"
+    "                     .mkv), as one capture of the whole stretch writes it\n"
     "  --gl es            draw with OpenGL ES through EGL, with no X server (Linux;\n"
     "                     with --capture or --still). --gl desktop is the default\n"
     "  --help             show this and exit\n"
@@ -42,7 +51,11 @@ const char usage[] =
     "there jumps, and Space pauses and resumes picture and music. While paused, a click\n"
     "or drag, Left and Right (a frame, 1/60 s), Shift+Left and Shift+Right (to the\n"
     "previous or next beat) and Home (0 s) show the frame a capture from 0 shows at\n"
-    "that time (the frame --still writes); Space plays on from it.\n";
+    "that time (the frame --still writes), and the timeline window's caption names it;\n"
+    "Space plays on from it. A right click on the timeline sets the HDR level, from 0 at\n"
+    "its left edge to 1 at its right: the further right, the more of the picture glows\n"
+    "(while paused, from when the demo plays on). In captures and stills the windows take\n"
+    "no keys but Escape, which stops the run like Ctrl-C.\n";
 
 bool bad(const char* format, const char* what) {
     capture_message(format, what);
@@ -74,12 +87,31 @@ bool parse_fps(const char* text, int* out) {
     return true;
 }
 
+// A still is a PNG picture, and its name says so.
+bool png_name(const std::string& path) {
+    if (path.size() < 5 || path[path.size() - 5] == '/' || path[path.size() - 5] == '\\') return false;
+    std::string ext = path.substr(path.size() - 4);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".png";
+}
+
 bool parse_still(const char* text, CaptureRequest* request) {
     const char* colon = std::strchr(text, ':');
     if (!colon || colon[1] == '\0') return bad("heden: --still needs SECONDS:FILE.png, not `%s`\n", text);
     StillRequest still{0.0, colon + 1};
+    if (!png_name(still.path)) return bad("heden: --still writes .png pictures, not `%s`\n", still.path.c_str());
     if (!parse_seconds("--still", std::string(text, colon).c_str(), &still.seconds)) return false;
     request->stills.push_back(still);
+    return true;
+}
+
+bool parse_segment(const char* text, CaptureRequest* request) {
+    int k = 0, n = 0, used = 0;
+    if (std::sscanf(text, "%d/%d%n", &k, &n, &used) != 2 || text[used] != '\0' || n < 1 || n > max_segments || k < 0 ||
+        k >= n)
+        return bad("heden: --segment needs K/N, a segment from 0 to N - 1 of N (up to 10000), not `%s`\n", text);
+    request->segment = k;
+    request->segments = n;
     return true;
 }
 
@@ -104,13 +136,14 @@ bool parse_option(const std::string& name, const char* value, CaptureRequest* re
     if (name == "--still") return parse_still(value, request);
     if (name == "--fps") return parse_fps(value, &request->fps);
     if (name == "--start") return parse_seconds("--start", value, &request->start);
+    if (name == "--segment") return parse_segment(value, request);
     request->has_end = true;
     return parse_seconds("--end", value, &request->end);
 }
 
 bool takes_value(const std::string& name) {
     return name == "--capture" || name == "--still" || name == "--fps" || name == "--start" || name == "--end" ||
-           name == "--gl";
+           name == "--segment" || name == "--gl";
 }
 
 // What only makes sense together.
@@ -122,6 +155,10 @@ bool consistent(const CaptureRequest& request, bool timing_given) {
     // The ES path has no window to show the demo in.
     if (request.gl_es && !request.active()) {
         capture_message("heden: --gl es goes with --capture or --still\n");
+        return false;
+    }
+    if (request.segments > 0 && (request.video.empty() || !request.stills.empty())) {
+        capture_message("heden: --segment goes with --capture, without --still\n");
         return false;
     }
     if (request.has_end && request.end <= request.start) {
@@ -140,9 +177,22 @@ bool consistent(const CaptureRequest& request, bool timing_given) {
     return true;
 }
 
+
+// --join FILE SEGMENT...: the file and its segments.
+OptionsResult parse_join(int argc, char** argv, CaptureRequest* request) {
+    if (argc < 4) {
+        bad("heden: --join needs the video to write and at least one segment%s\n", "");
+        return OptionsResult::bad;
+    }
+    if (!parse_capture(argv[2], request)) return OptionsResult::bad;
+    request->joined.assign(argv + 3, argv + argc);
+    return OptionsResult::join;
+}
+
 }  // namespace
 
 OptionsResult options_parse(int argc, char** argv, CaptureRequest* request) {
+    if (argc > 1 && std::string(argv[1]) == "--join") return parse_join(argc, argv, request);
     bool timing_given = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];

@@ -4,7 +4,8 @@
 
 #include "capture/capture_plan.h"
 
-enum class OptionsResult { run, help, bad };
+// `join`: --join, whose segments are in `request.joined`.
+enum class OptionsResult { run, help, bad, join };
 
 // Fills `request` from the arguments after the program name. `bad` comes
 // with a message on stderr; `help` after the usage was printed.

@@ -14,6 +14,24 @@ long long plan_frame_at(double start, int fps, double seconds) {
     return frame_at(seconds - start, fps);
 }
 
+namespace {
+
+// Narrows the frames from first_frame to `end_frame` to the request's
+// segment: frame first + total x k / n begins segment k.
+bool cut_segment(const CaptureRequest& request, CapturePlan* plan, long long* end_frame) {
+    long long first = plan->first_frame, total = *end_frame - first;
+    if (total < request.segments) {
+        capture_message("heden: --segment %d/%d: the capture has only %lld frames\n", request.segment,
+                        request.segments, total);
+        return false;
+    }
+    plan->first_frame = first + total * request.segment / request.segments;
+    *end_frame = first + total * (request.segment + 1) / request.segments;
+    return true;
+}
+
+}  // namespace
+
 bool capture_plan_make(const CaptureRequest& request, double music_length, CapturePlan* plan) {
     plan->start = request.start;
     plan->fps = request.fps;
@@ -24,6 +42,7 @@ bool capture_plan_make(const CaptureRequest& request, double music_length, Captu
         capture_message("heden: nothing to capture: --start %g is not before the end (%g s)\n", plan->start, plan->end);
         return false;
     }
+    if (request.segments > 0 && !cut_segment(request, plan, &end_frame)) return false;
     plan->video_frames = request.video.empty() ? 0 : end_frame - plan->first_frame;
     plan->render_frames = request.video.empty() ? 0 : end_frame;
     plan->still_frames.clear();

@@ -11,6 +11,7 @@
 constexpr double closing_seconds = 10.0;
 constexpr int default_fps = grid_fps;
 constexpr int max_fps = 1000;
+constexpr int max_segments = 10000;
 
 struct StillRequest {
     double seconds;
@@ -24,6 +25,12 @@ struct CaptureRequest {
     bool has_end = false;
     double end = 0.0;
     std::vector<StillRequest> stills;
+    // Segment `segment` of `segments` (0: the whole capture): the capture's
+    // frames cut into that many contiguous stretches of nearly equal length,
+    // which separate processes render and --join puts together.
+    int segment = 0, segments = 0;
+    // --join: the segments to join into `video`.
+    std::vector<std::string> joined;
     bool gl_es = false;  // --gl es: OpenGL ES through EGL, no X server
 
     bool active() const { return !video.empty() || !stills.empty(); }
@@ -47,6 +54,7 @@ long long plan_frame_count(double start, double end, int fps);
 // The frame shown at `seconds`: the last one that starts at or before it.
 long long plan_frame_at(double start, int fps, double seconds);
 
-// Checks the request against the music and works out the frames. False,
-// with a message, when the stretch is empty or a still lies outside it.
+// Checks the request against the music and works out the frames (of its
+// segment, when it asks for one). False, with a message, when the stretch
+// is empty, has fewer frames than segments, or a still lies outside it.
 bool capture_plan_make(const CaptureRequest& request, double music_length, CapturePlan* plan);

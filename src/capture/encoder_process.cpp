@@ -11,7 +11,8 @@ const char* const encoder_process_unsupported =
 
 bool encoder_process_supported() { return platform::child_processes_supported(); }
 
-bool encoder_process_start(const std::vector<std::string>& args, EncoderProcess* process) {
+bool encoder_process_start(const std::vector<std::string>& args, const std::string& error_file,
+                           EncoderProcess* process) {
     if (!encoder_process_supported()) {
         capture_message("heden: %s\n", encoder_process_unsupported);
         return false;
@@ -20,7 +21,7 @@ bool encoder_process_start(const std::vector<std::string>& args, EncoderProcess*
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     int error = 0;
-    platform::ChildStart result = platform::child_start(argv.data(), process, &error);
+    platform::ChildStart result = platform::child_start(argv.data(), error_file.c_str(), process, &error);
     if (result == platform::ChildStart::no_pipe)
         capture_message("heden: cannot make a pipe for %s: %s\n", args[0].c_str(), std::strerror(error));
     else if (result == platform::ChildStart::not_started && error == ENOENT)

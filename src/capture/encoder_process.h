@@ -1,5 +1,5 @@
 // The encoder runs as a child process that reads frames from a pipe on its
-// standard input. Its own output goes to our stdout and stderr.
+// standard input. Its own output goes to our stdout, its errors to a file.
 #pragma once
 
 #include <cstddef>
@@ -15,9 +15,11 @@ using EncoderProcess = platform::ChildProcess;
 bool encoder_process_supported();
 extern const char* const encoder_process_unsupported;
 
-// Starts `args[0]`, found on the PATH, with `args`. False, with a message,
-// when it cannot be started (for example, not installed).
-bool encoder_process_start(const std::vector<std::string>& args, EncoderProcess* process);
+// Starts `args[0]`, found on the PATH, with `args`, its standard error going
+// to `error_file`. False, with a message, when it cannot be started (for
+// example, not installed).
+bool encoder_process_start(const std::vector<std::string>& args, const std::string& error_file,
+                           EncoderProcess* process);
 
 // Writes all of `data`; false when the process no longer reads (it
 // stopped) or the pipe fails.

@@ -5,7 +5,20 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/platform.h"
+
+namespace {
+
+// A progress line (one that starts with a carriage return) is open until
+// the next message, which starts on a line of its own.
+bool progress_open = false;
+
+}  // namespace
+
 void capture_message(const char* format, ...) {
+    bool progress = format[0] == '\r';
+    if (progress_open && !progress && format[0] != '\n') std::fputc('\n', stderr);
+    progress_open = progress;
     va_list args;
     va_start(args, format);
     std::vfprintf(stderr, format, args);
@@ -23,7 +36,11 @@ bool writable_file(const std::string& path) {
 
 }  // namespace
 
-std::string file_part_name(const std::string& path) { return path + ".part"; }
+std::string file_part_name(const std::string& path, const char* kind) {
+    // The process's id keeps two runs writing the same file out of each
+    // other's way.
+    return path + "." + std::to_string(platform::process_id()) + kind + ".part";
+}
 
 bool file_commit(const std::string& part, const std::string& path) {
     if (std::rename(part.c_str(), path.c_str()) == 0) return true;

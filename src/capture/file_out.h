@@ -8,10 +8,13 @@
 #include "log/log.h"  // HEDEN_PRINTF
 
 // Prints to stderr, where the capture reports (the demo's log may be off).
+// A format that starts with '\r' is a progress line: the next other message
+// starts on a new line.
 void capture_message(const char* format, ...) HEDEN_PRINTF(1, 2);
 
-// The name a file is written under until it is complete.
-std::string file_part_name(const std::string& path);
+// The name a file is written under until it is complete, this run's own:
+// `path`.PID`kind`.part (`kind` ".wav" for the sound beside a video, say).
+std::string file_part_name(const std::string& path, const char* kind = "");
 
 // Writes `size` bytes to `path`.part, then renames it to `path`. False, with
 // a message, when any step fails; nothing is left under either name then.

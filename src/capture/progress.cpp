@@ -38,7 +38,7 @@ void CaptureProgress::finish() {
     close_stage();
     double elapsed = since(begun_);
     double per_frame = done_ > 0 ? 1000.0 / done_ : 0;
-    capture_message("\nheden: %lld frames in %.1f s (%.1f fps); per frame: render %.1f ms, readback %.1f ms, encode %.1f ms\n",
+    capture_message("heden: %lld frames in %.1f s (%.1f fps); per frame: render %.1f ms, readback %.1f ms, encode %.1f ms\n",
                     done_, elapsed, elapsed > 0 ? done_ / elapsed : 0.0,
                     stage_seconds_[static_cast<int>(CaptureStage::render)] * per_frame,
                     stage_seconds_[static_cast<int>(CaptureStage::readback)] * per_frame,

@@ -16,6 +16,9 @@ public:
     void frame_done();
     // The last line: totals and the split per frame.
     void finish();
+    // Frames finished, of the total.
+    long long done() const { return done_; }
+    long long total() const { return total_; }
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -18,27 +18,37 @@ constexpr const char* encoder_program = "ffmpeg";
 // True when the extension names a container we write.
 bool video_container_known(const std::string& path);
 
-// The encoder's command line.
+// The encoder's command line for frames piped in, and for the lossless
+// segments a concat list names, joined into `path`'s container.
 std::vector<std::string> video_encoder_args(const std::string& path, const std::string& part, int width, int height,
                                             int fps, const std::string& wav);
+std::vector<std::string> video_join_args(const std::string& path, const std::string& part, const std::string& list);
 
 class VideoEncoder {
 public:
     // Starts the encoder on `path`'s temporary name with the WAV file as the
     // sound. False, with a message, when it cannot start.
     bool open(const std::string& path, int width, int height, int fps, const std::string& wav);
+    // Starts the encoder joining the segments an ffmpeg concat list names;
+    // nothing is written to it.
+    bool open_join(const std::string& path, const std::string& list);
     // One frame of RGB rows, top to bottom. False, with a message, when the
     // encoder has stopped taking frames.
     bool write_frame(const std::vector<std::uint8_t>& rgb);
-    // Ends the input, waits and, when the encoder succeeded, gives the file
-    // its name. False, with a message, otherwise; no file is left then.
-    bool finish();
+    // Ends the input and waits for the encoder: its exit code.
+    int finish_encoding();
+    // After finish_encoding: gives the file its name when the encoder
+    // succeeded (`code` 0). False, with a message, otherwise; no file is
+    // left then.
+    bool commit(int code);
     // Ends the input, waits and removes what was written.
     void abandon();
 
 private:
     bool stopped(const char* what);
+    void report_errors() const;
+    void discard();
 
     EncoderProcess process_;
-    std::string path_, part_;
+    std::string path_, part_, errors_;
 };

@@ -2,11 +2,15 @@
 
 #include "log/log.h"
 #include "audio/bass.h"
+#include "audio/vorbis_stream.h"
 #include "clock/clock.h"
 #include "config/settings.h"
 #include "data/file_table.h"
 
 namespace {
+
+// The music's bytes as loaded, for its length; they live until blob_close.
+FileData music{nullptr, 0};
 
 void log_version() {
     std::uint32_t v = BASS_GetVersion();
@@ -21,7 +25,6 @@ void log_version() {
 SoundtrackResult soundtrack_init(const char* path, platform::Handle window) {
     clock_install_system();
     // Loaded even when silent, so the music keeps its place in the archive.
-    FileData music{nullptr, 0};
     load_file(path, &music);
     if (settings.audio_enabled == 0) {
         log_print("silence?\n");
@@ -41,4 +44,10 @@ SoundtrackResult soundtrack_init(const char* path, platform::Handle window) {
     }
     clock_install_stream();
     return soundtrack_ok;
+}
+
+double soundtrack_length() {
+    audio::VorbisStream stream;
+    if (!music.data || music.size <= 0 || !stream.open(music.data, static_cast<std::size_t>(music.size))) return 0.0;
+    return static_cast<double>(stream.length()) / stream.rate();
 }

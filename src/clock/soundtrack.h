@@ -10,3 +10,8 @@ enum SoundtrackResult : int {
 };
 
 SoundtrackResult soundtrack_init(const char* path, platform::Handle window);
+
+// The music's length in seconds as a capture measures it, from the bytes
+// soundtrack_init loaded, with the sound on or off; 0 when they hold no
+// music.
+double soundtrack_length();

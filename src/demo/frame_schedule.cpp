@@ -17,7 +17,6 @@
 #include "demo/texture_slots.h"
 #include "gl/gl_defaults.h"
 #include "log/log.h"
-#include "window/debug_window.h"
 #include "window/window.h"
 
 namespace {
@@ -210,7 +209,6 @@ void frame_draw(const FrameState& state, const FrameView& view) {
         composite(view, scene);
     }
     if (glGetError() != GL_NO_ERROR) log_print("gl errors..\n");
-    if (settings.debug_timeline) timeline_draw(view.time, clock_length());
 }
 
 FrameView frame_render(float time) {

@@ -137,6 +137,7 @@ bool target_image_bind(const Target* target) {
     es().TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap_mode(p.wrap_s));
     es().TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap_mode(p.wrap_t));
     c->texture_image = target;
+    c->texture_image_name = c->texture;
     return true;
 }
 

@@ -108,7 +108,7 @@ void apply_program(GLuint program) {
 // The fixed-function state of a draw.
 FixedKey fixed_key(const Context& c) {
     FixedKey key;
-    key.texture = c.texture_2d && (c.texture_image || with_image.count(c.texture));
+    key.texture = c.texture_2d && (bound_image(c) || with_image.count(c.texture));
     key.lighting = c.lighting;
     key.light1 = c.lighting && c.light1;
     key.sphere_map = c.texgen_s && c.texgen_t && c.texgen_mode_s == 0x2402 && c.texgen_mode_t == 0x2402;
@@ -129,7 +129,8 @@ void fixed_uniforms(const Context& c, const FixedProgram& p) {
     es().UniformMatrix4fv(p.modelview, 1, GL_FALSE, modelview.m);
     es().UniformMatrix4fv(p.projection, 1, GL_FALSE, projection.m);
     es().UniformMatrix3fv(p.normal_matrix, 1, GL_FALSE, normal);
-    es().Uniform2f(p.flip, c.texture_image ? 1.0f : 0.0f, c.texture_image ? -1.0f : 1.0f);
+    const bool flipped = bound_image(c) != nullptr;
+    es().Uniform2f(p.flip, flipped ? 1.0f : 0.0f, flipped ? -1.0f : 1.0f);
     es().Uniform1i(p.sampler, 0);
     if (!c.lighting) return;
     // The default material: ambient 0.2, diffuse 0.8 with alpha 1, no
@@ -146,12 +147,13 @@ void fixed_uniforms(const Context& c, const FixedProgram& p) {
 
 void user_uniforms(const Context& c) {
     Mat4 mvp = mat_multiply(drawn_projection(c), c.modelview.back());
+    const Target* image = bound_image(c);
     TextureParameters texture = texture_parameters(c.texture);
-    if (c.texture_image) {
-        texture.width = c.texture_image->width;
-        texture.height = c.texture_image->height;
+    if (image) {
+        texture.width = image->width;
+        texture.height = image->height;
     }
-    shader_objects_transform(c.program, mvp, c.texture_image != nullptr, texture);
+    shader_objects_transform(c.program, mvp, image != nullptr, texture);
 }
 
 void apply_arrays(GLuint buffer, GLint first, unsigned arrays, const Context& c) {
@@ -216,7 +218,8 @@ void draw_triangles(GLuint buffer, GLint first, GLsizei count, unsigned arrays) 
     Context* c = current();
     if (!c || count <= 0) return;
     apply_state(*c);
-    apply_texture(c->texture_image ? c->texture_image->colour : c->texture);
+    const Target* image = bound_image(*c);
+    apply_texture(image ? image->colour : c->texture);
     if (c->program) {
         apply_program(c->program);
         user_uniforms(*c);

@@ -63,11 +63,20 @@ struct Context {
     float normal[3] = {0, 0, 1};
     float texcoord[2] = {0, 0};
     GLuint texture = 0;               // the texture name bound
-    const Target* texture_image = nullptr;  // a render target's image bound over it
+    // A render target's image bound as the image of a texture name (the
+    // pbuffer's render-texture binding), until released.
+    const Target* texture_image = nullptr;
+    GLuint texture_image_name = 0;
     GLuint program = 0;               // the shader program in use, 0: fixed function
     GLint pack_alignment = 4, unpack_alignment = 4;
     const Target* target = nullptr;   // drawn into
 };
+
+// The render target's image the context samples: the one bound over the
+// texture name bound now, else null.
+inline const Target* bound_image(const Context& c) {
+    return c.texture_image && c.texture_image_name == c.texture ? c.texture_image : nullptr;
+}
 
 // The current context; null when none is current.
 Context* current();

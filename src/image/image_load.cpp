@@ -3,6 +3,7 @@
 #include "data/file_table.h"
 #include "image/pcx.h"
 #include "image/png.h"
+#include "log/log.h"
 
 void png_load(const char* path, Image* image) {
     FileData file{};
@@ -19,6 +20,7 @@ void png_load(const char* path, Image* image) {
             std::memcpy(image->pixels + row * row_bytes, rgba.data + row * row_bytes, row_bytes);
     } else {
         image->width = image->height = 0;
+        error_unattended("%s is damaged: it does not decode as a PNG picture", path);
     }
     png_buffer_free(&rgba);
     release_file(path, &file);

@@ -60,6 +60,17 @@ void error_box(const char* format, ...) {
     }
 }
 
+void error_unattended(const char* format, ...) {
+    if (!boxes_to_stderr) return;
+    char buffer[1024] = {};
+    va_list args;
+    va_start(args, format);
+    format_cut(buffer, format, args);
+    va_end(args);
+    write_box_lines(buffer);
+    ++boxes_written;
+}
+
 void error_boxes_to_stderr(bool on) {
     boxes_to_stderr = on;
     boxes_written = 0;

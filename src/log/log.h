@@ -20,6 +20,12 @@ int log_print(const char* format, ...) HEDEN_PRINTF(1, 2);
 // call returns at once.
 void error_box(const char* format, ...) HEDEN_PRINTF(1, 2);
 
+// A fault the demo shows no box for, but that keeps a run's pictures from
+// being the demo's (a picture that does not decode is drawn as a checker):
+// once boxes go to standard error it is written there as a box is, and
+// counted with them; before that nothing is said here.
+void error_unattended(const char* format, ...) HEDEN_PRINTF(1, 2);
+
 // On for runs nobody watches (captures and stills): every later box goes
 // to standard error and waits for no one. Off: boxes for the viewer.
 // Either way the count below starts again from 0.

@@ -48,6 +48,8 @@ void Mesh::loadFile(const char* path) {
         } else {
             log_print("<mesh file `%s` refused: %u verts %u tris in %iB, room for %u verts %u tris>\n", path, v, t,
                       file.size, vertexCapacity, triangleCapacity);
+            error_unattended("%s is damaged: it does not read as a mesh (%u vertices, %u triangles in %i bytes)",
+                             path, v, t, file.size);
         }
         release_file(path, &file);
     }

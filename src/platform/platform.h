@@ -57,7 +57,8 @@ using WindowProc = std::intptr_t (*)(Handle window, std::uint32_t message,
 
 // Takes one message from the queue without waiting; false when it is empty.
 bool peek_message(Message* out);
-// Waits until a message may be there to take, or `timeout_ms` has passed.
+// Waits until a message may be there to take, or `timeout_ms` has passed
+// (a negative timeout: until a message comes).
 void wait_message(int timeout_ms);
 void translate_message(const Message& msg);
 // Hands the message to the window procedure of its window's class.
@@ -82,6 +83,16 @@ void message_box(const char* text, const char* caption);
 // Milliseconds of wall time since the process started.
 long process_clock_ms();
 
+// ----------------------------------------------------------------- process
+// This process's id: it names the files that are this run's alone.
+long long process_id();
+// Called once when the connection to the display breaks under the program
+// (x11: the X server went away), before it ends with exit code 1: the last
+// chance to take away what a half-done run wrote. Never called on win32,
+// whose windows cannot lose their display.
+using DisplayLost = void (*)();
+void on_display_lost(DisplayLost handler);
+
 // ----------------------------------------------------------------- threads
 // The audio library decodes and plays on a thread of its own.
 using ThreadBody = void (*)(void* argument);
@@ -91,7 +102,7 @@ void sleep_ms(int milliseconds);
 
 // --------------------------------------------------------- child processes
 // Another program that reads what we write to its standard input; its own
-// output goes to our stdout and stderr.
+// output goes to our stdout, its errors to ours or to a file.
 struct ChildProcess {
     long long id = 0;  // process id; 0 when not running
     int input = -1;    // our end of its standard input
@@ -105,9 +116,11 @@ enum class ChildStart {
     no_pipe,      // the pipe to its input could not be made
     not_started,  // the program could not be started; ENOENT: not on the PATH
 };
-// Starts `argv[0]`, found on the PATH, with the null-terminated `argv`. On
-// failure `error` is the errno value of the step that failed.
-ChildStart child_start(char* const* argv, ChildProcess* child, int* error);
+// Starts `argv[0]`, found on the PATH, with the null-terminated `argv`; its
+// standard error goes to `error_file` (made empty first), or to ours when
+// that is null. On failure `error` is the errno value of the step that
+// failed.
+ChildStart child_start(char* const* argv, const char* error_file, ChildProcess* child, int* error);
 // Writes all of `data`; false when the child no longer reads (it stopped)
 // or the pipe fails.
 bool child_write(ChildProcess* child, const void* data, std::size_t size);

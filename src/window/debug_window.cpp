@@ -36,16 +36,21 @@ void draw_bar(const TimelineBar& bar, double beats) {
 }
 
 void draw_playhead(float time, double length) {
-    double position = std::trunc(timeline_width / length * time);
-    if (!std::isfinite(position)) return;
-    int p = static_cast<int>(std::fmod(position, timeline_width));
-    if (p < 0) p += timeline_width;  // keep the column inside the bitmap
+    int p = timeline_column(time, length);
+    if (p < 0) return;
     for (int r = 0; r < timeline_height; ++r) window_state.timeline_bitmap[r * timeline_width + p] = playhead_color;
 }
 
 int opposite_side(int alignment, int screen, int size) { return window_position(alignment == 0 ? 2 : 0, screen, size); }
 
 }  // namespace
+
+int timeline_column(float time, double length) {
+    double position = std::trunc(timeline_width / length * time);
+    if (!std::isfinite(position)) return -1;
+    int p = static_cast<int>(std::fmod(position, timeline_width));
+    return p < 0 ? p + timeline_width : p;  // keep the column inside the bitmap
+}
 
 WindowResult debug_window_create() {
     platform::Size screen = platform::screen_size();

@@ -13,5 +13,9 @@ WindowResult debug_window_create();
 // shows it.
 void timeline_draw(float time, double length);
 
+// The column the playhead shows for a demo time: past the end it comes round
+// from the left again. -1 when there is none (a length of 0).
+int timeline_column(float time, double length);
+
 // Copies the bitmap into the debug window, when there is one.
 void timeline_show();

@@ -20,6 +20,9 @@ struct WindowState {
     // Vertical blanks each swap waits for, asked of the driver at every
     // window creation: 1 paces the demo to the screen; captures draw with 0.
     int swap_interval = 1;
+    // A capture or still: nobody watches, the windows take no keys or mouse
+    // but Escape, and F4 never switches the mode under the frames.
+    bool unattended = false;
     platform::Handle debug_window = 0;
     // Last horizontal mouse position over the debug window, as x / 512.
     double timeline_u = 0.5;

@@ -12,9 +12,16 @@ namespace {
 
 constexpr std::intptr_t key_was_down = 1 << 30;  // lParam bit 30: an auto-repeat
 
+// The pointer's column on the timeline. A drag that leaves the window goes
+// on reporting, left of it as negative numbers in the low 16 bits: it holds
+// the first or the last column, as a scrub bar does.
+int timeline_x(std::intptr_t lparam) {
+    auto x = static_cast<std::int16_t>(static_cast<std::uint16_t>(lparam & 0xFFFF));
+    return std::clamp(static_cast<int>(x), 0, timeline_width - 1);
+}
+
 void mouse_x_to_timeline(std::intptr_t lparam) {
-    unsigned x = static_cast<unsigned>(lparam) & 0xFFFF;
-    window_state.timeline_u = x / static_cast<double>(timeline_width);
+    window_state.timeline_u = timeline_x(lparam) / static_cast<double>(timeline_width);
 }
 
 TimelinePause pause;
@@ -41,6 +48,7 @@ void timeline_key(std::uintptr_t code, bool repeat) {
 
 void key(std::uint32_t message, std::uintptr_t code, std::intptr_t lparam) {
     if (code == platform::key_escape) platform::post_quit_message(0);
+    if (window_state.unattended) return;
     bool press = message == platform::msg_keydown;
     // One toggle per press: not on the release, not on auto-repeats.
     if (code == platform::key_f4 && press && !(lparam & key_was_down)) window_setup(0);
@@ -66,18 +74,32 @@ long long beat_step(long long frame, int direction) {
     return std::min(beat_first_frame(k), frame);
 }
 
+// The first frame of the grid whose playhead is in `column`: the frame the
+// playhead then shows where it was clicked.
+long long first_frame_in_column(int column, double length) {
+    auto frame = static_cast<long long>(std::ceil(length * column / timeline_width * grid_fps - grid_slack));
+    frame = std::max(frame, 0LL);
+    while (timeline_column(static_cast<float>(frame / static_cast<double>(grid_fps)), length) < column) ++frame;
+    return frame;
+}
+
 void timeline_scrub() {
-    float t = static_cast<float>(clock_length() * window_state.timeline_u);
+    double length = clock_length();
+    if (pause.paused) {
+        pick_frame(first_frame_in_column(static_cast<int>(std::lround(window_state.timeline_u * timeline_width)), length));
+        return;
+    }
+    float t = static_cast<float>(length * window_state.timeline_u);
     if (t < 0) t = 0;
-    if (pause.paused)
-        pick_frame(frame_at(t, grid_fps));
-    else
-        ClockOps.clock_seek(t);
+    ClockOps.clock_seek(t);
 }
 
 std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::uintptr_t wparam,
                           std::intptr_t lparam) {
     bool from_debug_window = window_state.debug_window != 0 && window == window_state.debug_window;
+    // Nobody plays with a capture: of the mouse and keys only Escape, which
+    // stops it, is taken.
+    bool scrubbing = !window_state.unattended;
     switch (message) {
         case platform::msg_close:
             platform::post_quit_message(0);
@@ -87,17 +109,18 @@ std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::u
             key(message, wparam, lparam);
             break;
         case platform::msg_mousemove:
+            if (!scrubbing) break;
             if (from_debug_window) mouse_x_to_timeline(lparam);
             if (wparam & platform::mk_lbutton) timeline_scrub();
             break;
         case platform::msg_lbuttonup:
-            if (from_debug_window) {
+            if (scrubbing && from_debug_window) {
                 mouse_x_to_timeline(lparam);
                 timeline_scrub();
             }
             break;
         case platform::msg_rbuttonup:
-            window_state.hdr_level_request = static_cast<float>(window_state.timeline_u);
+            if (scrubbing) window_state.hdr_level_request = static_cast<float>(window_state.timeline_u);
             break;
         default:
             break;

@@ -40,6 +40,21 @@ TEST(Options, EveryOptionInBothSpellings) {
     EXPECT_EQ(parse({"--still", "0:x.png", "--fps", "10"}, &stills_only), OptionsResult::run);
     EXPECT_TRUE(stills_only.active());
     EXPECT_TRUE(stills_only.video.empty());
+    CaptureRequest segment;
+    EXPECT_EQ(parse({"--capture", "s.mkv", "--segment=3/4"}, &segment), OptionsResult::run);
+    EXPECT_EQ(segment.segment * 10 + segment.segments, 34);
+    CaptureRequest join;
+    EXPECT_EQ(parse({"--join", "out.mp4", "a.mkv", "b.mkv"}, &join), OptionsResult::join);
+    EXPECT_EQ(join.video, "out.mp4");
+    EXPECT_EQ(join.joined, (std::vector<std::string>{"a.mkv", "b.mkv"}));
+}
+
+TEST(Options, GlEsGoesWithStillsAndCaptures) {
+    CaptureRequest es, desktop;
+    EXPECT_EQ(parse({"--still", "1:a.png", "--gl", "es"}, &es), OptionsResult::run);
+    EXPECT_TRUE(es.gl_es);
+    EXPECT_EQ(parse({"--capture", "a.mkv", "--gl=desktop"}, &desktop), OptionsResult::run);
+    EXPECT_FALSE(desktop.gl_es);
 }
 
 TEST(Options, HelpWinsAndRunsNothing) {
@@ -72,6 +87,16 @@ TEST(Options, BadCommandLinesAreRefused) {
         {"--still", "4:a.png", "--end", "4"},               // the end is not in it
         {"--fps", "30"},                                    // timing without anything to time
         {"--start", "1"},
+        {"--still", "10:s.jpg"},                            // a still is a .png
+        {"--still", "10:s"},
+        {"--capture", "a.mkv", "--segment", "2/2"},         // segments 0 and 1 of 2
+        {"--capture", "a.mkv", "--segment", "1/2x"},
+        {"--segment", "0/2"},                               // a segment of no capture
+        {"--capture", "a.mkv", "--segment", "0/2", "--still", "1:a.png"},
+        {"--join", "a.mkv"},                                // nothing to join
+        {"--join", "a.avi", "s.mkv"},
+        {"--gl", "es"},                                     // ES has no window to play in
+        {"--gl", "gles", "--still", "1:a.png"},
     };
     for (const auto& args : bad) {
         CaptureRequest r;

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "audio/vorbis_stream.h"
+#include "capture/file_out.h"
 #include "capture/music.h"
 #include "capture/png_write.h"
 #include "temp_dir.h"
@@ -53,7 +54,7 @@ TEST(PngWrite, LibpngReadsBackEveryPixel) {
     for (auto [w, h] : {std::pair{300, 100}, std::pair{1, 1}, std::pair{7, 3}}) {
         std::vector<std::uint8_t> rgb = pattern(w, h);
         ASSERT_TRUE(png_write_rgb("still.png", w, h, rgb));
-        EXPECT_FALSE(exists("still.png.part"));
+        EXPECT_FALSE(exists(file_part_name("still.png")));
         int rw = 0, rh = 0;
         std::vector<std::uint8_t> back = libpng_read(bytes_of("still.png"), &rw, &rh);
         EXPECT_EQ(rw, w);
@@ -69,7 +70,7 @@ TEST(PngWrite, NothingWrittenForAShortBufferOrAnUnwritablePath) {
     EXPECT_FALSE(png_write_rgb("short.png", 4, 4, pattern(4, 3)));
     EXPECT_FALSE(exists("short.png"));
     EXPECT_FALSE(png_write_rgb("no/such/dir/x.png", 2, 2, pattern(2, 2)));
-    EXPECT_FALSE(exists("no/such/dir/x.png.part"));
+    EXPECT_FALSE(exists(file_part_name("no/such/dir/x.png")));
 }
 
 TEST(MusicWav, TheStretchIsTheDecodedStreamThenSilence) {

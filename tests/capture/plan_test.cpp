@@ -55,6 +55,27 @@ TEST(CapturePlan, StillsAndVideoAreFramesOfTheGridFromZero) {
     EXPECT_EQ(plan.video_frames, 9);
 }
 
+// Segments K of N cut the capture's frames into contiguous stretches that
+// together are the whole, however the frames divide.
+TEST(CapturePlan, SegmentsCoverTheCaptureWithoutGapsOrOverlaps) {
+    CapturePlan whole, piece;
+    CaptureRequest r = video(1.05, 9.0, 30);
+    ASSERT_TRUE(capture_plan_make(r, 100.0, &whole));
+    r.segments = 7;
+    long long next = whole.first_frame;
+    for (r.segment = 0; r.segment < r.segments; ++r.segment) {
+        ASSERT_TRUE(capture_plan_make(r, 100.0, &piece));
+        EXPECT_EQ(piece.first_frame, next) << r.segment;
+        EXPECT_GE(piece.video_frames, whole.video_frames / 7) << r.segment;
+        EXPECT_EQ(piece.render_frames, piece.first_frame + piece.video_frames);
+        next += piece.video_frames;
+    }
+    EXPECT_EQ(next, whole.first_frame + whole.video_frames);
+    r = video(1.0, 1.1, 30);  // 3 frames cannot make 4 segments
+    r.segments = 4;
+    EXPECT_FALSE(capture_plan_make(r, 100.0, &piece));
+}
+
 TEST(CapturePlan, StretchesAndStillsOutsideTheDemoAreRefused) {
     CapturePlan plan;
     CaptureRequest late;

@@ -87,23 +87,25 @@ check "its sound turns to silence after the music" cmp -s <(ffmpeg -v error -i e
 check "a still in the closing scene" test $? -eq 0 -a -s closing.png
 
 # Later frames are worked out without drawing the ones before: a capture cut
-# into two segments, from the grainy view from above across the closing
-# stretch, the last scene change (beat 356) and the end of the music, joined
-# by stream copy, is frame for frame the run from 0, and so is a late still.
-source "$(dirname "$0")/../../scripts/lib/segments.sh"
+# into segments, from the grainy view from above across the closing
+# stretch, the last scene change (beat 356) and the end of the music (one
+# cut by --start and --end, the rest by --segment), joined by stream copy,
+# is frame for frame the run from 0, and so is a late still.
 "$heden" --capture full.mkv --fps 5 --end "$(at 0.6)" >full.txt 2>&1
 check "a capture from 0 to past the music succeeds" test $? -eq 0
 "$heden" --capture s1.mkv --fps 5 --start 132.4 --end 133 >s1.txt 2>&1 &&
-  "$heden" --capture s2.mkv --fps 5 --start 133 --end "$(at 0.6)" --still "$(at 0.59)":last.png >s2.txt 2>&1 &&
-  segment_join joined.mkv s1.mkv s2.mkv
-check "two segments are captured and joined" test $? -eq 0
+  "$heden" --capture s2.mkv --fps 5 --start 133 --end "$(at 0.6)" --segment 0/2 >s2.txt 2>&1 &&
+  "$heden" --capture s3.mkv --fps 5 --start 133 --end "$(at 0.6)" --segment 1/2 >s3.txt 2>&1 &&
+  "$heden" --still "$(at 0.59)":last.png >last.txt 2>&1 &&
+  "$heden" --join joined.mkv s1.mkv s2.mkv s3.mkv >join.txt 2>&1
+check "three segments are captured and joined" test $? -eq 0
 frame_hashes full.mkv | tail -n +663 > full.md5
 frame_hashes joined.mkv > joined.md5
 check "the joined segments are the frames of the run from 0" same_file joined.md5 full.md5
 check "a late still is the frame of the run from 0" same "$(frame_hashes last.png)" "$(tail -1 full.md5)"
 check "the joined sound is the run's" cmp -s <(ffmpeg -v error -i joined.mkv -map 0:a -f s16le -) \
   <(ffmpeg -v error -i full.mkv -map 0:a -f s16le - | tail -c +$((662 * 8820 * 4 + 1)))
-segment_join joined.mp4 s1.mkv s2.mkv
+"$heden" --join joined.mp4 s1.mkv s2.mkv s3.mkv >join.txt 2>&1
 check "segments joined into an mp4 say their colours too" test "$(colours joined.mp4)" = "tv,bt709,bt709,bt709"
 
 # Of the program's lines, the last says that nothing was captured (Mesa may
@@ -134,7 +136,7 @@ for case in "no_archive:blob.dat gone fishing?" \
     check "$dir: exit code 1 within a minute" test $? = 1
     check "$dir: the cause, then that nothing was captured" bash -c \
         "grep -qxF 'heden: ${case#*:}' $dir/x.txt && verdict_last $dir/x.txt"
-    check "$dir: no file written" test ! -e $dir/x.png -a ! -e $dir/x.png.part
+    check "$dir: no file written" bash -c "test ! -e $dir/x.png && ! ls $dir | grep -q 'part\$'"
 done
 
 # A window larger than the settings allow: said once, and the picture is
@@ -208,5 +210,37 @@ wait_exit
 check "interrupted: exit code 1" test "$code" = 1
 check "interrupted: says so" grep -q "capture interrupted at frame" x.txt
 check "interrupted: no file, no leftovers" bash -c "test ! -e stopped.mp4 && ! ls | grep -q 'part\$'"
+
+# The capture script owns what it starts. Stopped by a scheduler's SIGTERM
+# in the middle of two local segments, it stops both renders, removes the
+# segments and says so; an --out it cannot write, or a value that is not
+# one, it refuses before rendering anything.
+capture_script=$(dirname "$0")/../../scripts/capture
+ln -s "$heden" heden
+bash "$capture_script" --run-folder . --jobs 2 --out script.mkv --end 30 --fps 10 >x.txt 2>&1 &
+pid=$!
+until_true 60 grep -q "frame [1-9]" x.txt
+kill -TERM $pid
+wait_exit
+check "capture script stopped by SIGTERM: exit code 143" test "$code" = 143
+check "capture script stopped: its last line says so" bash -c "tail -1 x.txt | grep -q '^capture: capture stopped (SIGTERM)'"
+check "capture script stopped: no render goes on, no segment or part file stays" bash -c \
+    "! pgrep -f '[c]apture $run/segments' && ! ls | grep -qE '^segments|part\$|^script.mkv\$'"
+bash "$capture_script" --run-folder . --out no/such/dir/x.mkv --end 1 >x.txt 2>&1
+check "capture script, --out in no folder: exit code 1, said at once" bash -c \
+    "test $? = 1 && test \"\$(cat x.txt)\" = 'capture: cannot write $run/no/such/dir/x.mkv: there is no folder $run/no/such/dir'"
+bash "$capture_script" --run-folder . --start abc >x.txt 2>&1
+check "capture script, --start abc: exit code 2, named" bash -c "test $? = 2 && grep -q '^capture: --start needs a time' x.txt"
+
+# A picture damaged inside a readable archive (its PNG header zeroed) stops
+# a still before its first frame, named.
+mkdir damaged && cp blob.dat damaged/ && cp config.xml damaged/
+offset=$(grep -obUaP '\x89PNG' damaged/blob.dat | head -1 | cut -d: -f1)
+head -c 16 /dev/zero | dd of=damaged/blob.dat bs=1 seek="$offset" conv=notrunc status=none
+(cd damaged && timeout 120 "$heden" --still 130:x.png >x.txt 2>&1)
+check "a damaged picture in blob.dat: exit code 1, named, no still" bash -c \
+    "test $? = 1 && grep -q '^heden: pool/.*\.png is damaged' damaged/x.txt && verdict_last damaged/x.txt && test ! -e damaged/x.png"
+"$heden" --still 10:s.jpg >x.txt 2>&1
+check "a still named .jpg: exit code 2, no file" bash -c "test $? = 2 && grep -q 'writes .png pictures' x.txt && test ! -e s.jpg"
 
 summary

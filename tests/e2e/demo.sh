@@ -84,8 +84,9 @@ stop() {
 }
 
 # Paused, the timeline shows the frames a capture from 0 shows. A click
-# picks the frame of the 60 fps grid at its time: a column near each beat
-# below whose time is not at a frame's edge, and the frame it shows. The
+# picks the first frame of the 60 fps grid in its column, so the playhead
+# stands where it was clicked: a column near each beat below whose start is
+# not at a frame's edge, and the frame it shows. The
 # stills of those frames (at the middle of each) come first, from one run.
 # The poles are looked at on a beat with the black background. The window
 # has 4 samples a pixel here (multisample 0 asks for sample buffers with at
@@ -99,7 +100,7 @@ grid_frame() {  # grid_frame BEAT: prints the column and the frame
     awk -v b="$1" -v l="$length" 'BEGIN {
         for (x = int(b / 2.533333333333333 / l * 512 + 0.5); ; x++) {
             f = l * x / 512 * 60
-            if (f - int(f) > 0.01 && f - int(f) < 0.99) { print x, int(f); exit }
+            if (f - int(f) > 0.01 && f - int(f) < 0.99) { print x, int(f) + 1; exit }
         }
     }'
 }
@@ -111,6 +112,10 @@ for beat in $paused_beats; do
     stills+=(--still "$(frame_still "$f"):still_$beat.png")
 done
 stills+=(--still "$(frame_still $((f + 60))):still_on.png")  # a second after the last
+# The silent run's timeline spans the configured 150 s, past the music: the
+# first frames of columns 500 and 511 there, and frame 0.
+silent_frames="8790 8983 0"
+for g in $silent_frames; do stills+=(--still "$(frame_still "$g"):still_silent_$g.png"); done
 "$program" "${stills[@]}" >stills.txt 2>&1
 check "stills of the frames to pick" test -s still_on.png
 for still in still_*.png; do convert "$still" -depth 8 "rgb:${still%.png}.rgb"; done
@@ -193,8 +198,26 @@ xdotool mousemove --window "$debug" 511 64 click 1
 until_true 30 playhead_at 505 511
 until_true 30 playhead_at 0 504
 import -window "$main" "$shots/scene_system_clock_end.png" 2>/dev/null
-stop
 check "without audio no closing scene" bash -c '! grep -q "^kill me" out.txt'
+# Held, a click past the music shows the still of the frame under the
+# playhead, to the end of the bar, and the caption names it; a drag that
+# leaves the timeline holds its first or last column.
+length=150
+xdotool key --window "$main" space
+xdotool mousemove --window "$debug" 500 64 click 1
+check "paused without sound, a click at column 500 shows the still of frame 8790" until_true 60 shows still_silent_8790.rgb
+check "the caption names the frame held" bash -c "xdotool getwindowname $debug | grep -q 'frame 8790 (--still 146.5)'"
+check "the playhead stands where it was clicked" playhead_at 500 500
+# Dragged to 40 pixels beyond either edge, on the screen (xdotool takes no
+# negative offsets), as far as the screen lets the pointer go.
+read -r dx dy <<<"$(echo "$debug_at" | tr '+' ' ')"
+xdotool mousemove --window "$debug" 300 64 mousedown 1 mousemove $((dx + 512 + 40)) $((dy + 54)) mouseup 1
+check "a drag past the right edge holds the last column" until_true 60 shows still_silent_8983.rgb
+check "its playhead is in the last column" playhead_at 511 511
+xdotool mousemove --window "$debug" 300 64 mousedown 1 mousemove $((dx > 40 ? dx - 40 : 0)) $((dy + 54)) mouseup 1
+check "a drag past the left edge holds the first column" until_true 60 shows still_silent_0.rgb
+check "its playhead is in the first column" playhead_at 0 0
+stop
 # The arrow picture at full strength: its own colours, up to about 190.
 check "and the image flash shines at full strength at the end" \
     test "$(convert "$shots/scene_system_clock_end.png" -format '%[fx:int(255*maxima.g)]' info:)" -ge 150

@@ -2,16 +2,19 @@
 # scripts/capture --hosts over real ssh, to sshd servers of the test's own on
 # the loopback address (keys made for the run, a free port each), each in a
 # mount namespace where the run folder's path shows that host's own folder.
-# The caller's folder has no program, so every frame comes from a host.
 # Needs root (sshd's logins, namespaces).
 # Usage: farm.sh HEDEN BLOBMAKER CONFIG_XML POOL_DIR
 set -u
 heden=$1 maker=$2 shipped_config=$3 pool=$4
 capture=$(realpath "$(dirname "$0")/../../scripts/capture")
 source "$(dirname "$0")/checks.sh"
-sshds=()
-trap 'kill "${sshds[@]}" 2>/dev/null; rm -rf "$run"' EXIT
 [ "$(id -u)" = 0 ] || { echo "FAILED: the farm test runs sshd and namespaces, as root"; exit 1; }
+# The archive maker records blob.dat on a display: the caller's, or one of
+# the test's own.
+source "$(dirname "$0")/../../scripts/lib/display.sh"
+display_reachable || private_display
+sshds=()
+trap 'kill "${sshds[@]}" ${xvfb:-} 2>/dev/null; rm -rf "$run"' EXIT
 
 # The caller's folder (config.xml, pool/), a host's (with the program and
 # blob.dat, 320 x 180 pictures) and a host's that lacks blob.dat.
@@ -21,9 +24,13 @@ sed 's|<width>800</width>|<width>320</width>|; s|<height>600</height>|<height>24
 ln -s "$pool" farm/pool
 cp -a farm/. host/
 ln -s "$heden" host/heden
-(cd host && "$maker" --still 0:record.png >maker.txt 2>&1 && rm record.png maker.txt)
+(cd host && "$maker" --still 0:record.png >maker.txt 2>&1 && rm record.png maker.txt) ||
+    { tail -5 host/maker.txt; echo "FAILED: the archive maker did not record blob.dat for the hosts"; exit 1; }
 cp -a host lacking
 rm lacking/blob.dat
+# The caller's folder has the program, which joins the segments, but no
+# blob.dat: every frame comes from a host.
+ln -s "$heden" farm/heden
 
 ssh-keygen -q -t ed25519 -N '' -f "$run/host_key"
 ssh-keygen -q -t ed25519 -N '' -f "$run/login_key"
@@ -81,4 +88,18 @@ check "a host without blob.dat fails the capture within a minute" \
     test $code != 0 -a $code != 124 -a $((SECONDS - began)) -le 60
 check "its message comes back with its name" grep -q "^lacking: heden: .*blob.dat" bad.txt
 check "no video and no segment is left on the hosts or here" nothing_left
+
+# Stopped by a scheduler's SIGTERM while both hosts render: no render goes
+# on there, and no segment stays anywhere.
+printf 'farm1\nfarm2\n' > hosts
+bash "$capture" --run-folder farm --hosts hosts --jobs 1 --end 60 --fps 10 --out bad.mkv >stop.txt 2>&1 &
+pid=$!
+rendering() { test "$(pgrep -fc '^\./heden --capture segments\.')" = 2; }
+until_true 120 rendering
+kill -TERM $pid
+wait_exit
+check "stopped by SIGTERM: exit code 143, said last" bash -c \
+    "test '$code' = 143 && tail -1 stop.txt | grep -q '^capture: capture stopped (SIGTERM)'"
+check "stopped: the renders on the hosts end" until_true 30 eval '! pgrep -f "^\./heden --capture segments\."'
+check "stopped: no video and no segment is left on the hosts or here" nothing_left
 summary

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gl/glext.h"
 #include "gles/gles.h"
 #include "platform/platform.h"
 
@@ -174,6 +175,69 @@ TEST_F(GlesTest, ARenderTargetKeepsThePicturesOrientation) {
     gles::make_current(context, target);
     gles::context_destroy(shown);
     gles::target_destroy(window);
+}
+
+template <typename Entry>
+Entry entry(const char* name) {
+    return reinterpret_cast<Entry>(gles::proc_address(name));
+}
+
+// A desktop shader text, as the glow's are written, built through the ARB
+// entry points; 0 when it does not build on ES.
+ext::Handle desktop_program(const char* fragment) {
+    const char* vertex = "varying vec2 uv; void main() { uv = gl_MultiTexCoord0.xy; gl_Position = ftransform(); }";
+    auto create_shader = entry<ext::Handle (*)(GLenum)>("glCreateShaderObjectARB");
+    auto source = entry<void (*)(ext::Handle, GLsizei, const char**, const GLint*)>("glShaderSourceARB");
+    auto compile = entry<void (*)(ext::Handle)>("glCompileShaderARB");
+    auto attach = entry<void (*)(ext::Handle, ext::Handle)>("glAttachObjectARB");
+    auto parameter = entry<void (*)(ext::Handle, GLenum, GLint*)>("glGetObjectParameterivARB");
+    ext::Handle program = entry<ext::Handle (*)()>("glCreateProgramObjectARB")();
+    for (auto [type, text] : {std::pair{GL_VERTEX_SHADER_ARB, vertex}, std::pair{GL_FRAGMENT_SHADER_ARB, fragment}}) {
+        ext::Handle shader = create_shader(type);
+        source(shader, 1, &text, nullptr);
+        compile(shader);
+        attach(program, shader);
+    }
+    entry<void (*)(ext::Handle)>("glLinkProgramARB")(program);
+    GLint linked = 0;
+    parameter(program, GL_OBJECT_LINK_STATUS_ARB, &linked);
+    return linked ? program : 0;
+}
+
+// GL_CLAMP holds coordinates to [0, 1] and filters with the black border:
+// a blur tap beyond the left edge reads half the edge texel, not the edge
+// texel (clamp to edge) nor black (clamp to border).
+TEST_F(GlesTest, ATranslatedShaderSamplesGlClampAsTheDesktopDoes) {
+    ext::Handle program = desktop_program(
+        "varying vec2 uv; uniform sampler2D image;"
+        "void main() { gl_FragColor = vec4(texture2D(image, vec2(uv.x - 0.5, 0.5)).rgb, 1.0); }");
+    ASSERT_NE(program, 0u);
+    const unsigned char white[4 * 4 * 4] = {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
+                                            255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
+                                            255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
+                                            255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
+                                            255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
+                                            255, 255, 255, 255};
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+    entry<void (*)(ext::Handle)>("glUseProgramObjectARB")(program);
+    glBegin(GL_QUADS);  // s from 0 to 1 over the view: the taps lie at s - 0.5
+    glTexCoord2f(0, 0), glVertex3f(-0.1f, -0.1f, -0.1f);
+    glTexCoord2f(1, 0), glVertex3f(0.1f, -0.1f, -0.1f);
+    glTexCoord2f(1, 1), glVertex3f(0.1f, 0.1f, -0.1f);
+    glTexCoord2f(0, 1), glVertex3f(-0.1f, 0.1f, -0.1f);
+    glEnd();
+    entry<void (*)(ext::Handle)>("glUseProgramObjectARB")(0);
+    Pixels p = read();
+    const int middle = size / 2 * size * 3;
+    EXPECT_NEAR(p[middle + 2 * 3], 128, 2) << "left of the edge: half the edge texel";
+    EXPECT_EQ(p[middle + (size - 3) * 3], 255) << "inside: the texture";
 }
 
 }  // namespace

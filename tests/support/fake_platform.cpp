@@ -127,6 +127,8 @@ void message_box(const char* text, const char* caption) {
 }
 
 long process_clock_ms() { return state.clock_ms; }
+long long process_id() { return 4242; }
+void on_display_lost(DisplayLost) {}
 
 bool register_window_class(const char* class_name, WindowProc proc, ClassIcon icon) {
     record(std::string("register_window_class(") + class_name + (icon == ClassIcon::winlogo ? ",winlogo" : "") + ")");

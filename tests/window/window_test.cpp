@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -13,6 +14,7 @@
 #include "image/icon.h"
 #include "start_up_files.h"
 #include "temp_dir.h"
+#include "window/debug_window.h"
 #include "window/window_proc.h"
 
 namespace {
@@ -190,6 +192,13 @@ TEST_F(WindowProc, EachF4PressTogglesOnce) {
     EXPECT_EQ(fake::count("create_window(F4 = toggle fullscreen,sysmenu"), 2);
     EXPECT_EQ(fake::count("unregister_window_class(OWATZIJNWEHEDENBLIJ)"), 2);
     EXPECT_EQ(fake::count("create_window(loading.."), files_before);  // no second probe
+    // A capture's window takes Escape and nothing else.
+    window_state.unattended = true;
+    send(platform::msg_keydown, platform::key_f4, 1);
+    send(platform::msg_keydown, platform::key_escape, 1);
+    window_state.unattended = false;
+    EXPECT_EQ(settings.fullscreen, 0);
+    EXPECT_EQ(fake::count("post_quit_message(0)"), 1);
 }
 
 TEST_F(WindowProc, DraggingWithTheLeftButtonSeeksTheClock) {
@@ -200,6 +209,35 @@ TEST_F(WindowProc, DraggingWithTheLeftButtonSeeksTheClock) {
     EXPECT_FLOAT_EQ(demo_time, 0.0f);
     send(platform::msg_mousemove, platform::mk_lbutton, 10);
     EXPECT_FLOAT_EQ(demo_time, 60.0f);
+}
+
+// A drag that leaves the timeline holds its first or last column, as a scrub
+// bar does; paused, a click picks the first frame whose playhead stands in
+// the column clicked.
+TEST_F(WindowProc, TheTimelinePointerStaysOnTheBar) {
+    clock_install_system();
+    settings.demo_length = 150.0f;
+    settings.debug_timeline = 1;
+    window_state.debug_window = window_state.main_window + 1;
+    auto drag_to = [&](int x) {
+        window_proc(window_state.debug_window, platform::msg_mousemove, platform::mk_lbutton,
+                    static_cast<std::uint16_t>(x));
+    };
+    drag_to(-18);  // left of the window, in the low 16 bits
+    EXPECT_FLOAT_EQ(demo_time, 0.0f);
+    drag_to(700);
+    EXPECT_FLOAT_EQ(demo_time, 150.0f * 511 / 512);
+    timeline_pause() = TimelinePause{true, 0, false};
+    for (int x : {-3, 1, 7, 255, 256, 510, 600}) {
+        drag_to(x);
+        long long f = timeline_pause().frame;
+        int column = std::clamp(x, 0, 511);
+        EXPECT_EQ(timeline_column(static_cast<float>(f / 60.0), 150.0), column) << x;
+        if (f > 0) EXPECT_EQ(timeline_column(static_cast<float>((f - 1) / 60.0), 150.0), column - 1) << x;
+    }
+    timeline_pause() = TimelinePause{};
+    window_state.debug_window = 0;
+    settings.debug_timeline = 0;
 }
 
 // With the timeline on, Space holds the demo at the frame of the grid it

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gles/gles.h"
+#include "platform/es/pbuffer_dc.h"
 #include "platform/wgl.h"
 
 namespace es_pictures {
@@ -96,19 +97,9 @@ void* wglCreatePbufferARB(void*, int format, int width, int height, const int*) 
     return pbuffers.back().get();
 }
 
-void* wglGetPbufferDCARB(void* handle) {
-    Pbuffer* p = pbuffer_of(handle);
-    if (!p) return nullptr;
-    p->dc_handed_out = true;
-    return &p->dc;
-}
+void* wglGetPbufferDCARB(void* handle) { return pbuffer_dc_hand_out(pbuffer_of(handle)); }
 
-int wglReleasePbufferDCARB(void* handle, void* dc) {
-    Pbuffer* p = pbuffer_of(handle);
-    if (!p || dc != &p->dc || !p->dc_handed_out) return 0;
-    p->dc_handed_out = false;
-    return 1;
-}
+int wglReleasePbufferDCARB(void* handle, void* dc) { return pbuffer_dc_give_back(pbuffer_of(handle), dc); }
 
 int wglDestroyPbufferARB(void* handle) {
     Pbuffer* p = pbuffer_of(handle);

@@ -7,7 +7,7 @@ namespace platform {
 
 bool child_processes_supported() { return false; }
 
-ChildStart child_start(char* const*, ChildProcess*, int* error) {
+ChildStart child_start(char* const*, const char*, ChildProcess*, int* error) {
     *error = ENOSYS;
     return ChildStart::not_started;
 }

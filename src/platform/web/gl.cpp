@@ -79,6 +79,7 @@ bool swap_buffers(Handle dc) {
     const gles::Target* picture = es_pictures::window_picture(dc);
     if (!picture) return es_pictures::dc_exists(dc);
     bool shown = gles::target_show(picture, gles::target_width(picture), gles::target_height(picture));
+    EM_ASM({ Module.heden.frameShown(); });
     web::yield_frame();
     return shown;
 }

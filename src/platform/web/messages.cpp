@@ -57,8 +57,13 @@ bool peek_message(Message* out) {
     return true;
 }
 
+// The page's events arrive while the browser has its turn.
 void wait_message(int timeout_ms) {
-    if (posted.empty() && events.empty()) web::yield_ms(timeout_ms);
+    if (timeout_ms >= 0) {
+        if (posted.empty() && events.empty()) web::yield_ms(timeout_ms);
+        return;
+    }
+    while (posted.empty() && events.empty()) web::yield_frame();
 }
 
 void translate_message(const Message&) {}

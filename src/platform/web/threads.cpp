@@ -4,6 +4,7 @@
 // it waits and before it hands the browser its turn.
 #include <emscripten.h>
 #include <emscripten/fiber.h>
+#include <unistd.h>
 
 #include <memory>
 #include <vector>
@@ -45,10 +46,7 @@ void fiber_entry(void* argument) {
 }
 
 // The browser gets the main thread until the next animation frame.
-EM_ASYNC_JS(void, animation_frame, (), {
-    Module.heden.frameShown();
-    await new Promise(resolve => requestAnimationFrame(resolve));
-});
+EM_ASYNC_JS(void, animation_frame, (), { await new Promise(resolve => requestAnimationFrame(resolve)); });
 
 }  // namespace
 
@@ -111,6 +109,12 @@ void sleep_ms(int milliseconds) {
     else
         web::yield_ms(milliseconds);
 }
+
+// A page is a process of its own, with its own files (in memory).
+long long process_id() { return getpid(); }
+
+// The page's canvas cannot lose its display.
+void on_display_lost(DisplayLost) {}
 
 long process_clock_ms() {
     static const double start = emscripten_get_now();

@@ -6,7 +6,7 @@ namespace platform {
 // a feature of the Linux build.
 bool child_processes_supported() { return false; }
 
-ChildStart child_start(char* const*, ChildProcess*, int* error) {
+ChildStart child_start(char* const*, const char*, ChildProcess*, int* error) {
     *error = 0;
     return ChildStart::not_started;
 }

@@ -12,8 +12,11 @@ namespace platform {
 namespace {
 
 // In the child, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void exec_child(char* const* argv, int input, int status) {
-    if (dup2(input, 0) < 0) {
+// The child gets a process group of its own: a Ctrl-C or a signal to our
+// group is ours to answer, and we end its input in good order.
+[[noreturn]] void exec_child(char* const* argv, int input, int errors, int status) {
+    setpgid(0, 0);
+    if (dup2(input, 0) < 0 || (errors >= 0 && dup2(errors, 2) < 0)) {
         int e = errno;
         (void)!write(status, &e, sizeof e);
         _exit(127);
@@ -33,23 +36,31 @@ void close_both(int* fds) {
 
 bool child_processes_supported() { return true; }
 
-ChildStart child_start(char* const* argv, ChildProcess* child, int* error) {
+ChildStart child_start(char* const* argv, const char* error_file, ChildProcess* child, int* error) {
     // A reader that has gone away must show up as a failed write, not end us.
     signal(SIGPIPE, SIG_IGN);
+    int errors = error_file ? open(error_file, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) : -1;
+    if (error_file && errors < 0) {
+        *error = errno;
+        return ChildStart::not_started;
+    }
     int data[2], status[2];
     if (pipe2(data, O_CLOEXEC) != 0) {
         *error = errno;
+        if (errors >= 0) close(errors);
         return ChildStart::no_pipe;
     }
     if (pipe2(status, O_CLOEXEC) != 0) {
         *error = errno;
         close_both(data);
+        if (errors >= 0) close(errors);
         return ChildStart::no_pipe;
     }
     pid_t pid = fork();
-    if (pid == 0) exec_child(argv, data[0], status[1]);
+    if (pid == 0) exec_child(argv, data[0], errors, status[1]);
     close(data[0]);
     close(status[1]);
+    if (errors >= 0) close(errors);
     int child_errno = 0;
     ssize_t got = pid < 0 ? 0 : read(status[0], &child_errno, sizeof child_errno);
     int fork_errno = errno;

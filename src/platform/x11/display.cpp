@@ -18,6 +18,15 @@ int record_error(Display*, XErrorEvent* event) {
     return 0;
 }
 
+platform::DisplayLost display_lost = nullptr;
+
+// Xlib ends the process when this returns; the program's handler runs first,
+// and the exit code says that the run failed.
+int connection_lost(Display*) {
+    if (display_lost) display_lost();
+    std::_Exit(1);
+}
+
 // A busy X server can refuse a connection for a moment (its listen queue is
 // full); when a display is named, a few more tries ride that out.
 Display* open_display() {
@@ -41,6 +50,7 @@ Display* display() {
         tried = true;
         connection = open_display();
         if (connection) XSetErrorHandler(record_error);
+        if (connection) XSetIOErrorHandler(connection_lost);
         const char* name = std::getenv("DISPLAY");
         if (!connection) note_problem(name && *name ? std::string("cannot open display ") + name : "no DISPLAY is set");
     }
@@ -97,5 +107,7 @@ namespace platform {
 int last_error() { return last_error_code; }
 
 std::string display_problem() { return problem; }
+
+void on_display_lost(DisplayLost handler) { display_lost = handler; }
 
 }  // namespace platform

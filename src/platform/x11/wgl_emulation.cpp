@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/wgl.h"
+#include "platform/es/pbuffer_dc.h"
 
 namespace {
 
@@ -101,19 +102,9 @@ void* wglCreatePbufferARB(void*, int format, int width, int height, const int*) 
     return p;
 }
 
-void* wglGetPbufferDCARB(void* handle) {
-    Pbuffer* p = pbuffer_of(handle);
-    if (!p) return nullptr;
-    p->dc_handed_out = true;
-    return &p->dc;
-}
+void* wglGetPbufferDCARB(void* handle) { return es_pictures::pbuffer_dc_hand_out(pbuffer_of(handle)); }
 
-int wglReleasePbufferDCARB(void* handle, void* dc) {
-    Pbuffer* p = pbuffer_of(handle);
-    if (!p || dc != &p->dc || !p->dc_handed_out) return 0;
-    p->dc_handed_out = false;
-    return 1;
-}
+int wglReleasePbufferDCARB(void* handle, void* dc) { return es_pictures::pbuffer_dc_give_back(pbuffer_of(handle), dc); }
 
 int wglDestroyPbufferARB(void* handle) {
     Pbuffer* p = pbuffer_of(handle);

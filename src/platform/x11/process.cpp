@@ -1,4 +1,5 @@
 #include <time.h>
+#include <unistd.h>
 
 #include "platform/platform.h"
 
@@ -17,5 +18,7 @@ const long long process_start_ms = monotonic_ms();
 namespace platform {
 
 long process_clock_ms() { return static_cast<long>(monotonic_ms() - process_start_ms); }
+
+long long process_id() { return static_cast<long long>(getpid()); }
 
 }  // namespace platform
