@@ -2,7 +2,7 @@
 // served from FOLDER on 127.0.0.1: the still of each time as a screenshot
 // of the page's top-left, then a play with the timeline: the load time, the
 // picture moving, the timeline's playhead following the audio played,
-// Space holding the picture, a click on the strip, Escape stopping; the
+// a click on the held strip, Space, F4's fullscreen, Escape stopping; the
 // first seconds of the audio played go to audio.raw, the measurements to
 // measurements.json. Checks are printed "ok:" / "FAILED:".
 // Usage: node web_test.mjs FOLDER OUT_DIR TRACK_SECONDS WIDTHxHEIGHT TIME...
@@ -151,6 +151,12 @@ async function play() {
     return false;
   }, [quarter]);
   check('Space plays on from there', true);
+
+  await page.keyboard.press('F4');
+  await waitFor(page, () => document.fullscreenElement !== null);
+  await page.keyboard.press('F4');
+  await waitFor(page, () => document.fullscreenElement === null);
+  check('F4 toggles the browser\'s fullscreen', true);
 
   await page.keyboard.press('Escape');
   await page.waitForSelector('#stopped', { state: 'visible', timeout: 2 * minutes });
