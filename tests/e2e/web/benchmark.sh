@@ -21,4 +21,4 @@ ready_ms=$(python3 -c "import json,sys; print(round(json.load(open(sys.argv[1]))
 echo "zip: $(stat -c %s "$zip") bytes"
 echo "page: ready to play $ready_ms ms after the address was opened (blob.dat in, program compiled)"
 echo "page: $page_ms ms a frame while playing ($(awk -v m="$page_ms" 'BEGIN { printf "%.1f", 1000 / m }') fps), chromium + SwiftShader"
-bash "$here/../../gles/frame_time_benchmark.sh" "$run" 60 66 25
+bash "$here/../../gles/frame_time_benchmark.sh" "$run" 1 60 66 25
