@@ -58,8 +58,7 @@ void render_held() {
 constexpr int hidden_tick_ms = 100;
 
 void wait_unseen() {
-    ClockOps.clock_tick();
-    track_end_note(frame_state);
+    track_end_note(frame_state, frame_input_now(ClockOps.clock_tick()));
     platform::wait_message(hidden_tick_ms);
 }
 

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
-#include <utility>
 
 #include "clock/clock.h"
 #include "clock/soundtrack.h"
@@ -87,9 +86,7 @@ void work_out(long long frame) {
     if (!replay) replay.emplace(grid_fps, track_length());
     // A right click while held waits for the play to go on: a play from 0
     // has none.
-    std::optional<float> request = std::exchange(window_state.hdr_level_request, std::nullopt);
     held.view = replay->seek(frame_state, frame);
-    window_state.hdr_level_request = request;
     held.frame = frame;
     held.on_grid = true;
     held.ms = replay->frame_ms();

@@ -11,8 +11,10 @@ void FrameReplay::start(FrameState& state) {
 }
 
 FrameView FrameReplay::next(FrameState& state) {
-    view_ = frame_update(state, ClockOps.clock_tick());
-    ms_ = clock_process_ms();
+    FrameInput input = frame_input_now(ClockOps.clock_tick());
+    input.hdr_level.reset();  // a play from 0 has no right clicks
+    view_ = frame_update(state, input);
+    ms_ = input.process_ms;
     ++next_;
     return view_;
 }

@@ -27,10 +27,10 @@ constexpr double last_beat = 1e9;
 // The smallest distance of the HDR level from 1 the tone split divides by.
 constexpr float smallest_headroom = 1.0f / 1024;
 
-void end_of_track(FrameState& state) {
-    if (!track_ended) return;
-    track_end_note(state);
-    end_scene(state.scene, (clock_process_ms() - state.track_end_clock) * 0.001);
+void end_of_track(FrameState& state, const FrameInput& input) {
+    if (!input.track_ended) return;
+    track_end_note(state, input);
+    end_scene(state.scene, (input.process_ms - state.track_end_clock) * 0.001);
 }
 
 void common_target_state() {
@@ -162,14 +162,14 @@ void scene_and_overlays(const FrameView& view, const SceneState& scene) {
 
 }  // namespace
 
-FrameView frame_view_at(float time) {
+FrameView frame_view_at(float time, AreaSize area) {
     FrameView view{};
     view.time = time;
     view.beat = time > 0 ? std::fmin(time * beats_per_second, last_beat) : 0;
     double bars = view.beat / 4;
     view.bar_phase = bars - std::trunc(bars);
     view.h = static_cast<float>(view_half_height());
-    view.w = static_cast<float>(settings.area_width) * view.h / static_cast<float>(settings.area_height);
+    view.w = static_cast<float>(area.width) * view.h / static_cast<float>(area.height);
     return view;
 }
 
@@ -181,18 +181,20 @@ ToneSplit tone_split_values(float level) {
     return {1.0f - level, 0.9f / headroom};
 }
 
-void track_end_note(FrameState& state) {
-    if (track_ended && state.track_end_clock < 0) state.track_end_clock = clock_process_ms();
+void track_end_note(FrameState& state, const FrameInput& input) {
+    if (input.track_ended && state.track_end_clock < 0) state.track_end_clock = input.process_ms;
 }
 
-FrameView frame_update(FrameState& state, float time) {
-    if (window_state.hdr_level_request) {
-        state.scene.hdr_level = *window_state.hdr_level_request;
-        window_state.hdr_level_request.reset();
-    }
-    FrameView view = frame_view_at(time);
+FrameInput frame_input_now(float time) {
+    return FrameInput{time, track_ended != 0, clock_process_ms(), window_state.hdr_level_request,
+                      AreaSize{settings.area_width, settings.area_height}};
+}
+
+FrameView frame_update(FrameState& state, const FrameInput& input) {
+    if (input.hdr_level) state.scene.hdr_level = *input.hdr_level;
+    FrameView view = frame_view_at(input.time, input.area);
     scene_dispatch(state, view.beat);
-    end_of_track(state);
+    end_of_track(state, input);
     camera_turn_update(state.scene);
     // After the scripts' draws, as the grain has always taken its numbers.
     view.grain = grain_jitter_next(state.rand_state);
@@ -212,7 +214,9 @@ void frame_draw(const FrameState& state, const FrameView& view) {
 }
 
 FrameView frame_render(float time) {
-    FrameView view = frame_update(frame_state, time);
+    FrameInput input = frame_input_now(time);
+    window_state.hdr_level_request.reset();
+    FrameView view = frame_update(frame_state, input);
     frame_draw(frame_state, view);
     return view;
 }

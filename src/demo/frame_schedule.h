@@ -2,22 +2,37 @@
 // with its overlays, the tone split and the glow, composed on the window.
 #pragma once
 
+#include <optional>
+
 #include "demo/frame_state.h"
 #include "demo/frame_view.h"
 #include "demo/scene_state.h"
 
+// Everything a frame's update reads besides its state.
+struct FrameInput {
+    float time;                      // the demo time the clock's tick returned
+    bool track_ended;                // the clock has seen the end of the track
+    long process_ms;                 // the process clock as the frames see it
+    std::optional<float> hdr_level;  // a right click on the timeline asked for it
+    AreaSize area;                   // the drawing area
+};
+
+// The input of a frame at `time` from the installed clock, the timeline's
+// request (which the caller then clears) and the settings.
+FrameInput frame_input_now(float time);
+
 // frame_update, then frame_draw on the run's frame state: what the live demo
-// does every frame, at the demo time the clock's tick returned. Returns the
-// frame's view.
+// does every frame, at the demo time the clock's tick returned, taking the
+// timeline's request. Returns the frame's view.
 FrameView frame_render(float time);
-// The frame's state at a demo time: beat and bar, the scene script, the
+// The frame's state for its input: beat and bar, the scene script, the
 // closing stretch and the end of the track, the camera's turn and the
-// grain's jitter, into `state` (after what a right click on the timeline
-// asked for) and the returned view. Every draw from the shared random
-// sequence a frame makes is made here, in a fixed order, so running this
-// alone for the frames in between reaches any frame exactly as drawing them
-// all would.
-FrameView frame_update(FrameState& state, float time);
+// grain's jitter, into `state` (after the HDR level asked for) and the
+// returned view. It reads nothing but `state` and `input`. Every draw from
+// the shared random sequence a frame makes is made here, in a fixed order, so
+// running this alone for the frames in between reaches any frame exactly as
+// drawing them all would.
+FrameView frame_update(FrameState& state, const FrameInput& input);
 // The GL calls of the frame from that state. Draws no random numbers and
 // writes nothing but GL and the shadow meshes' scratch.
 void frame_draw(const FrameState& state, const FrameView& view);
@@ -25,7 +40,7 @@ void frame_draw(const FrameState& state, const FrameView& view);
 // Notes the end of the track when the clock has just seen it, as a frame
 // would: the closing scene counts its time from there. For the main loop
 // while no frame is drawn.
-void track_end_note(FrameState& state);
+void track_end_note(FrameState& state, const FrameInput& input);
 
 // The post-processing passes of a frame with extensions, in their order.
 // Tone split at an HDR level: target_scene's picture into the base image

@@ -17,6 +17,11 @@ struct FrameView {
     GrainJitter grain;
 };
 
+// The drawing area in pixels.
+struct AreaSize {
+    int width, height;
+};
+
 // beat and bar_phase for a demo time; w and h for the drawing area; no grain
 // jitter (that takes draws from the sequence).
-FrameView frame_view_at(float time);
+FrameView frame_view_at(float time, AreaSize area);

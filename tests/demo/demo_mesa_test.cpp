@@ -307,7 +307,7 @@ int grey_at(const Pixels& rgba, int x, int y) {
 // A white square in an otherwise black scene, split and blurred: light
 // spreads around it in the glow, none reaches the far corners.
 TEST_F(Demo, GlowSpreadsLightAroundBrightPixels) {
-    FrameView view = frame_view_at(10);
+    FrameView view = frame_view_at(10, AreaSize{settings.area_width, settings.area_height});
     blank_scene_target();
     glDisable(GL_DEPTH_TEST);
     glBegin(GL_QUADS);

@@ -45,8 +45,8 @@ constexpr double track_end = 146;
 void run(FrameState& state, double from, double to) {
     for (double time = from; time <= to; time += 1.0 / 30) {
         now_ms += 33;
-        track_ended = time >= track_end;
-        frame_update(state, static_cast<float>(time));
+        frame_update(state, FrameInput{static_cast<float>(time), time >= track_end, now_ms, std::nullopt,
+                                       AreaSize{settings.area_width, settings.area_height}});
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "config/settings.h"
 #include "demo/frame_schedule.h"
 #include "clock/clock.h"
 #include "demo/frame_view.h"
@@ -83,14 +84,15 @@ TEST(ToneSplit, UniformsStayFiniteAtAndAboveLevelOne) {
 
 TEST(FrameView, BeatsAndBarsFromTheTime) {
     EXPECT_DOUBLE_EQ(beats_per_second, 152.0 / 60);  // the music's tempo
-    FrameView start = frame_view_at(-3);
+    FrameView start = frame_view_at(-3, AreaSize{settings.area_width, settings.area_height});
     EXPECT_EQ(start.beat, 0);
     EXPECT_EQ(start.bar_phase, 0);
-    FrameView bar = frame_view_at(static_cast<float>(6 / beats_per_second));
+    FrameView bar = frame_view_at(static_cast<float>(6 / beats_per_second),
+                                  AreaSize{settings.area_width, settings.area_height});
     EXPECT_NEAR(bar.beat, 6, 1e-5);
     EXPECT_NEAR(bar.bar_phase, 0.5, 1e-5);
     // Times no clock gives keep every beat-derived index in range.
-    FrameView far = frame_view_at(3e38f);
+    FrameView far = frame_view_at(3e38f, AreaSize{settings.area_width, settings.area_height});
     EXPECT_LE(far.beat, 1e9);
     EXPECT_GE(far.bar_phase, 0);
     EXPECT_LT(far.bar_phase, 1);
