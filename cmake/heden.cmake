@@ -21,9 +21,12 @@ if(HEDEN_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# OpenGL 1.1 is called directly from portable code.
+# OpenGL 1.1 is called directly from portable code; in the browser it is
+# the GL library's own (src/gles), drawn with WebGL.
 if(WIN32)
   set(HEDEN_GL_LIBS opengl32)
+elseif(EMSCRIPTEN)
+  set(HEDEN_GL_LIBS "")
 elseif(HEDEN_LINUX_PACKAGE)
   # libGL.so.1 is on every machine with OpenGL (GLX included); glvnd's
   # libOpenGL.so.0 is a package of its own that a desktop may lack.

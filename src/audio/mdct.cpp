@@ -8,6 +8,16 @@ namespace {
 constexpr double pi = 3.14159265358979323846;
 }
 
+namespace {
+
+// A unit twiddle worked out in double and rounded once: the float sine and
+// cosine of C libraries differ in the last bit (glibc's and the browser
+// build's musl do), the double ones round to the same floats, so every
+// build decodes the same samples.
+std::complex<float> unit(double angle) { return std::complex<float>(std::polar(1.0, angle)); }
+
+}  // namespace
+
 // The n/2 coefficients go through a DCT-IV of size m = n/2, computed with a
 // complex FFT of size m/2 between two twiddle passes; the n outputs are the
 // DCT-IV values unfolded by its symmetries.
@@ -17,11 +27,11 @@ void InverseMdct::init(int n) {
     pre_.resize(static_cast<std::size_t>(l));
     post_.resize(static_cast<std::size_t>(l));
     for (int k = 0; k < l; ++k) {
-        pre_[k] = std::polar(1.0f, static_cast<float>(-pi * (k + 0.25) / m));
-        post_[k] = std::polar(1.0f, static_cast<float>(-pi * k / m));
+        pre_[k] = unit(-pi * (k + 0.25) / m);
+        post_[k] = unit(-pi * k / m);
     }
     twiddle_.resize(static_cast<std::size_t>(l / 2 > 0 ? l / 2 : 1));
-    for (int k = 0; k < l / 2; ++k) twiddle_[k] = std::polar(1.0f, static_cast<float>(-2 * pi * k / l));
+    for (int k = 0; k < l / 2; ++k) twiddle_[k] = unit(-2 * pi * k / l);
     bit_reverse_.resize(static_cast<std::size_t>(l));
     int bits = 0;
     while ((1 << bits) < l) ++bits;

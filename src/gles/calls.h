@@ -11,6 +11,9 @@ namespace gles {
 
 // GL_CLAMP as ES can sample it.
 GLint wrap_mode(GLint mode);
+// Whether the driver samples GL_CLAMP's border itself (else the translated
+// shaders fade to it, see shader_objects.cpp).
+bool border_clamp_offered();
 
 // True when a display list is compiling: the call is kept in it for
 // later instead of being made now.

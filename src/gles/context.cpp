@@ -15,6 +15,7 @@ namespace gles {
 namespace {
 
 bool started = false;
+ProcAddress driver_address = nullptr;
 Context* current_context = nullptr;
 bool border_clamp = false;
 
@@ -56,12 +57,15 @@ bool start(ProcAddress address, std::string* problem) {
     const char* extensions = reinterpret_cast<const char*>(es().GetString(GL_EXTENSIONS));
     border_clamp = es_major_version() >= 32 || listed(extensions, "GL_OES_texture_border_clamp") ||
                    listed(extensions, "GL_EXT_texture_border_clamp");
+    driver_address = address;
     started = true;
     pipeline_reset();
     return true;
 }
 
 bool active() { return started; }
+
+bool border_clamp_offered() { return border_clamp; }
 
 GLint wrap_mode(GLint mode) {
     if (mode != static_cast<GLint>(gl_clamp)) return mode;
@@ -141,6 +145,22 @@ bool target_image_release(const Target* target) {
     Context* c = current();
     if (!c || !target) return false;
     if (c->texture_image == target) c->texture_image = nullptr;
+    return true;
+}
+
+// Framebuffer objects hold their pictures upside down: the blit turns the
+// rows over on the way.
+bool target_show(const Target* target, int width, int height) {
+    using Blit = void (*)(GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLbitfield, GLenum);
+    constexpr GLenum read_framebuffer = 0x8CA8, draw_framebuffer = 0x8CA9;
+    static Blit blit = nullptr;
+    if (!blit && es_major_version() >= 30) blit = reinterpret_cast<Blit>(driver_address("glBlitFramebuffer"));
+    if (!target || !blit) return false;
+    es().BindFramebuffer(read_framebuffer, target->framebuffer);
+    es().BindFramebuffer(draw_framebuffer, 0);
+    blit(0, 0, target->width, target->height, 0, height, width, 0, GL_COLOR_BUFFER_BIT,
+         width == target->width && height == target->height ? GL_NEAREST : GL_LINEAR);
+    pipeline_reset();
     return true;
 }
 

@@ -43,6 +43,11 @@ void make_current(Context* context, const Target* target);
 bool target_image_bind(const Target* target);
 bool target_image_release(const Target* target);
 
+// Copies the target's picture upright into the ES context's own
+// framebuffer (0: a browser's canvas), filling it. False where the driver
+// cannot blit (ES 2.0 without ES 3.0's glBlitFramebuffer).
+bool target_show(const Target* target, int width, int height);
+
 // Address of an entry point beyond GL 1.1 that the library provides (the
 // ARB shader objects, glActiveTexture, glBlendEquation...), else null.
 void* proc_address(const char* name);

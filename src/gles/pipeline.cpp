@@ -147,7 +147,13 @@ void fixed_uniforms(const Context& c, const FixedProgram& p) {
 
 void user_uniforms(const Context& c) {
     Mat4 mvp = mat_multiply(drawn_projection(c), c.modelview.back());
-    shader_objects_transform(c.program, mvp, bound_image(c) != nullptr, texture_parameters(c.texture));
+    const Target* image = bound_image(c);
+    TextureParameters texture = texture_parameters(c.texture);
+    if (image) {
+        texture.width = image->width;
+        texture.height = image->height;
+    }
+    shader_objects_transform(c.program, mvp, image != nullptr, texture);
 }
 
 void apply_arrays(GLuint buffer, GLint first, unsigned arrays, const Context& c) {

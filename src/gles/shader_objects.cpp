@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "gles/calls.h"
 #include "gles/es_api.h"
 #include "gles/fixed_program.h"
 #include "gles/legacy_enums.h"
@@ -32,7 +33,11 @@ const char* const vertex_prelude =
 // GL_CLAMP holds a coordinate to [0, 1] and then filters with the border
 // colour: a blur tap beyond the edge reads half the edge texel. ES clamps
 // to the border only, so the translated stage holds the coordinates itself
-// where the texture asks for GL_CLAMP (heden_clamp, per axis).
+// where the texture asks for GL_CLAMP (heden_clamp, per axis). A driver
+// without border clamping (WebGL 2, ES 3.0) samples the edge texel there
+// instead: the stage then fades the sample to the black border by the
+// border's share of the linear filter, up to a half at the very edge
+// (heden_edge: the texture's size, and per axis whether to fade).
 const char* const fragment_prelude =
     "#ifdef GL_FRAGMENT_PRECISION_HIGH\n"
     "precision highp float;\n"
@@ -40,8 +45,11 @@ const char* const fragment_prelude =
     "precision mediump float;\n"
     "#endif\n"
     "uniform vec2 heden_clamp;\n"
+    "uniform vec4 heden_edge;\n"
     "vec4 heden_texture2D(sampler2D image, vec2 uv) {\n"
-    "    return texture2D(image, mix(uv, clamp(uv, 0.0, 1.0), heden_clamp));\n"
+    "    vec2 held = mix(uv, clamp(uv, 0.0, 1.0), heden_clamp);\n"
+    "    vec2 border = heden_edge.zw * max(vec2(0.0), abs(held - 0.5) * heden_edge.xy - 0.5 * heden_edge.xy + 0.5);\n"
+    "    return texture2D(image, held) * (1.0 - border.x) * (1.0 - border.y);\n"
     "}\n";
 
 void replace_all(std::string& text, const std::string& from, const std::string& to) {
@@ -50,7 +58,7 @@ void replace_all(std::string& text, const std::string& from, const std::string& 
 }
 
 struct Locations {
-    GLint mvp = -1, flip = -1, clamp = -1;
+    GLint mvp = -1, flip = -1, clamp = -1, edge = -1;
 };
 std::map<GLuint, Locations> program_locations;
 
@@ -99,7 +107,8 @@ void glLinkProgramARB(Handle program) {
     es().LinkProgram(program);
     program_locations[program] = {es().GetUniformLocation(program, "heden_mvp"),
                                   es().GetUniformLocation(program, "heden_flip"),
-                                  es().GetUniformLocation(program, "heden_clamp")};
+                                  es().GetUniformLocation(program, "heden_clamp"),
+                                  es().GetUniformLocation(program, "heden_edge")};
 }
 
 void glUseProgramObjectARB(Handle program) {
@@ -208,8 +217,12 @@ void shader_objects_transform(GLuint program, const Mat4& mvp, bool flipped_text
     if (found == program_locations.end()) return;
     es().UniformMatrix4fv(found->second.mvp, 1, GL_FALSE, mvp.m);
     es().Uniform2f(found->second.flip, flipped_texture ? 1.0f : 0.0f, flipped_texture ? -1.0f : 1.0f);
-    es().Uniform2f(found->second.clamp, texture.wrap_s == static_cast<GLint>(gl_clamp) ? 1.0f : 0.0f,
-                   texture.wrap_t == static_cast<GLint>(gl_clamp) ? 1.0f : 0.0f);
+    bool clamp_s = texture.wrap_s == static_cast<GLint>(gl_clamp), clamp_t = texture.wrap_t == static_cast<GLint>(gl_clamp);
+    es().Uniform2f(found->second.clamp, clamp_s ? 1.0f : 0.0f, clamp_t ? 1.0f : 0.0f);
+    // Only a linear filter reaches the border of a held coordinate.
+    bool fade = !border_clamp_offered() && (texture.mag == GL_LINEAR || texture.min == GL_LINEAR);
+    es().Uniform4f(found->second.edge, static_cast<float>(texture.width), static_cast<float>(texture.height),
+                   fade && clamp_s ? 1.0f : 0.0f, fade && clamp_t ? 1.0f : 0.0f);
 }
 
 void* shader_objects_proc(const char* name) {

@@ -23,6 +23,7 @@ struct Target {
 // image bound over the name samples as the name would.
 struct TextureParameters {
     GLint mag = GL_LINEAR, min = GL_NEAREST_MIPMAP_LINEAR, wrap_s = GL_REPEAT, wrap_t = GL_REPEAT;
+    int width = 0, height = 0;  // of level 0
 };
 
 // The rasteriser state of ES that a context sets.

@@ -312,6 +312,10 @@ void glTexImage2D(GLenum target, GLint level, GLint internal_format, GLsizei wid
     es().PixelStorei(GL_UNPACK_ALIGNMENT, c->unpack_alignment);
     es().TexImage2D(GL_TEXTURE_2D, level, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     texture_has_image(c->texture);
+    if (level == 0) {
+        texture_parameters(c->texture).width = width;
+        texture_parameters(c->texture).height = height;
+    }
 }
 
 void glMatrixMode(GLenum mode) {

@@ -8,12 +8,18 @@
 #include "gles/calls.h"
 #include "gles/gles.h"
 
+#ifdef __EMSCRIPTEN__
+// A browser has no desktop GL: the names are the library's own.
+#define HEDEN_WRAP(result, name, parameters, arguments) \
+    extern "C" result name parameters { return gles::calls::name arguments; }
+#else
 #define HEDEN_WRAP(result, name, parameters, arguments)               \
     extern "C" result __real_##name parameters;                          \
     extern "C" result __wrap_##name parameters {                         \
         if (!gles::active()) return __real_##name arguments;              \
         return gles::calls::name arguments;                               \
     }
+#endif
 
 HEDEN_WRAP(void, glEnable, (GLenum cap), (cap))
 HEDEN_WRAP(void, glDisable, (GLenum cap), (cap))

@@ -4,7 +4,8 @@
 // call and reports what happened (a handle, a flag, a code). Backends never
 // print the program's messages and never choose the next step.
 //
-// Backends: win32/ (Win32 + WGL), x11/ (Xlib + GLX), and the scripted fake in
+// Backends: win32/ (Win32 + WGL), x11/ (Xlib + GLX), web/ (a browser page:
+// WebGL 2 through the GL library of src/gles/), and the scripted fake in
 // tests/support/. Exactly one is linked into each program.
 #pragma once
 

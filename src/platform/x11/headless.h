@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/es/pictures.h"
 #include "platform/platform.h"
 
 namespace x11::headless {
@@ -18,22 +19,22 @@ bool selected();
 bool select(std::string* problem);
 
 platform::Handle create_window(const platform::WindowRequest& request);
-bool destroy_window(platform::Handle window);
-platform::Size client_size(platform::Handle window);
 bool window_shown(platform::Handle window);
-std::intptr_t dispatch_message(const platform::Message& msg);
-
-platform::Handle get_dc(platform::Handle window);
-bool release_dc(platform::Handle window, platform::Handle dc);
-int choose_pixel_format(platform::Handle dc);
-bool set_pixel_format(platform::Handle dc, int format);
-platform::Handle create_gl_context(platform::Handle dc);
-bool make_gl_current(platform::Handle dc, platform::Handle context);
-bool delete_gl_context(platform::Handle context);
 bool swap_buffers(platform::Handle dc);
-platform::Handle current_dc();
-platform::GlOffer gl_offer();
-void* gl_proc_address(const char* name);
+// The rest is the shared ES pictures' as it is.
+using es_pictures::choose_pixel_format;
+using es_pictures::client_size;
+using es_pictures::create_gl_context;
+using es_pictures::current_dc;
+using es_pictures::delete_gl_context;
+using es_pictures::destroy_window;
+using es_pictures::dispatch_message;
+using es_pictures::get_dc;
+using es_pictures::gl_offer;
+using es_pictures::gl_proc_address;
+using es_pictures::make_gl_current;
+using es_pictures::release_dc;
+using es_pictures::set_pixel_format;
 
 // The EGL part: a display without a window system and one ES context made
 // current on it; false with the reason.

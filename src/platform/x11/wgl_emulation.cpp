@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/wgl.h"
-#include "platform/x11/pbuffer_dc.h"
+#include "platform/es/pbuffer_dc.h"
 
 namespace {
 
@@ -102,9 +102,9 @@ void* wglCreatePbufferARB(void*, int format, int width, int height, const int*) 
     return p;
 }
 
-void* wglGetPbufferDCARB(void* handle) { return x11::pbuffer_dc_hand_out(pbuffer_of(handle)); }
+void* wglGetPbufferDCARB(void* handle) { return es_pictures::pbuffer_dc_hand_out(pbuffer_of(handle)); }
 
-int wglReleasePbufferDCARB(void* handle, void* dc) { return x11::pbuffer_dc_give_back(pbuffer_of(handle), dc); }
+int wglReleasePbufferDCARB(void* handle, void* dc) { return es_pictures::pbuffer_dc_give_back(pbuffer_of(handle), dc); }
 
 int wglDestroyPbufferARB(void* handle) {
     Pbuffer* p = pbuffer_of(handle);

@@ -1,9 +1,10 @@
 // The device context of a WGL pbuffer is handed out once and given back
-// once: the same bookkeeping over GLX (wgl_emulation.cpp) and over ES
-// (headless.cpp). `Pbuffer` has `dc` and `dc_handed_out`; null: no pbuffer.
+// once: the same bookkeeping over GLX (x11/wgl_emulation.cpp) and over ES
+// (es/pictures.cpp). `Pbuffer` has `dc` and `dc_handed_out`; null: no
+// pbuffer.
 #pragma once
 
-namespace x11 {
+namespace es_pictures {
 
 template <typename Pbuffer>
 void* pbuffer_dc_hand_out(Pbuffer* p) {
@@ -19,4 +20,4 @@ int pbuffer_dc_give_back(Pbuffer* p, void* dc) {
     return 1;
 }
 
-}  // namespace x11
+}  // namespace es_pictures

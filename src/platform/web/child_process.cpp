@@ -1,0 +1,18 @@
+// A page starts no other programs: captures to video are the desktop's.
+#include <cerrno>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+bool child_processes_supported() { return false; }
+
+ChildStart child_start(char* const*, const char*, ChildProcess*, int* error) {
+    *error = ENOSYS;
+    return ChildStart::not_started;
+}
+
+bool child_write(ChildProcess*, const void*, std::size_t) { return false; }
+int child_finish(ChildProcess*) { return -1; }
+
+}  // namespace platform
