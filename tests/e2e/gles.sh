@@ -12,16 +12,13 @@ heden=$(realpath "$1") maker=$(realpath "$2") shipped_config=$(realpath "$3") po
 here=$(dirname "$(realpath "$0")")
 source "$here/../../scripts/lib/display.sh"
 source "$here/checks.sh"
+source "$here/pictures.sh"
 ln -s "$pool" pool
 cp "$shipped_config" config.xml
 times=(8 20 35 50 64 70 78 85 95 120)
 stills() {  # stills PREFIX: the --still arguments for every time
     for t in "${times[@]}"; do printf -- '--still\n%s:%s-%s.png\n' "$t" "$1" "$t"; done
 }
-psnr() { compare -metric PSNR "$1" "$2" null: 2>&1; }
-at_least() { awk -v p="$1" -v m="$2" 'BEGIN { exit !(p == "inf" || (p ~ /^[0-9.]+$/ && p + 0 >= m)) }'; }
-below() { awk -v p="$1" -v m="$2" 'BEGIN { exit !(p ~ /^[0-9.]+$/ && (m == "inf" || p + 0 < m + 0)) }'; }
-minus() { awk -v p="$1" -v d="$2" 'BEGIN { print (p == "inf") ? "inf" : p - d }'; }
 
 # The archive maker records blob.dat on ES as well: no display at all.
 env -u DISPLAY "$maker" --gl es --still 0:record.png >maker.txt 2>&1
@@ -45,12 +42,7 @@ check "desktop GL stills on Xvfb" test $? -eq 0
 kill "$xvfb" 2>/dev/null
 wait "$xvfb" 2>/dev/null
 
-for t in "${times[@]}"; do
-    p=$(psnr es-$t.png glx-$t.png) flat=$(psnr es-$t.png flat-$t.png)
-    echo "$t s: ES against desktop GL $p dB, against no glow $flat dB"
-    check "ES still at $t s within 45 dB of desktop GL" at_least "$p" 45
-    check "ES still at $t s has the glow" below "$flat" "$(minus "$p" 10)"
-done
+glow_checks ES es 45 "${times[@]}"
 
 # A 2 s capture: every 10th frame is the still of its time.
 env -u DISPLAY "$heden" --gl es --capture cap.mkv --start 63 --end 65 --fps 10 \

@@ -12,11 +12,8 @@ zip=$(realpath "$1") heden=$(realpath "$2") feed=$(realpath "$3") pool=$(realpat
 here=$(dirname "$(realpath "$0")")
 source "$here/../../scripts/lib/display.sh"
 source "$here/checks.sh"
+source "$here/pictures.sh"
 times=(8 20 35 50 64 78 85 120)
-psnr() { compare -metric PSNR "$1" "$2" null: 2>&1; }
-at_least() { awk -v p="$1" -v m="$2" 'BEGIN { exit !(p == "inf" || (p ~ /^[0-9.]+$/ && p + 0 >= m)) }'; }
-below() { awk -v p="$1" -v m="$2" 'BEGIN { exit !(p ~ /^[0-9.]+$/ && (m == "inf" || p + 0 < m + 0)) }'; }
-minus() { awk -v p="$1" -v d="$2" 'BEGIN { print (p == "inf") ? "inf" : p - d }'; }
 
 unzip -q "$zip"
 check "the zip holds the page, the program and blob.dat" \
@@ -45,12 +42,7 @@ track=$(ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 "$p
 env -u DISPLAY node "$here/web/web_test.mjs" heden . "$track" "$area" "${times[@]}" 2>&1 | tee browser.txt
 check "the browser test" test "${PIPESTATUS[0]}" -eq 0
 
-for t in "${times[@]}"; do
-    p=$(psnr web-$t.png glx-$t.png) flat=$(psnr web-$t.png flat-$t.png)
-    echo "$t s: page against desktop GL $p dB, against no glow $flat dB"
-    check "the page's still at $t s within 35 dB of desktop GL" at_least "$p" 35
-    check "the page's still at $t s has the glow" below "$flat" "$(minus "$p" 10)"
-done
+glow_checks "the page's" web 35 "${times[@]}"
 
 # The music as the page played it, from its first sound on, against our
 # library's feed of the same file at the same rate.

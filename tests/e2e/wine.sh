@@ -33,6 +33,7 @@ check() {  # check DESCRIPTION COMMAND...
     if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); return 1; fi
 }
 source "$here/waits.sh"
+source "$here/pictures.sh"
 
 # The window of the program with this size (the console is named alike);
 # with a position, only one there ("!X,Y": anywhere else); never one of the
@@ -112,10 +113,6 @@ playhead_near() { playhead_shown "$1" "$2" && [ "$column" -ge "$3" ] && [ "$colu
 drawn() { awk -v spread="${1:-0}" 'BEGIN { exit !(spread > 0.02) }'; }
 spread() { convert "$1" -colorspace Gray -format '%[fx:standard_deviation]' info: 2>/dev/null; }
 frame_shown() { [ -n "$1" ] && import -window "$1" "$2" 2>/dev/null && level=$(spread "$2") && drawn "$level"; }
-# Peak signal to noise ratio of two pictures in dB ("inf" when identical).
-psnr() { compare -metric PSNR "$1" "$2" null: 2>&1; }
-at_least() { awk -v p="$1" -v min="$2" 'BEGIN { exit !(p == "inf" || (p ~ /^[0-9.]+$/ && p + 0 >= min)) }'; }
-below() { awk -v p="$1" -v max="$2" 'BEGIN { exit !(p ~ /^[0-9.]+$/ && p + 0 < max) }'; }
 
 configure() {  # configure AUDIO GLEXT: the run's config.xml
     sed "s|<console>0</console>|<console>1</console>|; s|<timeline>0</timeline>|<timeline>1</timeline>|;
