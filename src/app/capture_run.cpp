@@ -32,6 +32,7 @@ struct Outputs {
     VideoEncoder encoder;
     AreaRect area = readback_area_rect();
     std::vector<std::uint8_t> rgb;
+    DrawScratch scratch;
 };
 
 bool wants_still(const Outputs& out, long long frame) {
@@ -65,7 +66,7 @@ long long drawn_count(const Outputs& out) {
 // read from the back buffer once the drawing has finished.
 bool capture_frame(Outputs& out, long long frame, const FrameView& view, CaptureProgress& progress) {
     progress.mark(CaptureStage::render);
-    frame_draw(frame_state, view);
+    frame_draw(frame_state, view, out.scratch);
     if (settings.debug_timeline) timeline_draw(view.time, clock_length());
     glFinish();
     progress.mark(CaptureStage::readback);
@@ -160,7 +161,7 @@ int capture_run(const CaptureRequest& request, const char* music_path) {
     }
     CapturePlan plan;
     if (!capture_plan_make(request, music.length_seconds(), &plan)) return 2;
-    Outputs out{request, plan, {}, readback_area_rect(), {}};
+    Outputs out{request, plan, {}, readback_area_rect(), {}, {}};
     std::string wav = plan.video_frames > 0 ? file_part_name(request.video, ".wav") : "";
     partial = Partial{&out, wav};
     platform::on_display_lost(display_went_away);

@@ -29,25 +29,24 @@ void open_console() {
     print_settings();
 }
 
-FrameView last_drawn{};
-
 void present() {
     platform::swap_buffers(window_state.main_dc);
     if (settings.debug_timeline) timeline_show();
 }
 
-void render_frame() {
-    last_drawn = frame_render(ClockOps.clock_tick());
-    if (settings.debug_timeline) timeline_draw(last_drawn.time, clock_length());
+FrameView render_frame(DrawScratch& scratch) {
+    FrameView drawn = frame_render(ClockOps.clock_tick(), scratch);
+    if (settings.debug_timeline) timeline_draw(drawn.time, clock_length());
     present();
+    return drawn;
 }
 
 // The frame held changes only when something happens: it is drawn again
 // then, and the loop sleeps until the next message.
 constexpr int until_a_message = -1;
 
-void render_held() {
-    timeline_hold_draw();
+void render_held(DrawScratch& scratch) {
+    timeline_hold_draw(scratch);
     present();
     platform::wait_message(until_a_message);
 }
@@ -98,13 +97,19 @@ bool pump_messages() {
 }
 
 void main_loop() {
+    DrawScratch scratch;
+    FrameView last_drawn{};
     while (pump_messages()) {
         bool held = timeline_hold_follow(last_drawn);
         bool shown = platform::window_shown(window_state.main_window);
-        if (held)
-            shown ? render_held() : platform::wait_message(hidden_tick_ms);
+        if (held && shown)
+            render_held(scratch);
+        else if (held)
+            platform::wait_message(hidden_tick_ms);
+        else if (shown)
+            last_drawn = render_frame(scratch);
         else
-            shown ? render_frame() : wait_unseen();
+            wait_unseen();
     }
 }
 

@@ -103,8 +103,8 @@ bool timeline_hold_follow(const FrameView& last_drawn) {
     return true;
 }
 
-void timeline_hold_draw() {
-    frame_draw(frame_state, held.view);
+void timeline_hold_draw(DrawScratch& scratch) {
+    frame_draw(frame_state, held.view, scratch);
     // The playhead stands on the frame held, past the end of the music too,
     // where the picture's own time stops.
     float time = held.on_grid ? static_cast<float>(held.frame / static_cast<double>(grid_fps)) : held.view.time;

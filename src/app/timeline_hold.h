@@ -3,6 +3,7 @@
 // from 0 has it, the frame held drawn again.
 #pragma once
 
+#include "demo/draw_scratch.h"
 #include "demo/frame_view.h"
 
 // Follows the pause as the window procedure left it, `last_drawn` being the
@@ -12,4 +13,4 @@ bool timeline_hold_follow(const FrameView& last_drawn);
 
 // Draws the frame held from its state, without working it out again: its
 // grain and every other random draw stand still.
-void timeline_hold_draw();
+void timeline_hold_draw(DrawScratch& scratch);

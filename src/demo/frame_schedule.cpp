@@ -147,10 +147,10 @@ void composite(const FrameView& view, const SceneState& scene) {
 
 namespace {
 
-void scene_and_overlays(const FrameView& view, const SceneState& scene) {
+void scene_and_overlays(const FrameView& view, const SceneState& scene, DrawScratch& scratch) {
     sky_draw(scene);
     glEnable(GL_LIGHT1);
-    scene_draw(scene);
+    scene_draw(scene, scratch);
     glDisable(GL_LIGHT1);
     particles_draw(scene, view.beat);
     grain_draw(scene.grain_alpha, view.grain);
@@ -201,10 +201,10 @@ FrameView frame_update(FrameState& state, const FrameInput& input) {
     return view;
 }
 
-void frame_draw(const FrameState& state, const FrameView& view) {
+void frame_draw(const FrameState& state, const FrameView& view, DrawScratch& scratch) {
     const SceneState& scene = state.scene;
     scene_target_setup();
-    scene_and_overlays(view, scene);
+    scene_and_overlays(view, scene, scratch);
     if (glext_ready) {
         tone_split(view, scene.hdr_level);
         glow_chain(view);
@@ -213,10 +213,10 @@ void frame_draw(const FrameState& state, const FrameView& view) {
     if (glGetError() != GL_NO_ERROR) log_print("gl errors..\n");
 }
 
-FrameView frame_render(float time) {
+FrameView frame_render(float time, DrawScratch& scratch) {
     FrameInput input = frame_input_now(time);
     window_state.hdr_level_request.reset();
     FrameView view = frame_update(frame_state, input);
-    frame_draw(frame_state, view);
+    frame_draw(frame_state, view, scratch);
     return view;
 }

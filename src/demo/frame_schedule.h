@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "demo/draw_scratch.h"
 #include "demo/frame_state.h"
 #include "demo/frame_view.h"
 #include "demo/scene_state.h"
@@ -24,7 +25,7 @@ FrameInput frame_input_now(float time);
 // frame_update, then frame_draw on the run's frame state: what the live demo
 // does every frame, at the demo time the clock's tick returned, taking the
 // timeline's request. Returns the frame's view.
-FrameView frame_render(float time);
+FrameView frame_render(float time, DrawScratch& scratch);
 // The frame's state for its input: beat and bar, the scene script, the
 // closing stretch and the end of the track, the camera's turn and the
 // grain's jitter, into `state` (after the HDR level asked for) and the
@@ -34,8 +35,8 @@ FrameView frame_render(float time);
 // drawing them all would.
 FrameView frame_update(FrameState& state, const FrameInput& input);
 // The GL calls of the frame from that state. Draws no random numbers and
-// writes nothing but GL and the shadow meshes' scratch.
-void frame_draw(const FrameState& state, const FrameView& view);
+// writes nothing but GL and `scratch`.
+void frame_draw(const FrameState& state, const FrameView& view, DrawScratch& scratch);
 
 // Notes the end of the track when the clock has just seen it, as a frame
 // would: the closing scene counts its time from there. For the main loop

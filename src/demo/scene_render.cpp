@@ -44,15 +44,16 @@ void draw_textured_objects(const SceneState& scene) {
 }
 
 // Draws the casters' shadow meshes; `rebuild` builds them for light k first.
-void draw_shadow_volumes(const SceneState& scene, int k, bool rebuild) {
+void draw_shadow_volumes(const SceneState& scene, int k, bool rebuild, DrawScratch& scratch) {
     for (int i = 0; i < max_scene_objects; ++i) {
         const SceneObject* object = listed(scene, i);
         if (!object || !object->castsShadow) continue;
         Pose pose = object_pose(scene, *object);
-        if (rebuild) shadow_volume_build(*object, pose, scene.light_position[k]);
+        Mesh& shadow = scratch.shadow_of(*object);
+        if (rebuild) shadow_volume_build(*object, pose, scene.light_position[k], shadow, scratch.lit);
         glPushMatrix();
         object_transform(pose);
-        drawPlain(*object->shadowMesh);
+        drawPlain(shadow);
         glPopMatrix();
     }
 }
@@ -84,7 +85,7 @@ void light_place(const SceneState& scene, int k) {
 // Depth-fail counting: back faces of the volumes behind the visible surface
 // count up, front faces behind it count down, so a pixel ends non-zero
 // exactly when it lies inside a volume.
-void stencil_pass(const SceneState& scene, int k) {
+void stencil_pass(const SceneState& scene, int k, DrawScratch& scratch) {
     glDisable(GL_LIGHTING);
     glDepthFunc(GL_LESS);
     glDisable(GL_BLEND);
@@ -94,10 +95,10 @@ void stencil_pass(const SceneState& scene, int k) {
     glStencilFunc(GL_ALWAYS, 0, ~0u);
     glStencilOp(GL_KEEP, GL_INCR, GL_KEEP);
     glCullFace(GL_FRONT);
-    draw_shadow_volumes(scene, k, true);
+    draw_shadow_volumes(scene, k, true, scratch);
     glStencilOp(GL_KEEP, GL_DECR, GL_KEEP);
     glCullFace(GL_BACK);
-    draw_shadow_volumes(scene, k, false);
+    draw_shadow_volumes(scene, k, false, scratch);
 }
 
 void lit_pass(const SceneState& scene) {
@@ -178,7 +179,7 @@ void sky_draw(const SceneState& scene) {
     glDepthMask(GL_TRUE);
 }
 
-void scene_draw(const SceneState& scene) {
+void scene_draw(const SceneState& scene, DrawScratch& scratch) {
     light_setup(scene);
     glPushMatrix();
     look_at(scene);
@@ -187,7 +188,7 @@ void scene_draw(const SceneState& scene) {
         glEnable(GL_STENCIL_TEST);
         glClear(GL_STENCIL_BUFFER_BIT);
         light_place(scene, k);
-        stencil_pass(scene, k);
+        stencil_pass(scene, k, scratch);
         lit_pass(scene);
     }
     glPopMatrix();

@@ -3,6 +3,7 @@
 // volumes.
 #pragma once
 
+#include "demo/draw_scratch.h"
 #include "demo/scene_state.h"
 #include "mesh/mesh.h"
 #include "mesh/scene_object.h"
@@ -37,5 +38,6 @@ void sky_draw(const SceneState& scene);
 // Every listed object: an unlit base pass in the ambient colour, then per
 // light the shadow volumes counted into the stencil buffer (depth fail) and
 // an additive lit pass where the stencil count is 0. Expects GL_LIGHT1
-// enabled and an identity model-view matrix.
-void scene_draw(const SceneState& scene);
+// enabled and an identity model-view matrix. The shadow volumes are built
+// in `scratch`.
+void scene_draw(const SceneState& scene, DrawScratch& scratch);

@@ -1,13 +1,11 @@
 #include "demo/shadow_volume.h"
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
-// One facing flag per triangle; a mesh holds at most max_mesh_triangles.
-std::uint8_t lit[max_mesh_triangles];
-
-void mark_lit_triangles(const Mesh& mesh, const Vector3& l) {
+void mark_lit_triangles(const Mesh& mesh, const Vector3& l, std::vector<std::uint8_t>& lit) {
     for (std::uint32_t t = 0; t < mesh.triangleCount; ++t) {
         const Vector3& n = mesh.faceNormals[t];
         lit[t] = mesh.planeDistances[t] < n.x * l.x + n.y * l.y + n.z * l.z;
@@ -30,7 +28,7 @@ void append(Mesh& shadow, std::uint32_t a, std::uint32_t b, std::uint32_t c) {
     index[2] = static_cast<std::uint16_t>(c);
 }
 
-void caps(const Mesh& mesh, Mesh& shadow) {
+void caps(const Mesh& mesh, Mesh& shadow, const std::vector<std::uint8_t>& lit) {
     std::uint32_t n = mesh.vertexCount;
     for (std::uint32_t t = 0; t < mesh.triangleCount; ++t) {
         const std::uint16_t* i = mesh.triangles[t].index;
@@ -39,7 +37,7 @@ void caps(const Mesh& mesh, Mesh& shadow) {
     }
 }
 
-void sides(const Mesh& mesh, Mesh& shadow) {
+void sides(const Mesh& mesh, Mesh& shadow, const std::vector<std::uint8_t>& lit) {
     std::uint32_t n = mesh.vertexCount;
     for (std::uint32_t e = 0; e < mesh.edgeCount; ++e) {
         const Edge& edge = mesh.edges[e];
@@ -72,15 +70,15 @@ Vector3 light_in_object_space(const Pose& pose, const Vector3& light) {
     return {x3, y3, z2};
 }
 
-void shadow_volume_build(const SceneObject& object, const Pose& pose, const Vector3& light) {
+void shadow_volume_build(const SceneObject& object, const Pose& pose, const Vector3& light, Mesh& shadow,
+                         std::vector<std::uint8_t>& lit) {
     const Mesh& mesh = *object.mesh;
-    Mesh& shadow = *object.shadowMesh;
     shadow.triangleCount = 0;
     // The extruded copies must be addressable by 16-bit corners.
     if (2 * mesh.vertexCount > shadow.vertexCapacity) return;
     Vector3 l = light_in_object_space(pose, light);
-    mark_lit_triangles(mesh, l);
+    mark_lit_triangles(mesh, l, lit);
     extrude(mesh, shadow, l);
-    caps(mesh, shadow);
-    sides(mesh, shadow);
+    caps(mesh, shadow, lit);
+    sides(mesh, shadow, lit);
 }

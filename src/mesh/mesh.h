@@ -35,7 +35,7 @@ constexpr std::uint32_t max_mesh_triangles = 65535;
 constexpr double weld_distance_squared = 0.0001;
 
 struct Mesh;
-using MeshDraw = void (*)(Mesh& mesh);
+using MeshDraw = void (*)(const Mesh& mesh);
 
 struct Mesh {
     // Capacities are clamped to what 16-bit records can address.

@@ -13,7 +13,7 @@ void normal(const Vector3& n) {
 }
 
 template <typename PerTriangle>
-void triangles(Mesh& mesh, PerTriangle per_triangle) {
+void triangles(const Mesh& mesh, PerTriangle per_triangle) {
     glBegin(GL_TRIANGLES);
     for (std::uint32_t i = 0; i < mesh.triangleCount; ++i) per_triangle(mesh.triangles[i], i);
     glEnd();
@@ -22,7 +22,7 @@ void triangles(Mesh& mesh, PerTriangle per_triangle) {
 // Sphere mapping is switched on around the geometry only, so a recorded
 // list switches it on and off by itself.
 template <typename PerTriangle>
-void sphere_mapped(Mesh& mesh, PerTriangle per_triangle) {
+void sphere_mapped(const Mesh& mesh, PerTriangle per_triangle) {
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glEnable(GL_TEXTURE_GEN_S);
@@ -34,7 +34,7 @@ void sphere_mapped(Mesh& mesh, PerTriangle per_triangle) {
 
 }  // namespace
 
-void drawTextured(Mesh& mesh) {
+void drawTextured(const Mesh& mesh) {
     triangles(mesh, [&](const Triangle& t, std::uint32_t i) {
         normal(mesh.faceNormals[i]);
         for (int c = 0; c < 3; ++c) {
@@ -44,7 +44,7 @@ void drawTextured(Mesh& mesh) {
     });
 }
 
-void drawSphereMapSmooth(Mesh& mesh) {
+void drawSphereMapSmooth(const Mesh& mesh) {
     sphere_mapped(mesh, [&](const Triangle& t, std::uint32_t) {
         for (int c = 0; c < 3; ++c) {
             normal(mesh.normals[t.index[c]]);
@@ -53,20 +53,20 @@ void drawSphereMapSmooth(Mesh& mesh) {
     });
 }
 
-void drawSphereMapFlat(Mesh& mesh) {
+void drawSphereMapFlat(const Mesh& mesh) {
     sphere_mapped(mesh, [&](const Triangle& t, std::uint32_t i) {
         normal(mesh.faceNormals[i]);
         for (int c = 0; c < 3; ++c) vertex(mesh.vertices[t.index[c]]);
     });
 }
 
-void drawPlain(Mesh& mesh) {
+void drawPlain(const Mesh& mesh) {
     triangles(mesh, [&](const Triangle& t, std::uint32_t) {
         for (int c = 0; c < 3; ++c) vertex(mesh.vertices[t.index[c]]);
     });
 }
 
-void drawList(Mesh& mesh) { glCallList(mesh.displayList); }
+void drawList(const Mesh& mesh) { glCallList(mesh.displayList); }
 
 void Mesh::compileList(std::uint32_t list) {
     displayList = list;

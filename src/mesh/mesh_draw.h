@@ -5,12 +5,12 @@
 #include "mesh/mesh.h"
 
 // Face normal per triangle, texture coordinates per corner.
-void drawTextured(Mesh& mesh);
+void drawTextured(const Mesh& mesh);
 // Vertex normals with sphere-map texture generation.
-void drawSphereMapSmooth(Mesh& mesh);
+void drawSphereMapSmooth(const Mesh& mesh);
 // Face normals with sphere-map texture generation.
-void drawSphereMapFlat(Mesh& mesh);
+void drawSphereMapFlat(const Mesh& mesh);
 // Positions only, for shadow volumes.
-void drawPlain(Mesh& mesh);
+void drawPlain(const Mesh& mesh);
 // Plays back the display list recorded by compileList.
-void drawList(Mesh& mesh);
+void drawList(const Mesh& mesh);

@@ -30,6 +30,10 @@
 
 namespace {
 
+// What the frames' draws write besides the GPU, as the program's main loop
+// keeps it.
+DrawScratch scratch;
+
 using Clock = std::chrono::steady_clock;
 
 // What the start-up geometry may take in the shipped (optimized) program.
@@ -73,7 +77,8 @@ void shadow_builds_of_the_tunnel() {
     auto start = Clock::now();
     for (int f = 0; f < frames; ++f) {
         Vector3 light = {30 * std::sin(f / 11.0), -20, 30 * std::cos(f / 13.0)};
-        for (SceneObject* object : casters) shadow_volume_build(*object, rest_pose(*object), light);
+        for (SceneObject* object : casters)
+            shadow_volume_build(*object, rest_pose(*object), light, scratch.shadow_of(*object), scratch.lit);
     }
     std::printf("%-44s %8.4f ms\n", "shadow volumes, tunnel scene (32 casters), per frame", ms_since(start) / frames);
 }
@@ -87,12 +92,12 @@ void frames_in_every_scene() {
     std::printf("%-8s %12s %12s %12s %8s\n", "beat", "frame ms", "script+shadow", "particles", "own %");
     for (double beat : beats) {
         const float time = static_cast<float>(beat / beats_per_second);
-        frame_render(time);
+        frame_render(time, scratch);
         platform::swap_buffers(window_state.main_dc);
         glFinish();
         auto start = Clock::now();
         for (int f = 0; f < frames; ++f) {
-            frame_render(time);
+            frame_render(time, scratch);
             platform::swap_buffers(window_state.main_dc);
         }
         glFinish();
@@ -104,7 +109,7 @@ void frames_in_every_scene() {
             for (int i = 0; i < scene.object_count; ++i)
                 if (scene.object_list[i]->castsShadow)
                     shadow_volume_build(*scene.object_list[i], object_pose(scene, *scene.object_list[i]),
-                                        scene.light_position[0]);
+                                        scene.light_position[0], scratch.shadow_of(*scene.object_list[i]), scratch.lit);
         }
         double own = ms_since(start) / frames;
         // Issuing the particles, without waiting for their pixels.
@@ -150,6 +155,7 @@ void paused_seeks() {
 int main() {
     auto start = Clock::now();
     settings_defaults();
+    clock_install_system();  // the frames ask it for the process clock
     blob_open();
     double total = 0;
     total += timed("probe, icons, window, render targets", [] { window_setup(1); });
@@ -163,7 +169,7 @@ int main() {
     frame_state_reset(frame_state);
     std::printf("%-44s %8.1f ms (sum %.1f)\n", "start to the end of precalc", ms_since(start), total);
     total += timed("the first frame (the renderer compiles)", [] {
-        frame_render(0.0f);
+        frame_render(0.0f, scratch);
         platform::swap_buffers(window_state.main_dc);
     });
     std::printf("%-44s %8.1f ms\n", "start to the first frame on screen", ms_since(start));

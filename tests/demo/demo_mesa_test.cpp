@@ -58,6 +58,8 @@ protected:
     }
     void SetUp() override { ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context)); }
 
+    DrawScratch scratch;
+
     static Pixels texture_pixels(int slot, int* width = nullptr) {
         glBindTexture(GL_TEXTURE_2D, texture_table[slot]);
         GLint w = 0, h = 0;
@@ -206,7 +208,7 @@ protected:
         glDepthMask(GL_TRUE);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         glEnable(GL_LIGHT1);
-        scene_draw(scene_state);
+        scene_draw(scene_state, scratch);
         glDisable(GL_LIGHT1);
         glDepthMask(GL_TRUE);
         Pixels rgba(static_cast<std::size_t>(settings.window_width) * settings.window_height * 4);
@@ -277,7 +279,7 @@ TEST_F(Shadows, EveryLightClearsTheStencilEvenWithNothingListed) {
     glClear(GL_STENCIL_BUFFER_BIT);
     glClearStencil(0);
     glEnable(GL_LIGHT1);
-    scene_draw(scene_state);
+    scene_draw(scene_state, scratch);
     glDisable(GL_LIGHT1);
     GLubyte stencil = 99;
     glReadPixels(settings.window_width / 2, settings.window_height / 2, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE,
@@ -337,7 +339,7 @@ double seconds_at_beat(double beat) { return beat / beats_per_second; }
 // At beat 356 the music has stopped: background black, no highlights, the
 // image flash only begins to fade in.
 TEST_F(Demo, AfterTheMusicTheWindowIsBlack) {
-    frame_render(static_cast<float>(seconds_at_beat(356.0001)));
+    frame_render(static_cast<float>(seconds_at_beat(356.0001)), scratch);
     EXPECT_LE(brightest(drawing_area()), 3);
 }
 
@@ -365,7 +367,7 @@ TEST_F(Demo, AFrameDrawsIntoNoTargetsFrontBuffer) {
         glDrawBuffer(GL_BACK);
         if (front_middle(target) != green) GTEST_SKIP() << "this driver keeps no pbuffer front buffer";
     }
-    frame_render(static_cast<float>(seconds_at_beat(170)));
+    frame_render(static_cast<float>(seconds_at_beat(170)), scratch);
     for (int i = 0; i < render_target_count; ++i) EXPECT_EQ(front_middle(render_targets[i]), green) << "target " << i;
 }
 
@@ -376,7 +378,7 @@ TEST_F(Demo, WithoutExtensionsTheSceneGoesStraightToTheWindow) {
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
-    frame_render(static_cast<float>(seconds_at_beat(120)));
+    frame_render(static_cast<float>(seconds_at_beat(120)), scratch);
     glext_ready = 1;
     Pixels picture = drawing_area();
     EXPECT_GT(brightest(picture), 60);

@@ -7,7 +7,9 @@
 #include <cmath>
 #include <map>
 #include <utility>
+#include <vector>
 
+#include "demo/draw_scratch.h"
 #include "demo/scene_geometry.h"
 #include "demo/shadow_volume.h"
 #include "fake_platform.h"
@@ -59,14 +61,16 @@ TEST_F(Casters, VolumesAreClosedAndFitFromEveryLightPosition) {
     for (Mesh* mesh : {&wire0Mesh, &wire2Mesh, &tunnelInnerMesh, &tunnelOuterMesh, &airshipMeshA, &columnMesh}) {
         SceneObject object;
         object.attach(mesh);
+        DrawScratch scratch;
+        Mesh& shadow = scratch.shadow_of(object);
         const Pose pose{1.5, -2, 4, 0.7, 1.570796, 0.3};
-        ASSERT_GE(object.shadowMesh->triangleCapacity, mesh->triangleCount + 2 * mesh->edgeCount);
+        ASSERT_GE(shadow.triangleCapacity, mesh->triangleCount + 2 * mesh->edgeCount);
         std::uint32_t most = 0;
         for (int i = 0; i < 200; ++i) {
-            shadow_volume_build(object, pose, light(i));
-            most = std::max(most, object.shadowMesh->triangleCount);
-            ASSERT_TRUE(closed_and_consistent(*object.shadowMesh)) << "light " << i;
-            ASSERT_EQ(object.shadowMesh->vertexCount, 2 * mesh->vertexCount);
+            shadow_volume_build(object, pose, light(i), shadow, scratch.lit);
+            most = std::max(most, shadow.triangleCount);
+            ASSERT_TRUE(closed_and_consistent(shadow)) << "light " << i;
+            ASSERT_EQ(shadow.vertexCount, 2 * mesh->vertexCount);
         }
         EXPECT_GT(most, mesh->triangleCount) << "no light found a silhouette";
     }
@@ -75,11 +79,11 @@ TEST_F(Casters, VolumesAreClosedAndFitFromEveryLightPosition) {
 TEST_F(Casters, AFullShadowMeshStopsAppending) {
     SceneObject object;
     object.attach(&columnMesh);
-    delete object.shadowMesh;
-    object.shadowMesh = new Mesh(5, 2 * columnMesh.vertexCount);
-    object.shadowMesh->vertexCount = 2 * columnMesh.vertexCount;
-    shadow_volume_build(object, Pose{}, {30, 5, 2});
-    EXPECT_EQ(object.shadowMesh->triangleCount, 5u);
+    Mesh shadow(5, 2 * columnMesh.vertexCount);
+    shadow.vertexCount = 2 * columnMesh.vertexCount;
+    std::vector<std::uint8_t> lit(max_mesh_triangles);
+    shadow_volume_build(object, Pose{}, {30, 5, 2}, shadow, lit);
+    EXPECT_EQ(shadow.triangleCount, 5u);
 }
 
 TEST_F(Casters, LightIsTakenIntoTheObjectsFrame) {
@@ -110,16 +114,18 @@ TEST(ShadowVolume, OpenSheetGivesOnlyOneCap) {
     sheet.finalize("sheet");
     SceneObject object;
     object.attach(&sheet);
-    shadow_volume_build(object, Pose{}, {0.5, 0.5, 10});
-    ASSERT_EQ(object.shadowMesh->triangleCount, 2u);
+    DrawScratch scratch;
+    Mesh& shadow = scratch.shadow_of(object);
+    shadow_volume_build(object, Pose{}, {0.5, 0.5, 10}, shadow, scratch.lit);
+    ASSERT_EQ(shadow.triangleCount, 2u);
     for (int t = 0; t < 2; ++t)
-        for (int c = 0; c < 3; ++c) EXPECT_EQ(object.shadowMesh->triangles[t].index[c], sheet.triangles[t].index[c]);
-    shadow_volume_build(object, Pose{}, {0.5, 0.5, -10});
-    ASSERT_EQ(object.shadowMesh->triangleCount, 2u);
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(shadow.triangles[t].index[c], sheet.triangles[t].index[c]);
+    shadow_volume_build(object, Pose{}, {0.5, 0.5, -10}, shadow, scratch.lit);
+    ASSERT_EQ(shadow.triangleCount, 2u);
     for (int t = 0; t < 2; ++t)
-        for (int c = 0; c < 3; ++c) EXPECT_EQ(object.shadowMesh->triangles[t].index[c], sheet.triangles[t].index[c] + 4);
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(shadow.triangles[t].index[c], sheet.triangles[t].index[c] + 4);
     // The far cap lies on the far side of the sheet, 32 times as far out.
-    const Vector3& far = object.shadowMesh->vertices[4];
+    const Vector3& far = shadow.vertices[4];
     EXPECT_DOUBLE_EQ(far.z, 32 * sheet.vertices[0].z - 31 * -10.0);
 }
 
@@ -136,8 +142,10 @@ TEST(ShadowVolume, LargeMeshesBuildWithinTheirBuffers) {
     ASSERT_EQ(grid.triangleCount, 20000u);
     SceneObject object;
     object.attach(&grid);
-    shadow_volume_build(object, Pose{}, {50, 50, -3});
-    EXPECT_EQ(object.shadowMesh->triangleCount, 20000u);
+    DrawScratch scratch;
+    Mesh& shadow = scratch.shadow_of(object);
+    shadow_volume_build(object, Pose{}, {50, 50, -3}, shadow, scratch.lit);
+    EXPECT_EQ(shadow.triangleCount, 20000u);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/file_table.h"
+#include "demo/draw_scratch.h"
 #include "demo/scene_geometry.h"
 #include "fake_platform.h"
 #include "lwo_writer.h"
@@ -82,7 +83,7 @@ TEST(GeometryStartup, EverythingFitsItsMesh) {
     for (const Mesh* mesh : {&poleMesh, &dolphinMesh, &wire0Mesh, &wire1Mesh, &wire2Mesh, &tunnelInnerMesh,
                              &tunnelOuterMesh, &airshipMeshA, &airshipMeshB, &columnMesh})
         EXPECT_TRUE(closed(*mesh)) << mesh->triangleCount;
-    EXPECT_EQ(canyonObject.shadowMesh->vertexCount, 16000u);
+    EXPECT_EQ(DrawScratch().shadow_of(canyonObject).vertexCount, 16000u);
 }
 
 }  // namespace

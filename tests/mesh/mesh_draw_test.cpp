@@ -84,7 +84,7 @@ protected:
         mesh.normals[c] = {1, 0, 0};
     }
 
-    Polygons feedback(Mesh& mesh, void (*operation)(Mesh&)) {
+    Polygons feedback(Mesh& mesh, ::MeshDraw operation) {
         std::vector<GLfloat> buffer(4096);
         glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
         glRenderMode(GL_FEEDBACK);

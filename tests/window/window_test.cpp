@@ -233,7 +233,9 @@ TEST_F(WindowProc, TheTimelinePointerStaysOnTheBar) {
         long long f = timeline_pause().frame;
         int column = std::clamp(x, 0, 511);
         EXPECT_EQ(timeline_column(static_cast<float>(f / 60.0), 150.0), column) << x;
-        if (f > 0) EXPECT_EQ(timeline_column(static_cast<float>((f - 1) / 60.0), 150.0), column - 1) << x;
+        if (f > 0) {
+            EXPECT_EQ(timeline_column(static_cast<float>((f - 1) / 60.0), 150.0), column - 1) << x;
+        }
     }
     timeline_pause() = TimelinePause{};
     window_state.debug_window = 0;
