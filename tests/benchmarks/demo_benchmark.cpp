@@ -173,7 +173,7 @@ int main() {
     double total = 0;
     total += timed("probe, icons, window, render targets", [] { window_setup(1); });
     total += timed("loading screen at 0", [] { loading_screen(0.0); });
-    total += timed("five shader programs", precalc_programs);
+    total += timed("shader programs (four built)", precalc_programs);
     total += timed("generated volumes (sphere, basket, pole) + lists", precalc_volumes);
     total += timed("loading screen at 0.5", [] { loading_screen(0.5); });
     total += timed("dolphin, frames, tunnel, airships, columns", precalc_built_meshes);
