@@ -153,9 +153,9 @@ bool bgra_offered() {
 
 // Gives the bound texture room for the whole pbuffer, once: later binds
 // copy into it without reallocating. Asked for in BGRA order, the order
-// pbuffers keep their colour in, the driver stores the texture in the
-// pbuffer's own layout, and the copy moves the pixels as they are instead
-// of swapping red and blue in every one.
+// the X server's 32-bit visuals and so Mesa's pbuffers keep their colour in,
+// the driver stores the texture in the pbuffer's own layout, and the copy
+// moves the pixels as they are instead of swapping red and blue in each.
 void texture_storage(int width, int height) {
     if (texture_sized(width, height)) return;
     GLenum order = bgra_offered() ? GL_BGRA_EXT : GL_RGBA;
