@@ -122,6 +122,10 @@ GrainJitter grain_jitter_next(std::uint32_t& sequence) {
 }
 
 void grain_draw(float alpha, const GrainJitter& jitter) {
+    // At alpha 0 the blend keeps every pixel as it is: the quad would cost
+    // a full-screen pass for nothing. The noise flash drawn next sets all
+    // the state this would have left.
+    if (alpha <= 0) return;
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

@@ -11,7 +11,8 @@
 // 512 billboards drifting around an 8 x 8 x 8 lattice with the beat, facing
 // the scene's camera.
 void particles_draw(const SceneState& scene, double beat);
-// The grain texture at `alpha`, shifted and turned by the frame's jitter.
+// The grain texture at `alpha`, shifted and turned by the frame's jitter;
+// nothing at all at alpha 0 or below.
 void grain_draw(float alpha, const GrainJitter& jitter);
 // The next frame's grain jitter: three draws from the shared sequence, the
 // vertical shift first, then the horizontal one, then the turn, from the

@@ -23,25 +23,33 @@ std::uint8_t* scratch_pixels;
 const char* const shader_paths[5] = {"pool/shader/glow_hor.txt", "pool/shader/glow_ver.txt",
                                      "pool/shader/zbuffer.txt", "pool/shader/hdr_low.txt", "pool/shader/hdr_hi.txt"};
 
+// The archive hands out its entries in load order and is recorded with the
+// programs built: a text whose program is not built is read all the same,
+// so that every later file still gets its own bytes.
+void shader_text_skip(const char* path) {
+    FileData file{};
+    if (load_file(path, &file) == load_ok) release_file(path, &file);
+}
+
 }  // namespace
 
 void precalc_programs() {
     if (!glext_ready) {
-        // The archive hands out its entries in load order and is recorded
-        // with the programs built: read the texts all the same, so that every
-        // later file still gets its own bytes.
-        for (const char* path : shader_paths) {
-            FileData file{};
-            if (load_file(path, &file) == load_ok) release_file(path, &file);
-        }
+        for (const char* path : shader_paths) shader_text_skip(path);
         return;
     }
     PrecalcGl& gl = precalc_gl;
-    ext::Handle* programs[5] = {&gl.program_glow_hor, &gl.program_glow_ver, &gl.program_zbuffer, &gl.program_hdr_low,
+    // No pass draws with the z-buffer program: building it would only cost
+    // the driver's compiler, and a failure there would take the glow away.
+    ext::Handle* programs[5] = {&gl.program_glow_hor, &gl.program_glow_ver, nullptr, &gl.program_hdr_low,
                                 &gl.program_hdr_hi};
     const char* failed = nullptr;
-    for (int i = 0; i < 5; ++i)
-        if (!shader_builder(shader_paths[i], programs[i]) && !failed) failed = shader_paths[i];
+    for (int i = 0; i < 5; ++i) {
+        if (!programs[i])
+            shader_text_skip(shader_paths[i]);
+        else if (!shader_builder(shader_paths[i], programs[i]) && !failed)
+            failed = shader_paths[i];
+    }
     gl.hdr_cut_location = gl_ext.glGetUniformLocationARB(gl.program_hdr_hi, "hdr_cut");
     gl.hdr_icut_location = gl_ext.glGetUniformLocationARB(gl.program_hdr_low, "hdr_icut");
     if (!failed) return;

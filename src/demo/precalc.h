@@ -20,9 +20,8 @@ enum DisplayList : GLuint {
 
 // The GL objects start-up makes for the frames.
 struct PrecalcGl {
-    // The post-processing programs, built only with extensions. The z-buffer
-    // program is built with the others but no pass uses it.
-    ext::Handle program_glow_hor, program_glow_ver, program_zbuffer, program_hdr_low, program_hdr_hi;
+    // The post-processing programs, built only with extensions.
+    ext::Handle program_glow_hor, program_glow_ver, program_hdr_low, program_hdr_hi;
     GLint hdr_cut_location = -1;   // "hdr_cut" in hdr_hi
     GLint hdr_icut_location = -1;  // "hdr_icut" in hdr_low
     // First of the display_list_count list names.
@@ -44,8 +43,9 @@ constexpr std::uint32_t scratch_pixels_bytes = 4194304;
 // random sequence.
 void precalc();
 
-// The five post-processing programs and the two uniform locations; without
-// extensions their files are only read, to keep the archive's load order.
+// The four post-processing programs the passes use and the two uniform
+// locations. The unused z-buffer program's text, and without extensions
+// every text, is only read, to keep the archive's load order.
 void precalc_programs();
 // The display list names and the generated isosurfaces with their lists.
 void precalc_volumes();

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -131,11 +132,25 @@ bool texture_sized(int width, int height) {
     return w == width && h == height;
 }
 
+// Whether the current context takes pixels in BGRA order: core since
+// OpenGL 1.2, an extension before.
+bool bgra_offered() {
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int major = 0, minor = 0;
+    if (version && std::sscanf(version, "%d.%d", &major, &minor) == 2 && (major > 1 || minor >= 2)) return true;
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return extensions && platform::lists_extension(extensions, "GL_EXT_bgra");
+}
+
 // Gives the bound texture room for the whole pbuffer, once: later binds
-// copy into it without reallocating.
+// copy into it without reallocating. Asked for in BGRA order, the order
+// the X server's 32-bit visuals and so Mesa's pbuffers keep their colour in,
+// the driver stores the texture in the pbuffer's own layout, and the copy
+// moves the pixels as they are instead of swapping red and blue in each.
 void texture_storage(int width, int height) {
-    if (!texture_sized(width, height))
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    if (texture_sized(width, height)) return;
+    GLenum order = bgra_offered() ? GL_BGRA_EXT : GL_RGBA;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, order, GL_UNSIGNED_BYTE, nullptr);
 }
 
 // Whether the texture bound in the calling context already holds that
@@ -155,39 +170,67 @@ void copy_noted(Pbuffer* p, GLuint texture, int buffer, bool drawn_by_caller) {
     p->copy_buffer = buffer;
 }
 
+// The context that makes every copy from pbuffers of one configuration. A
+// driver builds the program behind a copy once per context: one context for
+// all copies builds it once instead of once in each pbuffer's context. It
+// shares objects with every other context and lives as long as they do.
+struct Copier {
+    int format;
+    GLXContext context;
+};
+
+std::vector<Copier> copiers;
+
+GLXContext copier_for(int format) {
+    for (const Copier& c : copiers)
+        if (c.format == format) return c.context;
+    GLXContext context = glXCreateNewContext(x11::display(), x11::configs()[format - 1], GLX_RGBA_TYPE,
+                                             x11::share_root(format), True);
+    if (context) copiers.push_back({format, context});
+    return context;
+}
+
+// Copies the colour buffer into the texture, in the copier on the
+// pbuffer. Contexts do not wait for each other: the pbuffer's own context
+// finishes its drawing first, and the copy is finished before the caller
+// samples the texture.
+bool copy_to_texture(const Pbuffer& p, GLXContext copier, GLuint texture, int buffer) {
+    Display* dpy = x11::display();
+    if (!glXMakeContextCurrent(dpy, p.dc.drawable, p.dc.drawable, p.dc.context)) return false;
+    glFinish();
+    if (!glXMakeContextCurrent(dpy, p.dc.drawable, p.dc.drawable, copier)) return false;
+    glReadBuffer(buffer == wgl::front_left ? GL_FRONT : GL_BACK);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    texture_storage(p.dc.width, p.dc.height);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, p.dc.width, p.dc.height);
+    glFinish();
+    return true;
+}
+
 // Binding copies the chosen colour buffer into the texture bound in the
 // calling context, unless that texture holds it already (a frame binds one
 // image in several contexts). Nothing draws into a pbuffer while it is
-// bound, so a snapshot reads the same as a live binding would. The pbuffer
-// context's texture binding and read buffer are left as they were.
+// bound, so a snapshot reads the same as a live binding would. The state of
+// the pbuffer's context is left alone.
 int wglBindTexImageARB(void* handle, int buffer) {
     Pbuffer* p = pbuffer_of(handle);
     if (!p || !p->dc.context || (buffer != wgl::front_left && buffer != wgl::back_left)) return 0;
-    Display* dpy = x11::display();
+    GLXContext caller = glXGetCurrentContext();
+    if (!caller) return 0;
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     GLuint texture = static_cast<GLuint>(bound);
-    GLXContext caller = glXGetCurrentContext();
     GLXDrawable draw = glXGetCurrentDrawable(), read = glXGetCurrentReadDrawable();
     bool drawn_by_caller = draw == p->dc.drawable;
     if (!drawn_by_caller && copy_is_current(*p, texture, buffer)) return 1;
-    glFlush();
-    if (!glXMakeContextCurrent(dpy, p->dc.drawable, p->dc.drawable, p->dc.context)) return 0;
-    GLint previous_texture = 0, previous_read = GL_BACK;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous_texture);
-    glGetIntegerv(GL_READ_BUFFER, &previous_read);
-    glReadBuffer(buffer == wgl::front_left ? GL_FRONT : GL_BACK);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    texture_storage(p->dc.width, p->dc.height);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, p->dc.width, p->dc.height);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous_texture));
-    glReadBuffer(static_cast<GLenum>(previous_read));
-    // The copy must be done before the calling context samples the texture:
-    // a flush only starts it, and contexts do not wait for each other.
-    glFinish();
-    glXMakeContextCurrent(dpy, draw, read, caller);
-    copy_noted(p, texture, buffer, drawn_by_caller);
-    return 1;
+    GLXContext copier = copier_for(p->dc.format);
+    if (!copier) return 0;
+    // What the caller drew into the pbuffer itself is finished here.
+    if (drawn_by_caller) glFinish();
+    bool copied = copy_to_texture(*p, copier, texture, buffer);
+    glXMakeContextCurrent(x11::display(), draw, read, caller);
+    if (copied) copy_noted(p, texture, buffer, drawn_by_caller);
+    return copied ? 1 : 0;
 }
 
 int wglReleaseTexImageARB(void* handle, int buffer) {
