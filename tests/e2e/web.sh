@@ -13,7 +13,7 @@ here=$(dirname "$(realpath "$0")")
 source "$here/../../scripts/lib/display.sh"
 source "$here/checks.sh"
 source "$here/pictures.sh"
-times=(8 20 35 50 64 78 85 120)
+times=(8 20 35 50 64 85 135 146)
 
 unzip -q "$zip"
 check "the zip holds the page, the program and blob.dat" \
