@@ -125,7 +125,7 @@ bool start_video(Outputs& out, CaptureMusic& music, const std::string& wav) {
     std::int64_t first = sample_at(out.plan.first_frame);
     std::int64_t count = sample_at(out.plan.first_frame + out.plan.video_frames) - first;
     if (!music.write_wav(wav, first, count)) return false;
-    return out.encoder.open(out.request.video, out.area.width, out.area.height, out.plan.fps, wav);
+    return out.encoder.open(out.area.width, out.area.height, out.plan.fps, wav);
 }
 
 // What a capture has open while it runs, for taking it away when the
@@ -161,7 +161,7 @@ int capture_run(const CaptureRequest& request, const char* music_path) {
     }
     CapturePlan plan;
     if (!capture_plan_make(request, music.length_seconds(), &plan)) return 2;
-    Outputs out{request, plan, {}, readback_area_rect(), {}, {}};
+    Outputs out{request, plan, VideoEncoder(request.video), readback_area_rect(), {}, {}};
     std::string wav = plan.video_frames > 0 ? file_part_name(request.video, ".wav") : "";
     partial = Partial{&out, wav};
     platform::on_display_lost(display_went_away);

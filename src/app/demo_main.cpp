@@ -124,6 +124,7 @@ int demo_main(int argc, char** argv) {
         case OptionsResult::run: break;
     }
     if (int code = check_request(request)) return code;
+    if (request.check_only) return 0;
     std::string gl_problem;
     if (request.gl_es && !platform::select_gl(platform::GlKind::es, &gl_problem)) {
         capture_message("heden: --gl es: %s\n", gl_problem.c_str());

@@ -39,6 +39,8 @@ const char usage[] =
     "                     .mkv), as one capture of the whole stretch writes it\n"
     "  --gl es            draw with OpenGL ES through EGL, with no X server (Linux;\n"
     "                     with --capture or --still). --gl desktop is the default\n"
+    "  --check            check the options and that the files they name can be\n"
+    "                     written, and exit (0: all is well, else as a run would)\n"
     "  --help             show this and exit\n"
     "Video capture needs ffmpeg on the PATH.\n"
     "Captures and stills never wait for anyone: the texts of error boxes go to standard\n"
@@ -199,6 +201,10 @@ OptionsResult options_parse(int argc, char** argv, CaptureRequest* request) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(usage, stdout);
             return OptionsResult::help;
+        }
+        if (arg == "--check") {
+            request->check_only = true;
+            continue;
         }
         std::size_t eq = arg.find('=');
         std::string name = arg.substr(0, eq);

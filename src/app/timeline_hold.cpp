@@ -42,19 +42,17 @@ std::string still_time(long long frame) {
 // the beat and the frame of the 60 fps grid. Its own caption comes back when
 // the demo plays on.
 void caption_held() {
-    if (!window_state.debug_window) return;
-    char text[128];
-    if (held.active && held.on_grid) {
-        double seconds = held.frame / static_cast<double>(grid_fps);
-        std::snprintf(text, sizeof text, "paused at %s s, beat %.2f, frame %lld (--still %s)",
-                      still_time(held.frame).c_str(), seconds * beats_per_second, held.frame,
-                      still_time(held.frame).c_str());
-    } else {
-        std::snprintf(text, sizeof text, "%s", held.active                ? "paused"
-                                               : settings.window_caption ? settings.window_caption
-                                                                         : "debug window");
+    if (!held.active) {
+        debug_window_title(nullptr);
+        return;
     }
-    platform::set_window_title(window_state.debug_window, text);
+    char text[128] = "paused";
+    if (held.on_grid) {
+        double seconds = held.frame / static_cast<double>(grid_fps);
+        std::snprintf(text, sizeof text, "paused at %s s, beat %.2f, frame %lld", still_time(held.frame).c_str(),
+                      seconds * beats_per_second, held.frame);
+    }
+    debug_window_title(text);
 }
 
 void hold(const FrameView& last_drawn) {

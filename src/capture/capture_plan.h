@@ -32,6 +32,9 @@ struct CaptureRequest {
     // --join: the segments to join into `video`.
     std::vector<std::string> joined;
     bool gl_es = false;  // --gl es: OpenGL ES through EGL, no X server
+    // --check: the options and the files they write are checked, and
+    // nothing else happens.
+    bool check_only = false;
 
     bool active() const { return !video.empty() || !stills.empty(); }
 };

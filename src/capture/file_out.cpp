@@ -60,13 +60,17 @@ bool file_commit(const std::string& part, const std::string& path) {
 bool file_can_create(const std::string& path) {
     std::string part = file_part_name(path);
     std::FILE* f = std::fopen(part.c_str(), "wb");
-    if (!f) {
-        capture_message("heden: cannot write `%s`: %s\n", path.c_str(), std::strerror(errno));
-        return false;
+    // A full disk takes an empty file: it shows itself on the first block.
+    static const char first_block[65536] = {};
+    bool written = f && std::fwrite(first_block, 1, sizeof first_block, f) == sizeof first_block;
+    int why = errno;
+    if (f && std::fclose(f) != 0 && written) {
+        written = false;
+        why = errno;
     }
-    std::fclose(f);
-    std::remove(part.c_str());
-    return true;
+    if (f) std::remove(part.c_str());
+    if (!written) capture_message("heden: cannot write `%s`: %s\n", path.c_str(), std::strerror(why));
+    return written;
 }
 
 bool file_write_whole(const char* path, const void* data, std::size_t size) {

@@ -20,8 +20,9 @@ std::string file_part_name(const std::string& path, const char* kind = "");
 // a message, when any step fails; nothing is left under either name then.
 bool file_write_whole(const char* path, const void* data, std::size_t size);
 
-// Whether a file can be created at `path`: tried with its temporary name,
-// which is removed again. False, with a message, when not.
+// Whether a file can be created at `path`, with room for a first block:
+// tried with its temporary name, which is removed again. False, with a
+// message, when not (a missing folder, a read-only or full disk).
 bool file_can_create(const std::string& path);
 
 // Moves a completed `part` file to `path`, replacing what was there.

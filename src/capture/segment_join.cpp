@@ -36,8 +36,8 @@ bool segments_join(const std::string& path, const std::vector<std::string>& segm
     std::string list = file_part_name(path, ".list");
     std::string text = concat_list(segments);
     if (!file_write_whole(list.c_str(), text.data(), text.size())) return false;
-    VideoEncoder encoder;
-    bool joined = encoder.open_join(path, list) && encoder.commit(encoder.finish_encoding());
+    VideoEncoder encoder(path);
+    bool joined = encoder.open_join(list) && encoder.commit(encoder.finish_encoding());
     std::remove(list.c_str());
     if (joined) capture_message("heden: wrote `%s`\n", path.c_str());
     return joined;

@@ -29,8 +29,6 @@ std::string errors_file(const std::string& path) {
     return (folder / ("heden-" + std::to_string(platform::process_id()) + "-ffmpeg.log")).string();
 }
 
-
-
 // ffmpeg quiet but for errors; -xerror: a write that fails (a full disk) is
 // said, but ends ffmpeg with 0 unless it is told to stop there.
 std::vector<std::string> encoder_head() {
@@ -88,18 +86,15 @@ std::vector<std::string> video_join_args(const std::string& path, const std::str
                         path, part, true);
 }
 
-bool VideoEncoder::open(const std::string& path, int width, int height, int fps, const std::string& wav) {
-    path_ = path;
-    part_ = file_part_name(path);
-    errors_ = errors_file(path);
-    return encoder_process_start(video_encoder_args(path, part_, width, height, fps, wav), errors_, &process_);
+VideoEncoder::VideoEncoder(const std::string& path)
+    : path_(path), part_(file_part_name(path)), errors_(errors_file(path)) {}
+
+bool VideoEncoder::open(int width, int height, int fps, const std::string& wav) {
+    return encoder_process_start(video_encoder_args(path_, part_, width, height, fps, wav), errors_, &process_);
 }
 
-bool VideoEncoder::open_join(const std::string& path, const std::string& list) {
-    path_ = path;
-    part_ = file_part_name(path);
-    errors_ = errors_file(path);
-    return encoder_process_start(video_join_args(path, part_, list), errors_, &process_);
+bool VideoEncoder::open_join(const std::string& list) {
+    return encoder_process_start(video_join_args(path_, part_, list), errors_, &process_);
 }
 
 // The encoder's own words, each line after its name, on lines of their own

@@ -26,12 +26,14 @@ std::vector<std::string> video_join_args(const std::string& path, const std::str
 
 class VideoEncoder {
 public:
-    // Starts the encoder on `path`'s temporary name with the WAV file as the
-    // sound. False, with a message, when it cannot start.
-    bool open(const std::string& path, int width, int height, int fps, const std::string& wav);
+    // An encoder for the video `path`, written under its temporary name.
+    explicit VideoEncoder(const std::string& path);
+    // Starts the encoder with the WAV file as the sound. False, with a
+    // message, when it cannot start.
+    bool open(int width, int height, int fps, const std::string& wav);
     // Starts the encoder joining the segments an ffmpeg concat list names;
     // nothing is written to it.
-    bool open_join(const std::string& path, const std::string& list);
+    bool open_join(const std::string& list);
     // One frame of RGB rows, top to bottom. False, with a message, when the
     // encoder has stopped taking frames.
     bool write_frame(const std::vector<std::uint8_t>& rgb);

@@ -81,6 +81,14 @@ void timeline_draw(float time, double length) {
     timeline_show();
 }
 
+void debug_window_title(const char* text) {
+    platform::Handle window = window_state.debug_window;
+    if (!window) return;
+    // Its own title, as debug_window_create leaves it.
+    if (!text) text = settings.window_caption ? settings.window_caption : "debug window";
+    platform::set_window_title(window, text);
+}
+
 void timeline_show() {
     platform::Handle window = window_state.debug_window;
     if (!window) return;

@@ -17,5 +17,8 @@ void timeline_draw(float time, double length);
 // from the left again. -1 when there is none (a length of 0).
 int timeline_column(float time, double length);
 
+// Sets the debug window's title (nullptr: its own), when there is a window.
+void debug_window_title(const char* text);
+
 // Copies the bitmap into the debug window, when there is one.
 void timeline_show();

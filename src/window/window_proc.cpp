@@ -89,9 +89,7 @@ void timeline_scrub() {
         pick_frame(first_frame_in_column(static_cast<int>(std::lround(window_state.timeline_u * timeline_width)), length));
         return;
     }
-    float t = static_cast<float>(length * window_state.timeline_u);
-    if (t < 0) t = 0;
-    ClockOps.clock_seek(t);
+    ClockOps.clock_seek(static_cast<float>(length * window_state.timeline_u));
 }
 
 std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::uintptr_t wparam,

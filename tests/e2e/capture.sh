@@ -228,7 +228,7 @@ check "capture script stopped: no render goes on, no segment or part file stays"
     "! pgrep -f '[c]apture $run/segments' && ! ls | grep -qE '^segments|part\$|^script.mkv\$'"
 bash "$capture_script" --run-folder . --out no/such/dir/x.mkv --end 1 >x.txt 2>&1
 check "capture script, --out in no folder: exit code 1, said at once" bash -c \
-    "test $? = 1 && test \"\$(cat x.txt)\" = 'capture: cannot write $run/no/such/dir/x.mkv: there is no folder $run/no/such/dir'"
+    "test $? = 1 && test \"\$(cat x.txt)\" = 'capture: cannot write \`$run/no/such/dir/x.mkv\`: No such file or directory'"
 bash "$capture_script" --run-folder . --start abc >x.txt 2>&1
 check "capture script, --start abc: exit code 2, named" bash -c "test $? = 2 && grep -q '^capture: --start needs a time' x.txt"
 

@@ -206,7 +206,7 @@ length=150
 xdotool key --window "$main" space
 xdotool mousemove --window "$debug" 500 64 click 1
 check "paused without sound, a click at column 500 shows the still of frame 8790" until_true 60 shows still_silent_8790.rgb
-check "the caption names the frame held" bash -c "xdotool getwindowname $debug | grep -q 'frame 8790 (--still 146.5)'"
+check "the caption names the frame held" bash -c "test \"\$(xdotool getwindowname $debug)\" = 'paused at 146.5 s, beat 371.13, frame 8790'"
 check "the playhead stands where it was clicked" playhead_at 500 500
 # Dragged to 40 pixels beyond either edge, on the screen (xdotool takes no
 # negative offsets), as far as the screen lets the pointer go.

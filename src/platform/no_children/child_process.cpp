@@ -1,4 +1,5 @@
-// A page starts no other programs: captures to video are the desktop's.
+// Backends that start and feed no other programs (Windows, the browser):
+// video capture is a feature of the Linux build; stills work everywhere.
 #include <cerrno>
 
 #include "platform/platform.h"
@@ -13,6 +14,7 @@ ChildStart child_start(char* const*, const char*, ChildProcess*, int* error) {
 }
 
 bool child_write(ChildProcess*, const void*, std::size_t) { return false; }
+
 int child_finish(ChildProcess*) { return -1; }
 
 }  // namespace platform
