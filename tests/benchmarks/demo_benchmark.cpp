@@ -2,7 +2,8 @@
 // of the per-frame shadow volume builds and of frames in every scene, on the
 // X display in DISPLAY, run from a folder with pool/ (it records blob.dat
 // there, as the archive maker does: not the run folder of a build). Not a
-// test: prints milliseconds, after the build it ran in.
+// test: prints milliseconds, after the build it ran in. With --serve it
+// draws frames on request instead, for interleave.py.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -97,6 +98,27 @@ void shadow_builds_of_the_tunnel() {
     std::printf("%-44s %8.4f ms\n", "shadow volumes, tunnel scene (32 casters), per frame", ms_since(start) / frames);
 }
 
+struct FrameCost {
+    double wall_ms;
+    double cpu_ms;
+};
+
+// `frames` whole frames at `time` after one more that settles them, per
+// frame.
+FrameCost frames_at(float time, int frames) {
+    frame_render(time, scratch);
+    platform::swap_buffers(window_state.main_dc);
+    glFinish();
+    auto start = Clock::now();
+    std::clock_t cpu_start = std::clock();
+    for (int f = 0; f < frames; ++f) {
+        frame_render(time, scratch);
+        platform::swap_buffers(window_state.main_dc);
+    }
+    glFinish();
+    return {ms_since(start) / frames, cpu_ms_since(cpu_start) / frames};
+}
+
 // Whole frames at a beat inside every scene, and the part of them that is
 // our own CPU work: the script, the shadow volume builds, and setting up
 // and issuing the particles (the renderer draws them on its own threads).
@@ -107,19 +129,10 @@ void frames_in_every_scene() {
                 "own %");
     for (double beat : beats) {
         const float time = static_cast<float>(beat / beats_per_second);
-        frame_render(time, scratch);
-        platform::swap_buffers(window_state.main_dc);
-        glFinish();
+        FrameCost cost = frames_at(time, frames);
+        double frame = cost.wall_ms;
+        double frame_cpu = cost.cpu_ms;
         auto start = Clock::now();
-        std::clock_t cpu_start = std::clock();
-        for (int f = 0; f < frames; ++f) {
-            frame_render(time, scratch);
-            platform::swap_buffers(window_state.main_dc);
-        }
-        glFinish();
-        double frame = ms_since(start) / frames;
-        double frame_cpu = cpu_ms_since(cpu_start) / frames;
-        start = Clock::now();
         for (int f = 0; f < frames; ++f) {
             scene_dispatch(frame_state, beat);
             const SceneState& scene = frame_state.scene;
@@ -168,9 +181,25 @@ void paused_seeks() {
     std::printf("%-44s %8.3f ms\n", "  the budget, one frame at 60 a second", 1000.0 / grid_fps);
 }
 
+// For a comparison of two builds run side by side (interleave.py): after
+// start-up, reads "beat frames" lines and answers each with a frame's CPU
+// and wall milliseconds, until its input ends.
+void serve_frames() {
+    std::printf("ready\n");
+    std::fflush(stdout);
+    double beat = 0;
+    int frames = 0;
+    while (std::scanf("%lf %d", &beat, &frames) == 2 && frames > 0) {
+        FrameCost cost = frames_at(static_cast<float>(beat / beats_per_second), frames);
+        std::printf("%.3f %.3f\n", cost.cpu_ms, cost.wall_ms);
+        std::fflush(stdout);
+    }
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const bool serve = argc > 1 && std::string(argv[1]) == "--serve";
     say_build();
     auto start = Clock::now();
     settings_defaults();
@@ -178,6 +207,10 @@ int main() {
     blob_open();
     double total = 0;
     total += timed("probe, icons, window, render targets", [] { window_setup(1); });
+    if (!window_state.main_context) {
+        std::printf("demo_benchmark: no window to draw in\n");
+        return 1;
+    }
     total += timed("loading screen at 0", [] { loading_screen(0.0); });
     total += timed("shader programs (four built)", precalc_programs);
     total += timed("generated volumes (sphere, basket, pole) + lists", precalc_volumes);
@@ -192,6 +225,12 @@ int main() {
         platform::swap_buffers(window_state.main_dc);
     });
     std::printf("%-44s %8.1f ms\n", "start to the first frame on screen", ms_since(start));
+    if (serve) {
+        serve_frames();
+        window_destroy();
+        blob_close();
+        return 0;
+    }
     blob_close();  // a fresh file table for the second reading
     blob_open();
     timed("  of which PNG decoding alone (again)", decode_all_pictures);
