@@ -33,6 +33,8 @@ struct Outputs {
     AreaRect area = readback_area_rect();
     std::vector<std::uint8_t> rgb;
     DrawScratch scratch;
+    FrameState state;
+    std::unique_ptr<TimelinePicture> timeline = std::make_unique<TimelinePicture>();
 };
 
 bool wants_still(const Outputs& out, long long frame) {
@@ -66,15 +68,17 @@ long long drawn_count(const Outputs& out) {
 // read from the back buffer once the drawing has finished.
 bool capture_frame(Outputs& out, long long frame, const FrameView& view, CaptureProgress& progress) {
     progress.mark(CaptureStage::render);
-    frame_draw(frame_state, view, out.scratch);
-    if (settings.debug_timeline) timeline_draw(view.time, clock_length());
+    frame_draw(out.state, view, out.scratch);
+    // A capture runs on no clock of the viewer's: its timeline spans the
+    // configured length, as the system clock's does.
+    if (settings.debug_timeline) timeline_draw(*out.timeline, view.time, settings.demo_length);
     glFinish();
     progress.mark(CaptureStage::readback);
     readback_area(out.area, out.rgb);
     progress.mark(CaptureStage::encode);
     if (wants_still(out, frame) && !write_stills(out, frame)) return false;
     if (in_video(out, frame) && !out.encoder.write_frame(out.rgb)) return false;
-    if (settings.debug_timeline) timeline_show();
+    if (settings.debug_timeline) timeline_show(*out.timeline);
     progress.frame_done();
     return true;
 }
@@ -102,11 +106,11 @@ bool still_wanted(const CaptureProgress& progress) {
 // from 0 has them; only the frames written out are drawn.
 bool render_all(Outputs& out, FrameReplay& replay) {
     CaptureProgress progress(drawn_count(out));
-    replay.start(frame_state);
+    replay.start(out.state);
     for (long long frame = 0; frame < out.plan.render_frames; ++frame) {
         bool draw = drawn(out, frame);
         if ((draw || frame % frames_between_checks == 0) && !still_wanted(progress)) return false;
-        FrameView view = replay.next(frame_state);
+        FrameView view = replay.next(out.state);
         if (draw && !capture_frame(out, frame, view, progress)) return false;
     }
     progress.mark(CaptureStage::encode);
@@ -145,8 +149,6 @@ void display_went_away() {
 }  // namespace
 
 int capture_run(const CaptureRequest& request, const char* music_path) {
-    // Shut-down stops and frees the clock whichever way this ends.
-    clock_install_system();
     capture_interrupt_catch();
     FileData bytes{nullptr, 0};
     load_file(music_path, &bytes);

@@ -1,8 +1,10 @@
 #include "app/demo_main.h"
 
+#include <memory>
 #include <string>
 
 #include "app/capture_run.h"
+#include "app/live_demo.h"
 #include "app/options.h"
 #include "app/timeline_hold.h"
 #include "app/unattended.h"
@@ -29,15 +31,21 @@ void open_console() {
     print_settings();
 }
 
-void present() {
+void present(const LiveDemo& live) {
     platform::swap_buffers(window_state.main_dc);
-    if (settings.debug_timeline) timeline_show();
+    if (settings.debug_timeline) timeline_show(live.timeline);
 }
 
-FrameView render_frame(DrawScratch& scratch) {
-    FrameView drawn = frame_render(ClockOps.clock_tick(), scratch);
-    if (settings.debug_timeline) timeline_draw(drawn.time, clock_length());
-    present();
+// The frame at the clock's next tick, taking the HDR level the viewer asked
+// for.
+FrameView render_frame(LiveDemo& live) {
+    DemoClock& clock = live.play.clock;
+    FrameInput input = frame_input_now(clock, clock_tick(clock));
+    input.hdr_level = live.play.hdr_level_request;
+    live.play.hdr_level_request.reset();
+    FrameView drawn = frame_render(live.state, input, live.scratch);
+    if (settings.debug_timeline) timeline_draw(live.timeline, drawn.time, clock_length(clock));
+    present(live);
     return drawn;
 }
 
@@ -45,9 +53,9 @@ FrameView render_frame(DrawScratch& scratch) {
 // then, and the loop sleeps until the next message.
 constexpr int until_a_message = -1;
 
-void render_held(DrawScratch& scratch) {
-    timeline_hold_draw(scratch);
-    present();
+void render_held(LiveDemo& live, const TimelineHold& hold) {
+    hold.draw(live);
+    present(live);
     platform::wait_message(until_a_message);
 }
 
@@ -56,15 +64,48 @@ void render_held(DrawScratch& scratch) {
 // or the next tick, and the first frame after it is drawn at the time then.
 constexpr int hidden_tick_ms = 100;
 
-void wait_unseen() {
-    track_end_note(frame_state, frame_input_now(ClockOps.clock_tick()));
+void wait_unseen(LiveDemo& live) {
+    DemoClock& clock = live.play.clock;
+    track_end_note(live.state, frame_input_now(clock, clock_tick(clock)));
     platform::wait_message(hidden_tick_ms);
 }
 
-void shut_down() {
+void main_loop(LiveDemo& live) {
+    TimelineHold hold;
+    FrameView last_drawn{};
+    while (pump_messages()) {
+        bool held = hold.follow(live, last_drawn);
+        bool shown = platform::window_shown(window_state.main_window);
+        if (held && shown)
+            render_held(live, hold);
+        else if (held)
+            platform::wait_message(hidden_tick_ms);
+        else if (shown)
+            last_drawn = render_frame(live);
+        else
+            wait_unseen(live);
+    }
+}
+
+// The demo as a viewer sees it, with the music when it plays, until the
+// viewer quits.
+void play(LiveDemo& live, const char* soundtrack) {
+    DemoClock& clock = live.play.clock;
+    if (soundtrack_init(clock, soundtrack, window_state.main_window) != soundtrack_ok) log_print("bass bork?\n");
+    frame_state_reset(live.state);
+    window_state.play = &live.play;
+    clock_start(clock, 0.0f);
+    main_loop(live);
+}
+
+// The windows go, then the music (when the demo played), then the archive.
+void shut_down(LiveDemo* live) {
     window_destroy();
-    ClockOps.clock_stop();
-    ClockOps.clock_free();
+    if (live) {
+        window_state.play = nullptr;
+        clock_stop(live->play.clock);
+        clock_free(live->play.clock);
+    }
     blob_close();
 }
 
@@ -94,23 +135,6 @@ bool pump_messages() {
         platform::dispatch_message(msg);
     }
     return true;
-}
-
-void main_loop() {
-    DrawScratch scratch;
-    FrameView last_drawn{};
-    while (pump_messages()) {
-        bool held = timeline_hold_follow(last_drawn);
-        bool shown = platform::window_shown(window_state.main_window);
-        if (held && shown)
-            render_held(scratch);
-        else if (held)
-            platform::wait_message(hidden_tick_ms);
-        else if (shown)
-            last_drawn = render_frame(scratch);
-        else
-            wait_unseen();
-    }
 }
 
 int demo_main(int argc, char** argv) {
@@ -156,13 +180,13 @@ int demo_main(int argc, char** argv) {
     }
     precalc();
     int code = 0;
+    std::unique_ptr<LiveDemo> live;
     if (request.active()) {
         code = capture_run(request, soundtrack_path);
     } else {
-        if (soundtrack_init(soundtrack_path, window_state.main_window) != soundtrack_ok) log_print("bass bork?\n");
-        ClockOps.clock_start(0.0f);
-        main_loop();
+        live = std::make_unique<LiveDemo>();
+        play(*live, soundtrack_path);
     }
-    shut_down();
+    shut_down(live.get());
     return code;
 }

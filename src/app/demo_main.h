@@ -10,8 +10,5 @@ int demo_main(int argc, char** argv);
 // with whatever came after it left there.
 bool pump_messages();
 
-// Pumps messages and renders frames until WM_QUIT is taken from the queue.
-void main_loop();
-
 // The settings summary, five log lines.
 void print_settings();

@@ -1,5 +1,7 @@
-// The demo clock: demo_time in seconds, from the playing soundtrack or from
-// the process clock. Callers go through ClockOps and never know which.
+// The demo clock: demo_time in seconds, from the playing soundtrack, from
+// the process clock or from a grid of frames. The clock is a record its
+// owner keeps (the application has one, a replay of frames another);
+// callers go through its ClockOps and never know which back-end runs it.
 #pragma once
 
 #include <cstdint>
@@ -8,39 +10,62 @@
 // written in beats of it.
 constexpr double beats_per_second = 2.533333333333333;
 
-extern float demo_time;
-extern std::int32_t track_ended;
-extern float clock_offset;
+struct DemoClock;
 
-struct ClockTable {
+// A back-end's five operations, then its own answers to clock_length and
+// clock_process_ms.
+struct ClockOps {
     // Sets demo_time (and track_ended at the end) and returns demo_time.
-    float (*clock_tick)();
-    void (*clock_start)(float seconds);
-    void (*clock_stop)();
-    void (*clock_free)();
-    void (*clock_seek)(float seconds);
-    // The back-end's own answers to clock_length and clock_process_ms.
-    float (*length)();
-    long (*process_ms)();
+    float (*clock_tick)(DemoClock&);
+    void (*clock_start)(DemoClock&, float seconds);
+    void (*clock_stop)(DemoClock&);
+    void (*clock_free)(DemoClock&);
+    void (*clock_seek)(DemoClock&, float seconds);
+    float (*length)(const DemoClock&);
+    long (*process_ms)(const DemoClock&);
 };
 
-extern ClockTable ClockOps;
+// The frame back-end's grid: frame n shows first + n / fps seconds.
+struct FrameGrid {
+    double first = 0.0;   // seconds of frame 0
+    int fps = 60;
+    double music_length = 0.0;
+    long long next = 0;   // the frame the next tick shows
+    double shown = 0.0;   // seconds of the frame last shown, not clamped
+};
+
+struct DemoClock {
+    float demo_time = 0.0f;
+    std::int32_t track_ended = 0;
+    // The system back-end's: seconds added to the process clock.
+    float clock_offset = 0.0f;
+    // The stream back-end's: the soundtrack's stream and its length in
+    // seconds, measured when the back-end is installed.
+    std::uint32_t stream_handle = 0;
+    float stream_length = 0.0f;
+    FrameGrid frames;
+    ClockOps ops{};
+};
+
+inline float clock_tick(DemoClock& clock) { return clock.ops.clock_tick(clock); }
+inline void clock_start(DemoClock& clock, float seconds) { clock.ops.clock_start(clock, seconds); }
+inline void clock_stop(DemoClock& clock) { clock.ops.clock_stop(clock); }
+inline void clock_free(DemoClock& clock) { clock.ops.clock_free(clock); }
+inline void clock_seek(DemoClock& clock, float seconds) { clock.ops.clock_seek(clock, seconds); }
 
 // Installs the system-clock back-end. Its length is the configured
 // demo_length, where its time stops.
-void clock_install_system();
+void clock_install_system(DemoClock& clock);
 
-// The soundtrack's stream, driven by the stream back-end.
-extern std::uint32_t stream_handle;
-// Installs the stream back-end for stream_handle; its length is the
+// Installs the stream back-end for clock.stream_handle; its length is the
 // stream's duration.
-void clock_install_stream();
+void clock_install_stream(DemoClock& clock);
 
 // Installs the frame back-end. From clock_start on, each tick shows the next
 // frame, `first_seconds` + frames / `fps`, and from the music's length on
 // sets track_ended with demo_time held at that length, as the stream does.
 // Seeks are ignored and nothing plays. Its length is the music's.
-void clock_install_frame(double first_seconds, int fps, double music_length);
+void clock_install_frame(DemoClock& clock, double first_seconds, int fps, double music_length);
 
 // The frame grid of captures and stills, and of the paused timeline: frame n
 // shows n / fps seconds.
@@ -53,9 +78,9 @@ long long frame_at(double seconds, int fps);
 
 // The length of the demo in seconds as the installed back-end knows it: what
 // the timeline spans and scrubbing scales to.
-float clock_length();
+inline float clock_length(const DemoClock& clock) { return clock.ops.length(clock); }
 
 // Milliseconds of the process clock as the frames see it: the platform's
 // process clock, or, under the frame back-end, the unclamped time of the
 // frame last shown, so that anything timed by it runs at frame speed.
-long clock_process_ms();
+inline long clock_process_ms(const DemoClock& clock) { return clock.ops.process_ms(clock); }

@@ -22,8 +22,8 @@ void log_version() {
 
 }  // namespace
 
-SoundtrackResult soundtrack_init(const char* path, platform::Handle window) {
-    clock_install_system();
+SoundtrackResult soundtrack_init(DemoClock& clock, const char* path, platform::Handle window) {
+    clock_install_system(clock);
     // Loaded even when silent, so the music keeps its place in the archive.
     load_file(path, &music);
     if (settings.audio_enabled == 0) {
@@ -35,14 +35,14 @@ SoundtrackResult soundtrack_init(const char* path, platform::Handle window) {
         error_box("Bass_Init(-1) oops? %i", BASS_ErrorGetCode());
         return soundtrack_no_output;
     }
-    stream_handle = BASS_StreamCreateFile(1, music.data, 0, static_cast<QWORD>(music.size), BASS_STREAM_PRESCAN);
+    clock.stream_handle = BASS_StreamCreateFile(1, music.data, 0, static_cast<QWORD>(music.size), BASS_STREAM_PRESCAN);
     // Without a stream there is nothing to follow: the system clock stays
     // in charge and the configured length stands.
-    if (stream_handle == 0) {
+    if (clock.stream_handle == 0) {
         log_print("no music stream from `%s` (error %i): running on the system clock \n", path, BASS_ErrorGetCode());
         return soundtrack_no_stream;
     }
-    clock_install_stream();
+    clock_install_stream(clock);
     return soundtrack_ok;
 }
 

@@ -3,16 +3,16 @@
 #include "demo/frame_schedule.h"
 
 void FrameReplay::start(FrameState& state) {
-    clock_install_frame(0.0, fps_, length_);
-    ClockOps.clock_start(0.0f);
-    track_ended = 0;
+    clock_ = DemoClock{};
+    clock_install_frame(clock_, 0.0, fps_, length_);
+    clock_start(clock_, 0.0f);
     frame_state_reset(state);
     next_ = 0;
 }
 
 FrameView FrameReplay::next(FrameState& state) {
-    FrameInput input = frame_input_now(ClockOps.clock_tick());
-    input.hdr_level.reset();  // a play from 0 has no right clicks
+    // A play from 0 has no right clicks.
+    FrameInput input = frame_input_now(clock_, clock_tick(clock_));
     view_ = frame_update(state, input);
     ms_ = input.process_ms;
     ++next_;
@@ -21,13 +21,7 @@ FrameView FrameReplay::next(FrameState& state) {
 
 FrameView FrameReplay::seek(FrameState& state, long long frame) {
     if (next_ > 0 && frame == next_ - 1) return view_;
-    ClockTable before = ClockOps;
-    if (next_ == 0 || frame < next_)
-        start(state);
-    else
-        ClockOps = clock_;
+    if (next_ == 0 || frame < next_) start(state);
     while (next_ <= frame) next(state);
-    clock_ = ClockOps;
-    ClockOps = before;
     return view_;
 }

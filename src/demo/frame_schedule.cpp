@@ -185,8 +185,8 @@ void track_end_note(FrameState& state, const FrameInput& input) {
     if (input.track_ended && state.track_end_clock < 0) state.track_end_clock = input.process_ms;
 }
 
-FrameInput frame_input_now(float time) {
-    return FrameInput{time, track_ended != 0, clock_process_ms(), window_state.hdr_level_request,
+FrameInput frame_input_now(const DemoClock& clock, float time) {
+    return FrameInput{time, clock.track_ended != 0, clock_process_ms(clock), std::nullopt,
                       AreaSize{settings.area_width, settings.area_height}};
 }
 
@@ -213,10 +213,8 @@ void frame_draw(const FrameState& state, const FrameView& view, DrawScratch& scr
     if (glGetError() != GL_NO_ERROR) log_print("gl errors..\n");
 }
 
-FrameView frame_render(float time, DrawScratch& scratch) {
-    FrameInput input = frame_input_now(time);
-    window_state.hdr_level_request.reset();
-    FrameView view = frame_update(frame_state, input);
-    frame_draw(frame_state, view, scratch);
+FrameView frame_render(FrameState& state, const FrameInput& input, DrawScratch& scratch) {
+    FrameView view = frame_update(state, input);
+    frame_draw(state, view, scratch);
     return view;
 }

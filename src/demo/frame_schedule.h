@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "clock/clock.h"
 #include "demo/draw_scratch.h"
 #include "demo/frame_state.h"
 #include "demo/frame_view.h"
@@ -18,14 +19,13 @@ struct FrameInput {
     AreaSize area;                   // the drawing area
 };
 
-// The input of a frame at `time` from the installed clock, the timeline's
-// request (which the caller then clears) and the settings.
-FrameInput frame_input_now(float time);
+// The input of a frame at `time` from `clock` and the settings, with no HDR
+// level asked for.
+FrameInput frame_input_now(const DemoClock& clock, float time);
 
-// frame_update, then frame_draw on the run's frame state: what the live demo
-// does every frame, at the demo time the clock's tick returned, taking the
-// timeline's request. Returns the frame's view.
-FrameView frame_render(float time, DrawScratch& scratch);
+// frame_update, then frame_draw: what the live demo does every frame.
+// Returns the frame's view.
+FrameView frame_render(FrameState& state, const FrameInput& input, DrawScratch& scratch);
 // The frame's state for its input: beat and bar, the scene script, the
 // closing stretch and the end of the track, the camera's turn and the
 // grain's jitter, into `state` (after the HDR level asked for) and the

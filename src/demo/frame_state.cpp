@@ -2,8 +2,6 @@
 
 #include "demo/random.h"
 
-FrameState frame_state;
-
 void frame_state_reset(FrameState& state) {
     state = FrameState{};
     for (int i = 0; i < posed_object_count; ++i) state.scene.poses[i] = rest_pose(posed_object(i));

@@ -1,6 +1,6 @@
 // Everything the frame's update writes, as one record: reset it to the
 // values the run starts the frames with, copy it, compare it. The draw only
-// reads it.
+// reads it. Whoever runs frames owns one: the main loop, a capture.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +18,7 @@ struct FrameState {
     long track_end_clock = -1;
 };
 
-// The run's frame state.
-extern FrameState frame_state;
-
 // The values the frames start from: a fresh scene state, the objects where
 // start-up put them, the sequence where start-up left it, the track not
-// ended. precalc ends with it.
+// ended. For after precalc.
 void frame_state_reset(FrameState& state);

@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "data/file_table.h"
-#include "demo/frame_state.h"
 #include "demo/loading_screen.h"
 #include "demo/scene_geometry.h"
 #include "demo/texture_fill.h"
@@ -128,5 +127,4 @@ void precalc() {
     precalc_stored_meshes();
     if (glext_ready) precalc_share_lists();
     log_print(glGetError() != GL_NO_ERROR ? "some gl errors already?\n" : "no gl errors so far\n");
-    frame_state_reset(frame_state);
 }

@@ -13,17 +13,17 @@ namespace {
 
 constexpr std::uint32_t playhead_color = 0x00FF00;
 
-void draw_bands(float time, double length) {
+void draw_bands(TimelinePicture& picture, float time, double length) {
     for (int c = 0; c < timeline_width; ++c) {
         int v = time > 0 ? static_cast<int>(c * length / timeline_width * beats_per_second * 0.0625) : 0;
         std::uint32_t blue = static_cast<std::uint32_t>((v % 4 + 4) * 32);
-        for (int r = 0; r < timeline_height; ++r) window_state.timeline_bitmap[r * timeline_width + c] = blue;
+        for (int r = 0; r < timeline_height; ++r) picture.bitmap[r * timeline_width + c] = blue;
     }
 }
 
 // Bars are clipped to the bitmap, so a short demo cannot push them into the
 // rows above.
-void draw_bar(const TimelineBar& bar, double beats) {
+void draw_bar(TimelinePicture& picture, const TimelineBar& bar, double beats) {
     double x0 = std::trunc(timeline_width * bar.start / beats);
     double w = std::trunc((bar.end - bar.start) * timeline_width / beats);
     if (w <= 0) return;
@@ -32,13 +32,13 @@ void draw_bar(const TimelineBar& bar, double beats) {
     double last = x0 + w > timeline_width ? timeline_width : x0 + w;
     for (int r = y0; r < y0 + 8; ++r)
         for (int c = static_cast<int>(first); c < static_cast<int>(last); ++c)
-            window_state.timeline_bitmap[r * timeline_width + c] = bar.color;
+            picture.bitmap[r * timeline_width + c] = bar.color;
 }
 
-void draw_playhead(float time, double length) {
+void draw_playhead(TimelinePicture& picture, float time, double length) {
     int p = timeline_column(time, length);
     if (p < 0) return;
-    for (int r = 0; r < timeline_height; ++r) window_state.timeline_bitmap[r * timeline_width + p] = playhead_color;
+    for (int r = 0; r < timeline_height; ++r) picture.bitmap[r * timeline_width + p] = playhead_color;
 }
 
 int opposite_side(int alignment, int screen, int size) { return window_position(alignment == 0 ? 2 : 0, screen, size); }
@@ -71,14 +71,14 @@ WindowResult debug_window_create() {
     return window_ok;
 }
 
-void timeline_draw(float time, double length) {
-    draw_bands(time, length);
+void timeline_draw(TimelinePicture& picture, float time, double length) {
+    draw_bands(picture, time, length);
     if (length > 0) {
         double beats = length * beats_per_second;
-        for (int i = 0; i < schedule_length; ++i) draw_bar(schedule[i].bar, beats);
-        draw_playhead(time, length);
+        for (int i = 0; i < schedule_length; ++i) draw_bar(picture, schedule[i].bar, beats);
+        draw_playhead(picture, time, length);
     }
-    timeline_show();
+    timeline_show(picture);
 }
 
 void debug_window_title(const char* text) {
@@ -89,10 +89,10 @@ void debug_window_title(const char* text) {
     platform::set_window_title(window, text);
 }
 
-void timeline_show() {
+void timeline_show(const TimelinePicture& picture) {
     platform::Handle window = window_state.debug_window;
     if (!window) return;
     platform::Handle dc = platform::get_dc(window);
-    platform::blit_bitmap(dc, window_state.timeline_bitmap, timeline_width, timeline_height);
+    platform::blit_bitmap(dc, picture.bitmap, timeline_width, timeline_height);
     platform::release_dc(window, dc);
 }

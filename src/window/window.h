@@ -5,14 +5,24 @@
 #include <cstdint>
 #include <optional>
 
+#include "clock/clock.h"
 #include "platform/platform.h"
+
+// What the viewer works from the debug window while the demo plays: the
+// clock it seeks and pauses, and the HDR level a right click asked for, until
+// the next frame takes it. The application owns it and lends it to the
+// windows.
+struct PlayControls {
+    DemoClock clock;
+    std::optional<float> hdr_level_request;
+};
 
 constexpr int timeline_width = 512;
 constexpr int timeline_height = 128;
 
 // The demo's windows, one instance: the main window with its device context
-// and GL context, the debug window with its timeline, and what the mouse
-// over the timeline left for the next frame.
+// and GL context, the debug window, and where the mouse was over the
+// timeline.
 struct WindowState {
     platform::Handle main_window = 0;
     platform::Handle main_dc = 0;
@@ -24,13 +34,11 @@ struct WindowState {
     // but Escape, and F4 never switches the mode under the frames.
     bool unattended = false;
     platform::Handle debug_window = 0;
+    // What the timeline works on while the demo plays, lent by the
+    // application; none in a capture.
+    PlayControls* play = nullptr;
     // Last horizontal mouse position over the debug window, as x / 512.
     double timeline_u = 0.5;
-    // The HDR level a right click on the timeline asked for, until the next
-    // frame takes it into the scene state.
-    std::optional<float> hdr_level_request;
-    // Rows bottom-up; pixels 0x00RRGGBB.
-    std::uint32_t timeline_bitmap[timeline_width * timeline_height] = {};
 };
 extern WindowState window_state;
 

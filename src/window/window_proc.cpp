@@ -36,7 +36,8 @@ void pick_frame(long long frame) {
 void timeline_key(std::uintptr_t code, bool repeat) {
     if (code == platform::key_space && !repeat) {
         pause.paused = !pause.paused;
-        if (pause.paused) pause = {true, std::max(frame_at(demo_time, grid_fps), 0LL), true};
+        float now = window_state.play ? window_state.play->clock.demo_time : 0.0f;
+        if (pause.paused) pause = {true, std::max(frame_at(now, grid_fps), 0LL), true};
         return;
     }
     if (!pause.paused) return;
@@ -84,12 +85,14 @@ long long first_frame_in_column(int column, double length) {
 }
 
 void timeline_scrub() {
-    double length = clock_length();
+    if (!window_state.play) return;
+    DemoClock& clock = window_state.play->clock;
+    double length = clock_length(clock);
     if (pause.paused) {
         pick_frame(first_frame_in_column(static_cast<int>(std::lround(window_state.timeline_u * timeline_width)), length));
         return;
     }
-    ClockOps.clock_seek(static_cast<float>(length * window_state.timeline_u));
+    clock_seek(clock, static_cast<float>(length * window_state.timeline_u));
 }
 
 std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::uintptr_t wparam,
@@ -118,7 +121,8 @@ std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::u
             }
             break;
         case platform::msg_rbuttonup:
-            if (scrubbing) window_state.hdr_level_request = static_cast<float>(window_state.timeline_u);
+            if (scrubbing && window_state.play)
+                window_state.play->hdr_level_request = static_cast<float>(window_state.timeline_u);
             break;
         default:
             break;

@@ -28,6 +28,6 @@ long long beat_step(long long frame, int direction);
 std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::uintptr_t wparam,
                           std::intptr_t lparam);
 
-// Seeks the clock to its length x window_state.timeline_u; while the timeline is paused,
-// picks the frame shown there instead.
+// Seeks the playing demo's clock to its length x window_state.timeline_u; while the
+// timeline is paused, picks the frame shown there instead.
 void timeline_scrub();

@@ -32,9 +32,13 @@
 
 namespace {
 
-// What the frames' draws write besides the GPU, as the program's main loop
-// keeps it.
+// The frames' state, clock and what their draws write besides the GPU, as
+// the program's main loop keeps them.
+FrameState run_state;
+DemoClock run_clock;
 DrawScratch scratch;
+
+FrameView render_at(float time) { return frame_render(run_state, frame_input_now(run_clock, time), scratch); }
 
 using Clock = std::chrono::steady_clock;
 
@@ -106,13 +110,13 @@ struct FrameCost {
 // `frames` whole frames at `time` after one more that settles them, per
 // frame.
 FrameCost frames_at(float time, int frames) {
-    frame_render(time, scratch);
+    render_at(time);
     platform::swap_buffers(window_state.main_dc);
     glFinish();
     auto start = Clock::now();
     std::clock_t cpu_start = std::clock();
     for (int f = 0; f < frames; ++f) {
-        frame_render(time, scratch);
+        render_at(time);
         platform::swap_buffers(window_state.main_dc);
     }
     glFinish();
@@ -134,8 +138,8 @@ void frames_in_every_scene() {
         double frame_cpu = cost.cpu_ms;
         auto start = Clock::now();
         for (int f = 0; f < frames; ++f) {
-            scene_dispatch(frame_state, beat);
-            const SceneState& scene = frame_state.scene;
+            scene_dispatch(run_state, beat);
+            const SceneState& scene = run_state.scene;
             for (int i = 0; i < scene.object_count; ++i)
                 if (scene.object_list[i]->castsShadow)
                     shadow_volume_build(*scene.object_list[i], object_pose(scene, *scene.object_list[i]),
@@ -145,7 +149,7 @@ void frames_in_every_scene() {
         // Issuing the particles, without waiting for their pixels.
         glFinish();
         start = Clock::now();
-        for (int f = 0; f < frames; ++f) particles_draw(frame_state.scene, beat);
+        for (int f = 0; f < frames; ++f) particles_draw(run_state.scene, beat);
         double particles = ms_since(start) / frames;
         glFinish();
         std::printf("%-8.1f %12.2f %12.2f %12.3f %12.3f %8.2f\n", beat, frame, frame_cpu, own, particles,
@@ -203,7 +207,7 @@ int main(int argc, char** argv) {
     say_build();
     auto start = Clock::now();
     settings_defaults();
-    clock_install_system();  // the frames ask it for the process clock
+    clock_install_system(run_clock);  // the frames ask it for the process clock
     blob_open();
     double total = 0;
     total += timed("probe, icons, window, render targets", [] { window_setup(1); });
@@ -218,10 +222,10 @@ int main(int argc, char** argv) {
     total += timed("dolphin, frames, tunnel, airships, columns", precalc_built_meshes);
     total += timed("textures: decode, treat, upload (31 pictures)", precalc_textures);
     total += timed("text and canyon from files + lists", precalc_stored_meshes);
-    frame_state_reset(frame_state);
+    frame_state_reset(run_state);
     std::printf("%-44s %8.1f ms (sum %.1f)\n", "start to the end of precalc", ms_since(start), total);
     total += timed("the first frame (the renderer compiles)", [] {
-        frame_render(0.0f, scratch);
+        render_at(0.0f);
         platform::swap_buffers(window_state.main_dc);
     });
     std::printf("%-44s %8.1f ms\n", "start to the first frame on screen", ms_since(start));

@@ -16,59 +16,58 @@ class SystemClock : public ::testing::Test {
 protected:
     void SetUp() override {
         fake::reset();
-        demo_time = 0;
-        track_ended = 0;
         settings.demo_length = 150.0f;
-        clock_install_system();
+        clock_install_system(clock);
     }
+    DemoClock clock;
 };
 
 TEST_F(SystemClock, StartCountsFromTheGivenTime) {
     fake::state.clock_ms = 9000;  // time spent loading
-    ClockOps.clock_start(0.0f);
-    EXPECT_FLOAT_EQ(demo_time, 0.0f);
+    clock_start(clock, 0.0f);
+    EXPECT_FLOAT_EQ(clock.demo_time, 0.0f);
     fake::state.clock_ms = 9250;
-    ClockOps.clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 0.25f);
+    clock_tick(clock);
+    EXPECT_FLOAT_EQ(clock.demo_time, 0.25f);
 }
 
 TEST_F(SystemClock, SeekContinuesFromTheNewTime) {
     fake::state.clock_ms = 1000;
-    ClockOps.clock_seek(10.0f);
-    EXPECT_FLOAT_EQ(demo_time, 10.0f);
+    clock_seek(clock, 10.0f);
+    EXPECT_FLOAT_EQ(clock.demo_time, 10.0f);
     fake::state.clock_ms = 1500;
-    ClockOps.clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 10.5f);
+    clock_tick(clock);
+    EXPECT_FLOAT_EQ(clock.demo_time, 10.5f);
 }
 
 TEST_F(SystemClock, TimeStopsAtTheLengthButSeeksBackStillWork) {
-    ClockOps.clock_start(0.0f);
+    clock_start(clock, 0.0f);
     fake::state.clock_ms = 200000;
-    ClockOps.clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 150.0f);
-    EXPECT_EQ(track_ended, 0);
-    ClockOps.clock_seek(30.0f);
+    clock_tick(clock);
+    EXPECT_FLOAT_EQ(clock.demo_time, 150.0f);
+    EXPECT_EQ(clock.track_ended, 0);
+    clock_seek(clock, 30.0f);
     fake::state.clock_ms = 201000;
-    ClockOps.clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 31.0f);
+    clock_tick(clock);
+    EXPECT_FLOAT_EQ(clock.demo_time, 31.0f);
 }
 
 TEST_F(SystemClock, ZeroLengthKeepsTimeAtZero) {
     settings.demo_length = 0.0f;
-    ClockOps.clock_start(0.0f);
+    clock_start(clock, 0.0f);
     for (long ms : {0L, 16L, 5000L}) {
         fake::state.clock_ms = ms;
-        ClockOps.clock_tick();
-        EXPECT_FLOAT_EQ(demo_time, 0.0f);
+        clock_tick(clock);
+        EXPECT_FLOAT_EQ(clock.demo_time, 0.0f);
     }
 }
 
 TEST_F(SystemClock, StopAndFreeChangeNothing) {
-    ClockOps.clock_seek(3.0f);
-    ClockOps.clock_stop();
-    ClockOps.clock_free();
-    ClockOps.clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 3.0f);
+    clock_seek(clock, 3.0f);
+    clock_stop(clock);
+    clock_free(clock);
+    clock_tick(clock);
+    EXPECT_FLOAT_EQ(clock.demo_time, 3.0f);
     EXPECT_TRUE(fake::state.calls.empty());
 }
 
@@ -77,36 +76,36 @@ protected:
     void SetUp() override {
         fake::reset();
         platform::console_allocate();
-        ClockOps = ClockTable{};
         blob_open();
         fake::state.console.clear();
     }
     void TearDown() override { blob_close(); }
     fake::TempDir dir;
+    DemoClock clock;
 };
 
 TEST_F(Soundtrack, SilentRunStillLoadsTheMusicAndKeepsTheConfiguredLength) {
     settings.audio_enabled = 0;
     settings.demo_length = 42.0f;
     fake::write_file("pool/music.ogg", "OggS....");
-    EXPECT_EQ(soundtrack_init("pool/music.ogg", 0x1001), 0);
+    EXPECT_EQ(soundtrack_init(clock, "pool/music.ogg", 0x1001), 0);
     EXPECT_EQ(file_table.count, 1);
     EXPECT_EQ(fake::state.console, "file.io  1 :: `pool/music.ogg`  8B \nsilence?\n");
-    ASSERT_NE(ClockOps.clock_tick, nullptr);
+    ASSERT_NE(clock.ops.clock_tick, nullptr);
     fake::state.clock_ms = 100000;
-    ClockOps.clock_start(0.0f);
+    clock_start(clock, 0.0f);
     fake::state.clock_ms = 190000;
-    ClockOps.clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 42.0f);
-    EXPECT_FLOAT_EQ(clock_length(), 42.0f);
+    clock_tick(clock);
+    EXPECT_FLOAT_EQ(clock.demo_time, 42.0f);
+    EXPECT_FLOAT_EQ(clock_length(clock), 42.0f);
 }
 
 TEST_F(Soundtrack, MissingMusicFileStillLeavesAWorkingClock) {
     settings.audio_enabled = 0;
-    EXPECT_EQ(soundtrack_init("pool/none.ogg", 0x1001), 0);
+    EXPECT_EQ(soundtrack_init(clock, "pool/none.ogg", 0x1001), 0);
     ASSERT_EQ(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0], "file pool/none.ogg does not exist?");
-    EXPECT_NE(ClockOps.clock_seek, nullptr);
+    EXPECT_NE(clock.ops.clock_seek, nullptr);
 }
 
 // The frame back-end: time from the frame count, the end of the music as
@@ -115,59 +114,59 @@ TEST_F(Soundtrack, MissingMusicFileStillLeavesAWorkingClock) {
 using FrameClock = SystemClock;
 
 TEST_F(FrameClock, EachTickShowsTheNextFrameWhateverTheWallClockDoes) {
-    clock_install_frame(1.5, 30, 100.0);
-    EXPECT_FLOAT_EQ(clock_length(), 100.0f);
-    ClockOps.clock_start(1.5f);
+    clock_install_frame(clock, 1.5, 30, 100.0);
+    EXPECT_FLOAT_EQ(clock_length(clock), 100.0f);
+    clock_start(clock, 1.5f);
     for (int frame = 0; frame < 90; ++frame) {
         fake::state.clock_ms = frame * 977;  // a slow, uneven renderer
-        ClockOps.clock_tick();
-        ASSERT_EQ(demo_time, static_cast<float>(1.5 + frame / 30.0)) << frame;
-        ASSERT_EQ(clock_process_ms(), std::llround((1.5 + frame / 30.0) * 1000)) << frame;
+        clock_tick(clock);
+        ASSERT_EQ(clock.demo_time, static_cast<float>(1.5 + frame / 30.0)) << frame;
+        ASSERT_EQ(clock_process_ms(clock), std::llround((1.5 + frame / 30.0) * 1000)) << frame;
     }
-    EXPECT_EQ(track_ended, 0);
+    EXPECT_EQ(clock.track_ended, 0);
     // Seeking (the timeline window) would cut the run of frames: ignored.
-    ClockOps.clock_seek(50.0f);
-    ClockOps.clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, static_cast<float>(1.5 + 90 / 30.0));
+    clock_seek(clock, 50.0f);
+    clock_tick(clock);
+    EXPECT_FLOAT_EQ(clock.demo_time, static_cast<float>(1.5 + 90 / 30.0));
 }
 
 TEST_F(FrameClock, AtTheEndOfTheMusicTheFlagRisesAndTheTimeHoldsWhileFramesGoOn) {
-    clock_install_frame(9.9, 10, 10.05);
-    ClockOps.clock_start(9.9f);
-    ClockOps.clock_tick();  // 9.9
-    ClockOps.clock_tick();  // 10.0
-    EXPECT_EQ(track_ended, 0);
-    EXPECT_FLOAT_EQ(demo_time, 10.0f);
-    ClockOps.clock_tick();  // 10.1: past the end
-    EXPECT_EQ(track_ended, 1);
-    EXPECT_FLOAT_EQ(demo_time, 10.05f);
-    long first_ended = clock_process_ms();
-    for (int i = 0; i < 20; ++i) ClockOps.clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 10.05f);
+    clock_install_frame(clock, 9.9, 10, 10.05);
+    clock_start(clock, 9.9f);
+    clock_tick(clock);  // 9.9
+    clock_tick(clock);  // 10.0
+    EXPECT_EQ(clock.track_ended, 0);
+    EXPECT_FLOAT_EQ(clock.demo_time, 10.0f);
+    clock_tick(clock);  // 10.1: past the end
+    EXPECT_EQ(clock.track_ended, 1);
+    EXPECT_FLOAT_EQ(clock.demo_time, 10.05f);
+    long first_ended = clock_process_ms(clock);
+    for (int i = 0; i < 20; ++i) clock_tick(clock);
+    EXPECT_FLOAT_EQ(clock.demo_time, 10.05f);
     // Whatever counts seconds since the end runs on with the frames.
-    EXPECT_EQ(clock_process_ms() - first_ended, 2000);
+    EXPECT_EQ(clock_process_ms(clock) - first_ended, 2000);
 }
 
 TEST_F(FrameClock, StartKeepsTheInstalledTimeExactAndRestartsTheCount) {
-    clock_install_frame(0.1, 3, 100.0);
-    ClockOps.clock_start(0.1f);
-    ClockOps.clock_tick();
-    ClockOps.clock_tick();
-    ClockOps.clock_tick();
-    EXPECT_EQ(clock_process_ms(), 767);  // 0.1 + 2/3 s, not 0.1f's rounding
-    ClockOps.clock_start(0.1f);
-    ClockOps.clock_tick();
-    EXPECT_EQ(clock_process_ms(), 100);
+    clock_install_frame(clock, 0.1, 3, 100.0);
+    clock_start(clock, 0.1f);
+    clock_tick(clock);
+    clock_tick(clock);
+    clock_tick(clock);
+    EXPECT_EQ(clock_process_ms(clock), 767);  // 0.1 + 2/3 s, not 0.1f's rounding
+    clock_start(clock, 0.1f);
+    clock_tick(clock);
+    EXPECT_EQ(clock_process_ms(clock), 100);
 }
 
 TEST_F(FrameClock, OtherBackEndsSeeThePlatformProcessClock) {
-    clock_install_frame(5.0, 60, 100.0);
-    ClockOps.clock_start(5.0f);
-    ClockOps.clock_tick();
-    EXPECT_EQ(clock_process_ms(), 5000);
-    clock_install_system();
+    clock_install_frame(clock, 5.0, 60, 100.0);
+    clock_start(clock, 5.0f);
+    clock_tick(clock);
+    EXPECT_EQ(clock_process_ms(clock), 5000);
+    clock_install_system(clock);
     fake::state.clock_ms = 1234;
-    EXPECT_EQ(clock_process_ms(), 1234);
+    EXPECT_EQ(clock_process_ms(clock), 1234);
 }
 
 }  // namespace

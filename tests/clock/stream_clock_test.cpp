@@ -42,9 +42,6 @@ protected:
         audio::NullDeviceConfig device;
         device.clock_ms = device_clock;
         audio::null_device_configure(device);
-        ClockOps = ClockTable{};
-        demo_time = 0;
-        track_ended = 0;
         settings.demo_length = 150.0f;
         settings.audio_enabled = 1;
         blob_open();
@@ -58,7 +55,7 @@ protected:
 
     int start_with(const std::string& music) {
         fake::write_file("pool/music.ogg", music);
-        return soundtrack_init("pool/music.ogg", 0x1001);
+        return soundtrack_init(clock, "pool/music.ogg", 0x1001);
     }
 
     // Lets the library's thread catch up with the commands and the clock:
@@ -76,38 +73,39 @@ protected:
         }
     }
 
-    static float tick() { return ClockOps.clock_tick(); }
+    float tick() { return clock_tick(clock); }
 
     fake::TempDir dir;
+    DemoClock clock;
 };
 
 TEST_F(StreamClock, TheStreamDrivesTimeFromZero) {
     ASSERT_EQ(start_with(two_seconds_of_music()), 0);
     EXPECT_EQ(fake::state.console, "file.io  1 :: `pool/music.ogg`  " + std::to_string(two_seconds_of_music().size()) +
                                        "B \nBASS.DLL == 2.3.0.0 \n");
-    EXPECT_FLOAT_EQ(clock_length(), 2.0f);
-    ClockOps.clock_start(0.0f);
+    EXPECT_FLOAT_EQ(clock_length(clock), 2.0f);
+    clock_start(clock, 0.0f);
     settle();
     EXPECT_FLOAT_EQ(tick(), 0.0f);
     play_for(100);
     EXPECT_NEAR(tick(), 0.1f, 1e-4);
     play_for(250);
     EXPECT_NEAR(tick(), 0.35f, 1e-4);
-    EXPECT_EQ(track_ended, 0);
+    EXPECT_EQ(clock.track_ended, 0);
 }
 
 TEST_F(StreamClock, SeeksAreHeardAtOnce) {
     ASSERT_EQ(start_with(two_seconds_of_music()), 0);
-    ClockOps.clock_start(0.0f);
+    clock_start(clock, 0.0f);
     settle();
     play_for(100);
-    ClockOps.clock_seek(1.25f);
-    EXPECT_FLOAT_EQ(demo_time, 1.25f);
+    clock_seek(clock, 1.25f);
+    EXPECT_FLOAT_EQ(clock.demo_time, 1.25f);
     EXPECT_NEAR(tick(), 1.25f, 1e-4);
     settle();
     play_for(50);
     EXPECT_NEAR(tick(), 1.3f, 1e-4);
-    ClockOps.clock_seek(0.5f);
+    clock_seek(clock, 0.5f);
     settle();
     play_for(100);
     EXPECT_NEAR(tick(), 0.6f, 1e-4);
@@ -115,8 +113,8 @@ TEST_F(StreamClock, SeeksAreHeardAtOnce) {
 
 TEST_F(StreamClock, StartingElsewhereSeeksFirst) {
     ASSERT_EQ(start_with(two_seconds_of_music()), 0);
-    ClockOps.clock_start(1.5f);
-    EXPECT_FLOAT_EQ(demo_time, 1.5f);
+    clock_start(clock, 1.5f);
+    EXPECT_FLOAT_EQ(clock.demo_time, 1.5f);
     settle();
     play_for(200);
     EXPECT_NEAR(tick(), 1.7f, 1e-4);
@@ -124,36 +122,36 @@ TEST_F(StreamClock, StartingElsewhereSeeksFirst) {
 
 TEST_F(StreamClock, TheEndOfTheTrackIsReportedAndASeekBackPlaysAgain) {
     ASSERT_EQ(start_with(two_seconds_of_music()), 0);
-    ClockOps.clock_start(1.8f);
+    clock_start(clock, 1.8f);
     settle();
     play_for(150);
     EXPECT_NEAR(tick(), 1.95f, 1e-4);
-    EXPECT_EQ(track_ended, 0);
+    EXPECT_EQ(clock.track_ended, 0);
     play_for(200);
     EXPECT_FLOAT_EQ(tick(), 2.0f);
-    EXPECT_EQ(track_ended, 1);
+    EXPECT_EQ(clock.track_ended, 1);
     play_for(300);
     EXPECT_FLOAT_EQ(tick(), 2.0f);
-    ClockOps.clock_seek(0.5f);
-    EXPECT_EQ(track_ended, 0);
+    clock_seek(clock, 0.5f);
+    EXPECT_EQ(clock.track_ended, 0);
     settle();
     play_for(100);
     EXPECT_NEAR(tick(), 0.6f, 1e-4);
-    EXPECT_EQ(track_ended, 0);
+    EXPECT_EQ(clock.track_ended, 0);
     EXPECT_EQ(fake::state.console.find("error"), std::string::npos);
 }
 
 TEST_F(StreamClock, StopHoldsThePlaceAndFreeEndsTheStream) {
     ASSERT_EQ(start_with(two_seconds_of_music()), 0);
-    ClockOps.clock_start(0.0f);
+    clock_start(clock, 0.0f);
     settle();
     play_for(200);
-    ClockOps.clock_stop();
+    clock_stop(clock);
     play_for(200);
     EXPECT_NEAR(tick(), 0.2f, 1e-4);
-    ClockOps.clock_free();
+    clock_free(clock);
     fake::state.console.clear();
-    ClockOps.clock_start(0.0f);  // the handle is gone now
+    clock_start(clock, 0.0f);  // the handle is gone now
     EXPECT_EQ(fake::state.console, " Bass_ChannellPlay() :: error \n ");
 }
 
@@ -164,9 +162,9 @@ TEST_F(StreamClock, WithoutAnOutputDeviceTheSystemClockStays) {
     EXPECT_EQ(start_with(two_seconds_of_music()), -2);
     ASSERT_EQ(fake::state.boxes.size(), 1u);
     EXPECT_EQ(fake::state.boxes[0], "Bass_Init(-1) oops? 3");
-    EXPECT_FLOAT_EQ(clock_length(), 150.0f);
+    EXPECT_FLOAT_EQ(clock_length(clock), 150.0f);
     fake::state.clock_ms = 1000;
-    ClockOps.clock_start(0.0f);
+    clock_start(clock, 0.0f);
     fake::state.clock_ms = 3500;
     EXPECT_FLOAT_EQ(tick(), 2.5f);
 }
@@ -176,12 +174,12 @@ TEST_F(StreamClock, MusicThatIsNotVorbisLeavesTheSystemClockInCharge) {
     EXPECT_NE(fake::state.console.find("no music stream from `pool/music.ogg` (error 6): running on the system clock \n"),
               std::string::npos);
     EXPECT_TRUE(fake::state.boxes.empty());
-    EXPECT_FLOAT_EQ(clock_length(), 150.0f);
+    EXPECT_FLOAT_EQ(clock_length(clock), 150.0f);
     fake::state.clock_ms = 0;
-    ClockOps.clock_start(0.0f);
+    clock_start(clock, 0.0f);
     fake::state.clock_ms = 1250;
     EXPECT_FLOAT_EQ(tick(), 1.25f);
-    EXPECT_EQ(track_ended, 0);
+    EXPECT_EQ(clock.track_ended, 0);
 }
 
 }  // namespace

@@ -33,8 +33,10 @@
 
 namespace {
 
-// The run's scene state, which the frame draws.
-SceneState& scene_state = frame_state.scene;
+// The frames' state and clock, as the program's main loop keeps them.
+FrameState frames;
+DemoClock clock;
+SceneState& scene_state = frames.scene;
 
 using Pixels = std::vector<std::uint8_t>;
 
@@ -46,10 +48,11 @@ protected:
         fake::link_pool(HEDEN_POOL_DIR);
         blob_open();
         settings_defaults();
-        clock_install_system();  // the frames ask it for the process clock, as the program's do
+        clock_install_system(clock);  // the frames ask it for the process clock, as the program's do
         ASSERT_EQ(window_setup(1), 0) << "needs an X display with GLX";
         ASSERT_EQ(glext_ready, 1);
         precalc();
+        frame_state_reset(frames);
     }
     static void TearDownTestSuite() {
         window_destroy();
@@ -339,7 +342,7 @@ double seconds_at_beat(double beat) { return beat / beats_per_second; }
 // At beat 356 the music has stopped: background black, no highlights, the
 // image flash only begins to fade in.
 TEST_F(Demo, AfterTheMusicTheWindowIsBlack) {
-    frame_render(static_cast<float>(seconds_at_beat(356.0001)), scratch);
+    frame_render(frames, frame_input_now(clock, static_cast<float>(seconds_at_beat(356.0001))), scratch);
     EXPECT_LE(brightest(drawing_area()), 3);
 }
 
@@ -367,7 +370,7 @@ TEST_F(Demo, AFrameDrawsIntoNoTargetsFrontBuffer) {
         glDrawBuffer(GL_BACK);
         if (front_middle(target) != green) GTEST_SKIP() << "this driver keeps no pbuffer front buffer";
     }
-    frame_render(static_cast<float>(seconds_at_beat(170)), scratch);
+    frame_render(frames, frame_input_now(clock, static_cast<float>(seconds_at_beat(170))), scratch);
     for (int i = 0; i < render_target_count; ++i) EXPECT_EQ(front_middle(render_targets[i]), green) << "target " << i;
 }
 
@@ -378,7 +381,7 @@ TEST_F(Demo, WithoutExtensionsTheSceneGoesStraightToTheWindow) {
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     ASSERT_TRUE(platform::make_gl_current(window_state.main_dc, window_state.main_context));
-    frame_render(static_cast<float>(seconds_at_beat(120)), scratch);
+    frame_render(frames, frame_input_now(clock, static_cast<float>(seconds_at_beat(120))), scratch);
     glext_ready = 1;
     Pixels picture = drawing_area();
     EXPECT_GT(brightest(picture), 60);

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "clock/clock.h"
 #include "config/settings.h"
 #include "demo/frame_replay.h"
 #include "demo/frame_schedule.h"
@@ -16,7 +15,6 @@ namespace {
 // The process clock the frames see: it runs on across the tests' runs and
 // is never reset, as the real one is not.
 long now_ms = 0;
-long process_ms() { return now_ms; }
 
 // Every value of the record, the object list as addresses and the end of
 // the track as the closing scene's time since it.
@@ -55,7 +53,6 @@ protected:
     void SetUp() override {
         fake::reset();
         settings_defaults();
-        ClockOps.process_ms = process_ms;
         // Start-up puts every object somewhere of its own and leaves the
         // sequence somewhere.
         for (int i = 0; i < posed_object_count; ++i) {
@@ -65,7 +62,6 @@ protected:
         }
         rand_state = 12345;
     }
-    void TearDown() override { track_ended = 0; }
 
     // A fresh run to `b`, against: a run to `a`, a reset, a run to `b`.
     void expect_reset_forgets(double a, double b) {
@@ -109,22 +105,18 @@ TEST_F(FrameStateTest, ACopyContinuesAsTheOriginal) {
 
 // The paused timeline's frames: a frame reached on from an earlier one, or
 // back from a later one, is the frame a fresh run from 0 reaches, past the
-// end of the track too; the clock installed before is put back each time.
-float held_tick() { return -1; }
-
+// end of the track too.
 TEST_F(FrameStateTest, AReplayReachesAFrameAsAFreshRunDoes) {
     auto fresh = [](long long frame) {
         FrameState state;
         FrameReplay(60, track_end).seek(state, frame);
         return dump(state);
     };
-    ClockOps.clock_tick = held_tick;
     FrameState state;
     FrameReplay replay(60, track_end);
     for (long long frame : {3000LL, 7900LL, 8800LL, 1200LL, 1201LL, 8770LL, 8770LL}) {
         replay.seek(state, frame);
         EXPECT_EQ(dump(state), fresh(frame)) << "frame " << frame;
-        EXPECT_EQ(ClockOps.clock_tick, &held_tick);
     }
 }
 

@@ -39,11 +39,7 @@
 namespace {
 
 struct Program {
-    float* demo_time = nullptr;
-    std::int32_t* track_ended = nullptr;
-    std::uint32_t* stream_handle = nullptr;
-    float (*clock_length)() = nullptr;
-    double* timeline_u = nullptr;
+    WindowState* windows = nullptr;
     void (*timeline_scrub)() = nullptr;
     std::uint64_t (*get_position)(std::uint32_t) = nullptr;
     float (*bytes_to_seconds)(std::uint32_t, std::uint64_t) = nullptr;
@@ -80,12 +76,7 @@ Program find_program() {
             std::string name = names + syms[k].st_name;
             void* at = reinterpret_cast<void*>(base + syms[k].st_value);
             if (!syms[k].st_value) continue;
-            if (name == "demo_time") p.demo_time = static_cast<float*>(at);
-            else if (name == "track_ended") p.track_ended = static_cast<std::int32_t*>(at);
-            else if (name == "stream_handle") p.stream_handle = static_cast<std::uint32_t*>(at);
-            else if (name == "_Z12clock_lengthv") p.clock_length = reinterpret_cast<float (*)()>(at);
-            else if (name == "window_state")
-                p.timeline_u = reinterpret_cast<double*>(static_cast<char*>(at) + offsetof(WindowState, timeline_u));
+            if (name == "window_state") p.windows = static_cast<WindowState*>(at);
             else if (name == "_Z14timeline_scrubv") p.timeline_scrub = reinterpret_cast<void (*)()>(at);
             else if (name == "_Z23BASS_ChannelGetPositionj")
                 p.get_position = reinterpret_cast<std::uint64_t (*)(std::uint32_t)>(at);
@@ -152,45 +143,52 @@ struct Probe {
         } else if (text.rfind("jitter:", 0) == 0) {
             jitter = std::atof(text.c_str() + 7);
         }
-        if (log && program.demo_time)
+        if (log && program.windows)
             std::fprintf(log, "# frame wall demo_time audio_time track_ended rss_kb heap_kb\n");
         else if (log)
             std::fprintf(log, "# probe: program symbols not found\n");
     }
 
+    // The playing demo's clock, which the program lends its windows once
+    // the loading screens are over.
+    const DemoClock* clock() const {
+        return program.windows && program.windows->play ? &program.windows->play->clock : nullptr;
+    }
+
     float audio_time() const {
-        if (!program.get_position || !program.stream_handle || !*program.stream_handle) return -1;
-        return program.bytes_to_seconds(*program.stream_handle, program.get_position(*program.stream_handle));
+        std::uint32_t stream = clock()->stream_handle;
+        if (!program.get_position || !stream) return -1;
+        return program.bytes_to_seconds(stream, program.get_position(stream));
     }
 
     void seek(float t, const char* why) {
-        *program.timeline_u = t / program.clock_length();
+        program.windows->timeline_u = t / clock_length(*clock());
         program.timeline_scrub();
         last_event = now_s();
         std::fprintf(log, "seek %ld %.6f %.4f %s\n", frame, last_event, t, why);
     }
 
     void after_frame() {
-        if (!log || !program.demo_time) return;
+        if (!log || !clock()) return;
+        const DemoClock& c = *clock();
         ++frame;
         double wall = now_s();
         bool sample = frame % 100 == 1;
-        std::fprintf(log, "f %ld %.6f %.6f %.6f %d %ld %ld\n", frame, wall, *program.demo_time, audio_time(),
-                     *program.track_ended, sample ? resident_kb() : 0L, sample ? heap_kb() : 0L);
+        std::fprintf(log, "f %ld %.6f %.6f %.6f %d %ld %ld\n", frame, wall, c.demo_time, audio_time(), c.track_ended, sample ? resident_kb() : 0L, sample ? heap_kb() : 0L);
         if (done) return;
         if (next_seek < seeks.size() && wall - last_event >= seek_gap[next_seek]) {
             seek(seeks[next_seek], "plan");
             ++next_seek;
             return;
         }
-        if (jitter > 0 && !*program.track_ended && wall - last_event >= jitter_gap) {
+        if (jitter > 0 && !c.track_ended && wall - last_event >= jitter_gap) {
             float shift = jitter * (static_cast<float>(random() % 2001) / 1000.0f - 1.0f);
-            float t = std::min(*program.demo_time + shift, program.clock_length() * 0.999f);
+            float t = std::min(c.demo_time + shift, clock_length(c) * 0.999f);
             seek(t < 0 ? 0 : t, "jitter");
             jitter_gap = 3.0 + random() % 7000 / 1000.0;
             return;
         }
-        if (*program.track_ended && ended_at < 0) ended_at = wall;
+        if (c.track_ended && ended_at < 0) ended_at = wall;
         if (ended_at >= 0 && wall - ended_at >= closing) {
             if (play < plays) {
                 ++play;

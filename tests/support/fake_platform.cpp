@@ -258,6 +258,7 @@ void blit_bitmap(Handle dc, const std::uint32_t*, int width, int height) {
 
 bool swap_buffers(Handle dc) {
     record("swap_buffers(" + hex(dc) + ")");
+    if (state.on_swap) state.on_swap();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,8 @@ struct State {
     std::string display_problem;
     // The colour bits of every icon created, in order.
     std::vector<std::vector<std::uint32_t>> icon_colours;
+    // Called at every buffer swap, for a look at the program between frames.
+    std::function<void()> on_swap;
 };
 
 extern State state;

@@ -16,19 +16,20 @@ protected:
         fake::reset();
         settings_defaults();
         window_state.debug_window = 0;
-        demo_time = 0;
     }
-    std::uint32_t at(int column, int row) { return window_state.timeline_bitmap[row * timeline_width + column]; }
+    std::uint32_t at(int column, int row) { return picture.bitmap[row * timeline_width + column]; }
     int columns_with(std::uint32_t color, int row) {
         int n = 0;
         for (int c = 0; c < timeline_width; ++c) n += at(c, row) == color;
         return n;
     }
+    TimelinePicture picture;
+    float demo_time = 0;
 };
 
 TEST_F(Timeline, BeforeTheClockRunsOnlyTheDarkestBandAndPlayheadAtZero) {
     settings.demo_length = 150;
-    timeline_draw(demo_time, settings.demo_length);
+    timeline_draw(picture, demo_time, settings.demo_length);
     EXPECT_EQ(at(0, 100), green);
     for (int c = 1; c < timeline_width; ++c) ASSERT_EQ(at(c, 100), 128u) << c;
 }
@@ -36,7 +37,7 @@ TEST_F(Timeline, BeforeTheClockRunsOnlyTheDarkestBandAndPlayheadAtZero) {
 TEST_F(Timeline, BandsCover16BeatsInFourShades) {
     settings.demo_length = 150;  // 380 beats: 16 beats are 21.56 columns
     demo_time = 1;
-    timeline_draw(demo_time, settings.demo_length);
+    timeline_draw(picture, demo_time, settings.demo_length);
     EXPECT_EQ(at(1, 127), 128u);
     EXPECT_EQ(at(21, 127), 128u);
     EXPECT_EQ(at(22, 127), 160u);
@@ -48,7 +49,7 @@ TEST_F(Timeline, BandsCover16BeatsInFourShades) {
 TEST_F(Timeline, BarsSitInTheirLanesWithTheirColours) {
     settings.demo_length = 150;
     demo_time = 30;
-    timeline_draw(demo_time, settings.demo_length);
+    timeline_draw(picture, demo_time, settings.demo_length);
     // Bar 8: columns 431 to 451 in rows 0 to 7, over the bands on either side.
     EXPECT_LT(at(430, 3), 256u);
     EXPECT_EQ(at(431, 0), 0xFF0000u);
@@ -68,11 +69,11 @@ TEST_F(Timeline, BarsSitInTheirLanesWithTheirColours) {
 TEST_F(Timeline, PlayheadFollowsTheTime) {
     settings.demo_length = 150;
     demo_time = 30;  // 512 / 150 x 30 = 102.4
-    timeline_draw(demo_time, settings.demo_length);
+    timeline_draw(picture, demo_time, settings.demo_length);
     EXPECT_EQ(at(102, 64), green);
     EXPECT_EQ(columns_with(green, 64), 1);
     demo_time = 150;  // the end wraps to column 0
-    timeline_draw(demo_time, settings.demo_length);
+    timeline_draw(picture, demo_time, settings.demo_length);
     EXPECT_EQ(at(0, 64), green);
 }
 
@@ -81,7 +82,7 @@ TEST_F(Timeline, PlayheadFollowsTheTime) {
 TEST_F(Timeline, ShortDemoClipsBarsToTheBitmap) {
     settings.demo_length = 20;  // 50.7 beats
     demo_time = 5;
-    timeline_draw(demo_time, settings.demo_length);
+    timeline_draw(picture, demo_time, settings.demo_length);
     EXPECT_EQ(at(511, 16), 0xFF0000u);  // bar 2 runs off the right edge
     for (int r = 40; r < timeline_height; ++r)
         for (int c = 0; c < timeline_width; ++c)
@@ -91,7 +92,7 @@ TEST_F(Timeline, ShortDemoClipsBarsToTheBitmap) {
 TEST_F(Timeline, ZeroLengthDrawsOnlyTheBands) {
     settings.demo_length = 0;
     demo_time = 3;
-    timeline_draw(demo_time, settings.demo_length);
+    timeline_draw(picture, demo_time, settings.demo_length);
     for (int c = 0; c < timeline_width; ++c) ASSERT_EQ(at(c, 0), 128u);
     EXPECT_EQ(fake::count("blit_bitmap"), 0);  // no window, no copy
 }
@@ -105,7 +106,7 @@ TEST_F(Timeline, WindowIsPlacedAwayFromTheMainWindowAndSizedExactly) {
     fake::state.client = {512, 128};
     ASSERT_EQ(debug_window_create(), 0);
     EXPECT_EQ(fake::count("create_window(debug window,sysmenu,752,880,512,128)"), 1);
-    timeline_draw(demo_time, settings.demo_length);
+    timeline_draw(picture, demo_time, settings.demo_length);
     EXPECT_EQ(fake::count("blit_bitmap(0x2001,512,128)"), 1);
 }
 
@@ -114,7 +115,7 @@ TEST_F(Timeline, FailedWindowLogsErrorAndIsSkipped) {
     fake::script("create_window", {0});
     EXPECT_EQ(debug_window_create(), window_no_window);
     EXPECT_EQ(fake::state.console, "error");
-    timeline_show();
+    timeline_show(picture);
     EXPECT_EQ(fake::count("blit_bitmap"), 0);
 }
 

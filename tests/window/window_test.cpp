@@ -162,9 +162,18 @@ TEST_F(Window, DestroyRunsEveryStepAndReportsEachFailure) {
 
 class WindowProc : public Window {
 protected:
+    void SetUp() override {
+        Window::SetUp();
+        window_state.play = &play;
+    }
+    void TearDown() override {
+        window_state.play = nullptr;
+        Window::TearDown();
+    }
     std::intptr_t send(std::uint32_t message, std::uintptr_t wparam = 0, std::intptr_t lparam = 0) {
         return window_proc(window_state.main_window, message, wparam, lparam);
     }
+    PlayControls play;  // the playing demo's, which the timeline works on
 };
 
 TEST_F(WindowProc, EscapeAndCloseQuit) {
@@ -202,20 +211,20 @@ TEST_F(WindowProc, EachF4PressTogglesOnce) {
 }
 
 TEST_F(WindowProc, DraggingWithTheLeftButtonSeeksTheClock) {
-    clock_install_system();
+    clock_install_system(play.clock);
     settings.demo_length = 120.0f;
     window_state.timeline_u = 0.5;
     send(platform::msg_mousemove, 0, 10);
-    EXPECT_FLOAT_EQ(demo_time, 0.0f);
+    EXPECT_FLOAT_EQ(play.clock.demo_time, 0.0f);
     send(platform::msg_mousemove, platform::mk_lbutton, 10);
-    EXPECT_FLOAT_EQ(demo_time, 60.0f);
+    EXPECT_FLOAT_EQ(play.clock.demo_time, 60.0f);
 }
 
 // A drag that leaves the timeline holds its first or last column, as a scrub
 // bar does; paused, a click picks the first frame whose playhead stands in
 // the column clicked.
 TEST_F(WindowProc, TheTimelinePointerStaysOnTheBar) {
-    clock_install_system();
+    clock_install_system(play.clock);
     settings.demo_length = 150.0f;
     settings.debug_timeline = 1;
     window_state.debug_window = window_state.main_window + 1;
@@ -224,9 +233,9 @@ TEST_F(WindowProc, TheTimelinePointerStaysOnTheBar) {
                     static_cast<std::uint16_t>(x));
     };
     drag_to(-18);  // left of the window, in the low 16 bits
-    EXPECT_FLOAT_EQ(demo_time, 0.0f);
+    EXPECT_FLOAT_EQ(play.clock.demo_time, 0.0f);
     drag_to(700);
-    EXPECT_FLOAT_EQ(demo_time, 150.0f * 511 / 512);
+    EXPECT_FLOAT_EQ(play.clock.demo_time, 150.0f * 511 / 512);
     timeline_pause() = TimelinePause{true, 0, false};
     for (int x : {-3, 1, 7, 255, 256, 510, 600}) {
         drag_to(x);
@@ -246,7 +255,7 @@ TEST_F(WindowProc, TheTimelinePointerStaysOnTheBar) {
 // was at; the keys and the timeline then pick frames and leave the clock
 // alone. Without the timeline the keys do nothing.
 TEST_F(WindowProc, PausedTimelineKeysPickFramesOfTheGrid) {
-    clock_install_system();
+    clock_install_system(play.clock);
     settings.demo_length = 120.0f;
     timeline_pause() = TimelinePause{};
     auto press = [&](std::uintptr_t key, bool shift = false, std::intptr_t lparam = 1) {
@@ -254,7 +263,7 @@ TEST_F(WindowProc, PausedTimelineKeysPickFramesOfTheGrid) {
         send(platform::msg_keydown, key, lparam);
         send(platform::msg_keyup, key, static_cast<std::intptr_t>(0xC0000001));
     };
-    ClockOps.clock_seek(10.0f);
+    clock_seek(play.clock, 10.0f);
     press(platform::key_space);
     EXPECT_FALSE(timeline_pause().paused);  // the timeline is off
     settings.debug_timeline = 1;
@@ -277,7 +286,7 @@ TEST_F(WindowProc, PausedTimelineKeysPickFramesOfTheGrid) {
     EXPECT_EQ(timeline_pause().frame, 593);
     send(platform::msg_mousemove, platform::mk_lbutton, 10);  // timeline_u 0.5: 60 s
     EXPECT_EQ(timeline_pause().frame, 3600);
-    EXPECT_FLOAT_EQ(demo_time, 10.0f);  // the clock stays where it was held
+    EXPECT_FLOAT_EQ(play.clock.demo_time, 10.0f);  // the clock stays where it was held
     press(platform::key_home);
     press(platform::key_left);
     EXPECT_EQ(timeline_pause().frame, 0);

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "clock/clock.h"
 #include "config/settings.h"
 #include "data/file_table.h"
 #include "eventually.h"
@@ -177,7 +176,6 @@ TEST_F(X11Window, TimelineKeysArriveWithTheShiftState) {
     ASSERT_EQ(window_setup(1), 0);
     pump();
     timeline_pause() = TimelinePause{};
-    demo_time = 0;
     tap(XK_space);
     pump();
     ASSERT_TRUE(timeline_pause().paused);
