@@ -21,31 +21,6 @@ if(HEDEN_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# OpenGL 1.1 is called directly from portable code; in the browser it is
-# the GL library's own (src/gles), drawn with WebGL.
-if(WIN32)
-  set(HEDEN_GL_LIBS opengl32)
-elseif(EMSCRIPTEN)
-  set(HEDEN_GL_LIBS "")
-elseif(HEDEN_LINUX_PACKAGE)
-  # libGL.so.1 is on every machine with OpenGL (GLX included); glvnd's
-  # libOpenGL.so.0 is a package of its own that a desktop may lack.
-  set(OpenGL_GL_PREFERENCE LEGACY)
-  find_package(OpenGL REQUIRED)
-  set(HEDEN_GL_LIBS OpenGL::GL)
-  # The package runs on other distributions: the C++ runtime goes into the
-  # program, the system's C library, X11, GL and ALSA stay shared. Unused
-  # sections are dropped: libstdc++'s std::random_device comes along with its
-  # string code and would otherwise need glibc 2.36 (arc4random) for nothing.
-  add_link_options(-static-libgcc -static-libstdc++ -Wl,--gc-sections)
-else()
-  find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
-  set(HEDEN_GL_LIBS OpenGL::GL OpenGL::GLX)
-endif()
-
-if(WIN32 AND CMAKE_CROSSCOMPILING)
-  add_link_options(-static -static-libgcc -static-libstdc++)
-endif()
 function(heden_library name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)

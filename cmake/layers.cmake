@@ -7,12 +7,11 @@ set(HEDEN_LAYERS gles platform log config data audio clock gl image mesh lwo iso
 # The libraries a layer's folder builds, where they are not just heden_<folder>:
 # the sound output and the data library are chosen per program.
 set(HEDEN_LAYER_LIBS_platform "")
-# GL 1.x over OpenGL ES (--gl es) is a Linux piece under the x11 backend;
-# Windows keeps its driver's GL.
-if(WIN32)
+# GL 1.x over OpenGL ES where the platform draws with it (cmake/platforms/).
+if(NOT HEDEN_PLATFORM_GLES)
   set(HEDEN_LAYER_LIBS_gles "")
 endif()
-set(HEDEN_LAYER_LIBS_audio heden_audio HEDEN_AUDIO_OUTPUT heden_audio_null)
+set(HEDEN_LAYER_LIBS_audio heden_audio ${HEDEN_PLATFORM_AUDIO_LIB} heden_audio_null)
 set(HEDEN_LAYER_LIBS_data HEDEN_DATA)
 
 # The most names the headers under src/ may declare `extern` (`extern Mesh
