@@ -163,7 +163,7 @@ int capture_run(const CaptureRequest& request, const char* music_path) {
     }
     CapturePlan plan;
     if (!capture_plan_make(request, music.length_seconds(), &plan)) return 2;
-    Outputs out{request, plan, VideoEncoder(request.video), readback_area_rect(), {}, {}};
+    Outputs out{request, plan, VideoEncoder(request.video), readback_area_rect(), {}, {}, {}};
     std::string wav = plan.video_frames > 0 ? file_part_name(request.video, ".wav") : "";
     partial = Partial{&out, wav};
     platform::on_display_lost(display_went_away);

@@ -38,9 +38,9 @@ extern PrecalcGl precalc_gl;
 constexpr std::uint32_t scratch_pixels_bytes = 4194304;
 
 // The loading screen at 0, the stages below in this order with the loading
-// screen at 0.5 after the volumes, then the list sharing and an error check;
-// last, the frames' state starts where all of this left the objects and the
-// random sequence.
+// screen at 0.5 after the volumes, then the list sharing and an error check.
+// The frames' state starts where all of this left the objects and the
+// random sequence: its owner resets it after this (frame_state_reset).
 void precalc();
 
 // The four post-processing programs the passes use and the two uniform

@@ -24,7 +24,7 @@ protected:
     void SetUp() override {
         fake::reset();
         settings_defaults();
-        window_state.main_window = window_state.main_dc = window_state.main_context = 0;
+        window_state = WindowState{};  // what a test before left there goes
         icon_image.width = icon_image.height = small_icon_image.width = small_icon_image.height = 0;
         fake::write_start_up_files();
     }
