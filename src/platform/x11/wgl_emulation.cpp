@@ -217,8 +217,8 @@ bool renderer_in_software() {
 std::vector<unsigned char> copy_pixels;
 
 // In the copier, which keeps the pixel store state at its defaults: the
-// rows read out in the texture's own storage order come back in as they
-// are, the same bytes the driver's copy would write.
+// rows read out in the texture's own storage order go back in as they are,
+// 8 bits a channel both ways, the bytes the driver's copy writes.
 void copy_through_memory(int width, int height, GLenum order) {
     std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
     if (copy_pixels.size() < bytes) copy_pixels.resize(bytes);
