@@ -1,6 +1,7 @@
 #include "platform/x11/wgl_emulation.h"
 
 #include <GL/gl.h>
+#include <GL/glxext.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -132,24 +133,24 @@ bool texture_sized(int width, int height) {
     return w == width && h == height;
 }
 
-// Whether the current context takes pixels in BGRA order: core since
-// OpenGL 1.2, an extension before.
-bool bgra_offered() {
+// The order pixels are handed over in: BGRA, the order the X server's
+// 32-bit visuals and so Mesa's pbuffers keep their colour in, where the
+// current context takes it (core since OpenGL 1.2, an extension before).
+// Asked for in that order, the driver stores a texture in the pbuffer's own
+// layout, and a copy moves the pixels as they are instead of swapping red
+// and blue in each.
+GLenum pixel_order() {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     int major = 0, minor = 0;
-    if (version && std::sscanf(version, "%d.%d", &major, &minor) == 2 && (major > 1 || minor >= 2)) return true;
+    if (version && std::sscanf(version, "%d.%d", &major, &minor) == 2 && (major > 1 || minor >= 2)) return GL_BGRA_EXT;
     const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    return extensions && platform::lists_extension(extensions, "GL_EXT_bgra");
+    return extensions && platform::lists_extension(extensions, "GL_EXT_bgra") ? GL_BGRA_EXT : GL_RGBA;
 }
 
 // Gives the bound texture room for the whole pbuffer, once: later binds
-// copy into it without reallocating. Asked for in BGRA order, the order
-// the X server's 32-bit visuals and so Mesa's pbuffers keep their colour in,
-// the driver stores the texture in the pbuffer's own layout, and the copy
-// moves the pixels as they are instead of swapping red and blue in each.
-void texture_storage(int width, int height) {
+// copy into it without reallocating.
+void texture_storage(int width, int height, GLenum order) {
     if (texture_sized(width, height)) return;
-    GLenum order = bgra_offered() ? GL_BGRA_EXT : GL_RGBA;
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, order, GL_UNSIGNED_BYTE, nullptr);
 }
 
@@ -190,6 +191,41 @@ GLXContext copier_for(int format) {
     return context;
 }
 
+// Whether the renderer draws on the CPU, as its driver reports through
+// GLX_MESA_query_renderer. There the copy below is best done as two row
+// copies through memory: the driver's own copy from a pbuffer, whose rows
+// are stored top first while a texture's are stored bottom first, is a
+// flipped blit that runs every pixel through the software pipeline's
+// shaders. On a GPU (or a driver that does not say) the copy stays in the
+// driver, where a read into memory would stall the GPU.
+bool renderer_in_software() {
+    static int software = -1;
+    if (software >= 0) return software != 0;
+    software = 0;
+    Display* dpy = x11::display();
+    if (!platform::lists_extension(x11::glx_extensions(), "GLX_MESA_query_renderer")) return false;
+    auto query = reinterpret_cast<PFNGLXQUERYRENDERERINTEGERMESAPROC>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
+    unsigned accelerated = 1;
+    if (query && query(dpy, DefaultScreen(dpy), 0, GLX_RENDERER_ACCELERATED_MESA, &accelerated))
+        software = accelerated == 0 ? 1 : 0;
+    return software != 0;
+}
+
+// The pixels on their way through memory, as large as the largest pbuffer
+// copied so far: it only grows, so that no copy pays for clearing it.
+std::vector<unsigned char> copy_pixels;
+
+// In the copier, which keeps the pixel store state at its defaults: the
+// rows read out in the texture's own storage order go back in as they are,
+// 8 bits a channel both ways, the bytes the driver's copy writes.
+void copy_through_memory(int width, int height, GLenum order) {
+    std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    if (copy_pixels.size() < bytes) copy_pixels.resize(bytes);
+    glReadPixels(0, 0, width, height, order, GL_UNSIGNED_BYTE, copy_pixels.data());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, order, GL_UNSIGNED_BYTE, copy_pixels.data());
+}
+
 // Copies the colour buffer into the texture, in the copier on the
 // pbuffer. Contexts do not wait for each other: the pbuffer's own context
 // finishes its drawing first, and the copy is finished before the caller
@@ -201,8 +237,12 @@ bool copy_to_texture(const Pbuffer& p, GLXContext copier, GLuint texture, int bu
     if (!glXMakeContextCurrent(dpy, p.dc.drawable, p.dc.drawable, copier)) return false;
     glReadBuffer(buffer == wgl::front_left ? GL_FRONT : GL_BACK);
     glBindTexture(GL_TEXTURE_2D, texture);
-    texture_storage(p.dc.width, p.dc.height);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, p.dc.width, p.dc.height);
+    GLenum order = pixel_order();
+    texture_storage(p.dc.width, p.dc.height, order);
+    if (renderer_in_software())
+        copy_through_memory(p.dc.width, p.dc.height, order);
+    else
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, p.dc.width, p.dc.height);
     glFinish();
     return true;
 }
