@@ -21,8 +21,8 @@ gdb.execute("run", to_string=True)
 base = int(gdb.parse_and_eval("(long)&main")) - int(os.environ["FW_MAIN"], 16)
 gdb.execute("delete")
 breaks = []
-for spec in os.environ["FW_BREAKS"].split(","):
-    name, _, every = spec.rpartition(":") if spec[-1].isdigit() else (spec, "", "1")
+for watched in os.environ["FW_BREAKS"].split(","):
+    name, _, every = watched.rpartition(":") if watched[-1].isdigit() else (watched, "", "1")
     breaks.append((gdb.Breakpoint(name), int(every)))
 inferior = gdb.selected_inferior()
 
