@@ -9,6 +9,7 @@
 #include "gles/fixed_program.h"
 #include "gles/legacy_enums.h"
 #include "gles/pipeline.h"
+#include "gles/proc_table.h"
 #include "gles/report.h"
 #include "gles/state.h"
 
@@ -181,22 +182,15 @@ void glGetShaderSourceARB(Handle shader, GLsizei size, GLsizei* length, char* so
     es().GetShaderSource(shader, size, length, source);
 }
 
-struct Entry {
-    const char* name;
-    void* address;
+const ProcEntry entries[] = {
+    HEDEN_PROC(glDeleteObjectARB),       HEDEN_PROC(glGetHandleARB),          HEDEN_PROC(glDetachObjectARB),
+    HEDEN_PROC(glCreateShaderObjectARB), HEDEN_PROC(glShaderSourceARB),       HEDEN_PROC(glCompileShaderARB),
+    HEDEN_PROC(glCreateProgramObjectARB), HEDEN_PROC(glAttachObjectARB),      HEDEN_PROC(glLinkProgramARB),
+    HEDEN_PROC(glUseProgramObjectARB),   HEDEN_PROC(glValidateProgramARB),    HEDEN_PROC(glUniform1fARB),
+    HEDEN_PROC(glUniform2fARB),          HEDEN_PROC(glUniform3fARB),          HEDEN_PROC(glUniform4fARB),
+    HEDEN_PROC(glGetObjectParameterfvARB), HEDEN_PROC(glGetObjectParameterivARB), HEDEN_PROC(glGetInfoLogARB),
+    HEDEN_PROC(glGetAttachedObjectsARB), HEDEN_PROC(glGetUniformLocationARB), HEDEN_PROC(glGetShaderSourceARB),
 };
-
-#define HEDEN_ENTRY(name) {#name, reinterpret_cast<void*>(name)}
-const Entry entries[] = {
-    HEDEN_ENTRY(glDeleteObjectARB),       HEDEN_ENTRY(glGetHandleARB),          HEDEN_ENTRY(glDetachObjectARB),
-    HEDEN_ENTRY(glCreateShaderObjectARB), HEDEN_ENTRY(glShaderSourceARB),       HEDEN_ENTRY(glCompileShaderARB),
-    HEDEN_ENTRY(glCreateProgramObjectARB), HEDEN_ENTRY(glAttachObjectARB),      HEDEN_ENTRY(glLinkProgramARB),
-    HEDEN_ENTRY(glUseProgramObjectARB),   HEDEN_ENTRY(glValidateProgramARB),    HEDEN_ENTRY(glUniform1fARB),
-    HEDEN_ENTRY(glUniform2fARB),          HEDEN_ENTRY(glUniform3fARB),          HEDEN_ENTRY(glUniform4fARB),
-    HEDEN_ENTRY(glGetObjectParameterfvARB), HEDEN_ENTRY(glGetObjectParameterivARB), HEDEN_ENTRY(glGetInfoLogARB),
-    HEDEN_ENTRY(glGetAttachedObjectsARB), HEDEN_ENTRY(glGetUniformLocationARB), HEDEN_ENTRY(glGetShaderSourceARB),
-};
-#undef HEDEN_ENTRY
 
 }  // namespace
 
@@ -226,9 +220,7 @@ void shader_objects_transform(GLuint program, const Mat4& mvp, bool flipped_text
 }
 
 void* shader_objects_proc(const char* name) {
-    for (const Entry& e : entries)
-        if (std::strcmp(e.name, name) == 0) return e.address;
-    return nullptr;
+    return proc_lookup(entries, name);
 }
 
 }  // namespace gles

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gles/gles.h"
+#include "gles/proc_table.h"
 #include "platform/es/pbuffer_dc.h"
 #include "platform/wgl.h"
 
@@ -135,19 +136,12 @@ int wglReleaseTexImageARB(void* handle, int buffer) {
 
 int wglSetPbufferAttribARB(void* handle, const int*) { return pbuffer_of(handle) ? 1 : 0; }
 
-struct Entry {
-    const char* name;
-    void* address;
+const ProcEntry wgl_entries[] = {
+    HEDEN_PROC(wglGetExtensionsStringARB), HEDEN_PROC(wglChoosePixelFormatARB), HEDEN_PROC(wglCreatePbufferARB),
+    HEDEN_PROC(wglGetPbufferDCARB),        HEDEN_PROC(wglReleasePbufferDCARB),  HEDEN_PROC(wglDestroyPbufferARB),
+    HEDEN_PROC(wglQueryPbufferARB),        HEDEN_PROC(wglBindTexImageARB),      HEDEN_PROC(wglReleaseTexImageARB),
+    HEDEN_PROC(wglSetPbufferAttribARB),
 };
-
-#define HEDEN_ENTRY(name) {#name, reinterpret_cast<void*>(name)}
-const Entry wgl_entries[] = {
-    HEDEN_ENTRY(wglGetExtensionsStringARB), HEDEN_ENTRY(wglChoosePixelFormatARB), HEDEN_ENTRY(wglCreatePbufferARB),
-    HEDEN_ENTRY(wglGetPbufferDCARB),        HEDEN_ENTRY(wglReleasePbufferDCARB),  HEDEN_ENTRY(wglDestroyPbufferARB),
-    HEDEN_ENTRY(wglQueryPbufferARB),        HEDEN_ENTRY(wglBindTexImageARB),      HEDEN_ENTRY(wglReleaseTexImageARB),
-    HEDEN_ENTRY(wglSetPbufferAttribARB),
-};
-#undef HEDEN_ENTRY
 
 }  // namespace
 
@@ -257,9 +251,7 @@ platform::GlOffer gl_offer() {
 
 void* gl_proc_address(const char* name) {
     if (std::strncmp(name, "wgl", 3) != 0) return gles::proc_address(name);
-    for (const Entry& e : wgl_entries)
-        if (std::strcmp(e.name, name) == 0) return e.address;
-    return nullptr;
+    return proc_lookup(wgl_entries, name);
 }
 
 }  // namespace es_pictures

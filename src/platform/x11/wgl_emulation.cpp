@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "gles/proc_table.h"
 #include "platform/wgl.h"
 #include "platform/es/pbuffer_dc.h"
 
@@ -279,22 +280,17 @@ int wglReleaseTexImageARB(void* handle, int buffer) {
 
 int wglSetPbufferAttribARB(void* handle, const int*) { return pbuffer_of(handle) ? 1 : 0; }
 
-struct Entry {
-    const char* name;
-    void* address;
-};
-
-const Entry entries[] = {
-    {"wglGetExtensionsStringARB", reinterpret_cast<void*>(wglGetExtensionsStringARB)},
-    {"wglChoosePixelFormatARB", reinterpret_cast<void*>(wglChoosePixelFormatARB)},
-    {"wglCreatePbufferARB", reinterpret_cast<void*>(wglCreatePbufferARB)},
-    {"wglGetPbufferDCARB", reinterpret_cast<void*>(wglGetPbufferDCARB)},
-    {"wglReleasePbufferDCARB", reinterpret_cast<void*>(wglReleasePbufferDCARB)},
-    {"wglDestroyPbufferARB", reinterpret_cast<void*>(wglDestroyPbufferARB)},
-    {"wglQueryPbufferARB", reinterpret_cast<void*>(wglQueryPbufferARB)},
-    {"wglBindTexImageARB", reinterpret_cast<void*>(wglBindTexImageARB)},
-    {"wglReleaseTexImageARB", reinterpret_cast<void*>(wglReleaseTexImageARB)},
-    {"wglSetPbufferAttribARB", reinterpret_cast<void*>(wglSetPbufferAttribARB)},
+const ProcEntry entries[] = {
+    HEDEN_PROC(wglGetExtensionsStringARB),
+    HEDEN_PROC(wglChoosePixelFormatARB),
+    HEDEN_PROC(wglCreatePbufferARB),
+    HEDEN_PROC(wglGetPbufferDCARB),
+    HEDEN_PROC(wglReleasePbufferDCARB),
+    HEDEN_PROC(wglDestroyPbufferARB),
+    HEDEN_PROC(wglQueryPbufferARB),
+    HEDEN_PROC(wglBindTexImageARB),
+    HEDEN_PROC(wglReleaseTexImageARB),
+    HEDEN_PROC(wglSetPbufferAttribARB),
 };
 
 }  // namespace
@@ -315,10 +311,7 @@ std::string wgl_extensions() {
 }
 
 void* wgl_proc_address(const char* name) {
-    if (!display()) return nullptr;
-    for (const Entry& e : entries)
-        if (std::strcmp(e.name, name) == 0) return e.address;
-    return nullptr;
+    return display() ? proc_lookup(entries, name) : nullptr;
 }
 
 DeviceContext* pbuffer_dc(platform::Handle handle) {
