@@ -98,9 +98,9 @@ void timeline_scrub() {
 std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::uintptr_t wparam,
                           std::intptr_t lparam) {
     bool from_debug_window = window_state.debug_window != 0 && window == window_state.debug_window;
-    // Nobody plays with a capture: of the mouse and keys only Escape, which
-    // stops it, is taken.
-    bool scrubbing = !window_state.unattended;
+    // Nobody plays with a capture: it lends the windows no play controls, so
+    // the mouse moves nothing, and of the keys only Escape, which stops it, is
+    // taken.
     switch (message) {
         case platform::msg_close:
             platform::post_quit_message(0);
@@ -110,18 +110,17 @@ std::intptr_t window_proc(platform::Handle window, std::uint32_t message, std::u
             key(message, wparam, lparam);
             break;
         case platform::msg_mousemove:
-            if (!scrubbing) break;
             if (from_debug_window) mouse_x_to_timeline(lparam);
             if (wparam & platform::mk_lbutton) timeline_scrub();
             break;
         case platform::msg_lbuttonup:
-            if (scrubbing && from_debug_window) {
+            if (from_debug_window) {
                 mouse_x_to_timeline(lparam);
                 timeline_scrub();
             }
             break;
         case platform::msg_rbuttonup:
-            if (scrubbing && window_state.play)
+            if (window_state.play)
                 window_state.play->hdr_level_request = static_cast<float>(window_state.timeline_u);
             break;
         default:
