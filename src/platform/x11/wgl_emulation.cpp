@@ -176,20 +176,23 @@ void copy_noted(Pbuffer* p, GLuint texture, int buffer, bool drawn_by_caller) {
 // driver builds the program behind a copy once per context: one context for
 // all copies builds it once instead of once in each pbuffer's context. It
 // shares objects with every other context and lives as long as they do.
+// The order it hands pixels over in is asked of it once, on its first copy.
 struct Copier {
     int format;
     GLXContext context;
+    GLenum order = 0;
 };
 
 std::vector<Copier> copiers;
 
-GLXContext copier_for(int format) {
-    for (const Copier& c : copiers)
-        if (c.format == format) return c.context;
+Copier* copier_for(int format) {
+    for (Copier& c : copiers)
+        if (c.format == format) return &c;
     GLXContext context = glXCreateNewContext(x11::display(), x11::configs()[format - 1], GLX_RGBA_TYPE,
                                              x11::share_root(format), True);
-    if (context) copiers.push_back({format, context});
-    return context;
+    if (!context) return nullptr;
+    copiers.push_back({format, context});
+    return &copiers.back();
 }
 
 // Whether the renderer draws on the CPU, as its driver reports through
@@ -231,17 +234,17 @@ void copy_through_memory(int width, int height, GLenum order) {
 // pbuffer. Contexts do not wait for each other: the pbuffer's own context
 // finishes its drawing first, and the copy is finished before the caller
 // samples the texture.
-bool copy_to_texture(const Pbuffer& p, GLXContext copier, GLuint texture, int buffer) {
+bool copy_to_texture(const Pbuffer& p, Copier& copier, GLuint texture, int buffer) {
     Display* dpy = x11::display();
     if (!glXMakeContextCurrent(dpy, p.dc.drawable, p.dc.drawable, p.dc.context)) return false;
     glFinish();
-    if (!glXMakeContextCurrent(dpy, p.dc.drawable, p.dc.drawable, copier)) return false;
+    if (!glXMakeContextCurrent(dpy, p.dc.drawable, p.dc.drawable, copier.context)) return false;
     glReadBuffer(buffer == wgl::front_left ? GL_FRONT : GL_BACK);
     glBindTexture(GL_TEXTURE_2D, texture);
-    GLenum order = pixel_order();
-    texture_storage(p.dc.width, p.dc.height, order);
+    if (!copier.order) copier.order = pixel_order();
+    texture_storage(p.dc.width, p.dc.height, copier.order);
     if (renderer_in_software())
-        copy_through_memory(p.dc.width, p.dc.height, order);
+        copy_through_memory(p.dc.width, p.dc.height, copier.order);
     else
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, p.dc.width, p.dc.height);
     glFinish();
@@ -264,11 +267,11 @@ int wglBindTexImageARB(void* handle, int buffer) {
     GLXDrawable draw = glXGetCurrentDrawable(), read = glXGetCurrentReadDrawable();
     bool drawn_by_caller = draw == p->dc.drawable;
     if (!drawn_by_caller && copy_is_current(*p, texture, buffer)) return 1;
-    GLXContext copier = copier_for(p->dc.format);
+    Copier* copier = copier_for(p->dc.format);
     if (!copier) return 0;
     // What the caller drew into the pbuffer itself is finished here.
     if (drawn_by_caller) glFinish();
-    bool copied = copy_to_texture(*p, copier, texture, buffer);
+    bool copied = copy_to_texture(*p, *copier, texture, buffer);
     glXMakeContextCurrent(x11::display(), draw, read, caller);
     if (copied) copy_noted(p, texture, buffer, drawn_by_caller);
     return copied ? 1 : 0;
