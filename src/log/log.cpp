@@ -46,18 +46,26 @@ int log_print(const char* format, ...) {
     return 0;
 }
 
+namespace {
+
+// A box's text where an unattended run shows it, counted.
+void box_to_stderr(const char* text) {
+    write_box_lines(text);
+    ++boxes_written;
+}
+
+}  // namespace
+
 void error_box(const char* format, ...) {
     char buffer[1024] = {};
     va_list args;
     va_start(args, format);
     format_cut(buffer, format, args);
     va_end(args);
-    if (boxes_to_stderr) {
-        write_box_lines(buffer);
-        ++boxes_written;
-    } else {
+    if (boxes_to_stderr)
+        box_to_stderr(buffer);
+    else
         platform::message_box(buffer, "falta del alcalde");
-    }
 }
 
 void error_unattended(const char* format, ...) {
@@ -67,8 +75,7 @@ void error_unattended(const char* format, ...) {
     va_start(args, format);
     format_cut(buffer, format, args);
     va_end(args);
-    write_box_lines(buffer);
-    ++boxes_written;
+    box_to_stderr(buffer);
 }
 
 void error_boxes_to_stderr(bool on) {
